@@ -1,0 +1,31 @@
+// How core talks to the user. Core never shows anything itself: the desktop program,
+// the command-line program and the tests each implement this interface.
+#pragma once
+
+#include <string>
+
+namespace qiro {
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Status bar text of a panel: 0 progress, 1 verdict / technology name, 2 more.
+  virtual void SetStatus(int panel, const std::string& text) { (void)panel, (void)text; }
+  // The "Error" message box (exclamation icon, OK button).
+  virtual void ShowError(const std::string& text) { (void)text; }
+  // A "Warning" box with an OK button.
+  virtual void ShowWarning(const std::string& text) { (void)text; }
+  // Let the user interface process pending events (clicks, keys, pause, stop).
+  virtual void ProcessEvents() {}
+  virtual void SleepMs(int ms) { (void)ms; }
+
+  // Redraw requests.
+  virtual void RedrawAll() {}
+  virtual void DrawSymbol(int symbol) { (void)symbol; }
+  virtual void DrawWire(int wire) { (void)wire; }
+  // A device's face (light, display, keyboard, switch, microcontroller text) changed.
+  virtual void DeviceChanged(int symbol) { (void)symbol; }
+};
+
+}  // namespace qiro

@@ -1,0 +1,72 @@
+// One Qiro session: the schematic, the technology, the nodes and every engine's state.
+// The desktop program makes exactly one; tests and the command-line program make their own.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "extract/node_table.h"
+#include "model/circuit.h"
+#include "model/host.h"
+#include "model/technology.h"
+
+namespace qiro {
+
+// Settings that come from the command line, the options and the schematic properties dialogs.
+struct Settings {
+  std::filesystem::path HomeDir;    // working directory at start
+  std::filesystem::path SymbolDir;  // home + IEEE, changed by the schematic properties
+  double DefaultDelay = 1.0;        // default gate delay for typed values
+  bool GlitchFiltering = true;
+  int DisplayPeriod = 12;
+  bool SmartLineEditing = false;
+  bool AnyAngleLines = false;
+  bool Monochrome = false;
+};
+
+class Workspace {
+ public:
+  explicit Workspace(Host* host = nullptr) : host_(host ? host : &nullHost_) {}
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  Host& host() { return *host_; }
+  void SetHost(Host* host) { host_ = host ? host : &nullHost_; }
+
+  // Sets the home directory and the symbol directory beneath it.
+  void SetHomeDir(const std::filesystem::path& home) {
+    settings.HomeDir = home;
+    settings.SymbolDir = home / "IEEE";
+  }
+
+  Circuit circuit;
+  Technology tech;
+  NodeTable nodes;
+  Settings settings;
+  std::array<std::string, 3> status;  // last text shown in each status panel
+
+ private:
+  Host nullHost_;
+  Host* host_;
+};
+
+// Shows a status text in a panel (0 progress, 1 verdict) and remembers it.
+inline void SetStatus(Workspace& ws, int panel, const std::string& text) {
+  if (panel >= 0 && panel < static_cast<int>(ws.status.size())) ws.status[panel] = text;
+  ws.host().SetStatus(panel, text);
+}
+
+// New: empties the schematic tables and releases the extracted nodes.
+inline void ClearSchematic(Workspace& ws) {
+  ws.circuit.Clear();
+  ws.nodes.Reset();
+}
+
+// Brings every highlighted (and not yet compacted cut) entry back to normal and redraws.
+inline void ResetHighlight(Workspace& ws) {
+  ws.circuit.ResetHighlightStates();
+  ws.host().RedrawAll();
+}
+
+}  // namespace qiro

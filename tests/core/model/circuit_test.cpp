@@ -1,0 +1,195 @@
+#include "model/circuit.h"
+
+#include <gtest/gtest.h>
+
+#include "core/test_support.h"
+#include "model/errors.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+TEST(Snap, RoundsToTheNearestGridPoint) {
+  EXPECT_EQ(Snap(12), 10);
+  EXPECT_EQ(Snap(13), 15);
+  EXPECT_EQ(Snap(-12), -10);
+  EXPECT_EQ(Snap(-13), -15);
+  EXPECT_EQ(Snap(0), 0);
+  EXPECT_EQ(Snap(63), 65);
+  EXPECT_EQ(Snap(22), 20);
+}
+
+TEST(Circuit, NewRecordsHaveTheirDefaults) {
+  Circuit c;
+  int s = c.AddSymbol("and2");
+  ASSERT_EQ(s, 1);
+  EXPECT_EQ(c.CurrentSymbol, 1);
+  const TSymbol& sym = c.Symbols[s];
+  EXPECT_TRUE(sym.BBox.IsEmpty());
+  EXPECT_EQ(sym.BBox, (Rect{32000, 32000, -32000, -32000}));
+  EXPECT_EQ(sym.Vis, 5);
+  EXPECT_EQ(sym.RecColour, 'r');
+  EXPECT_EQ(sym.Rec, (Rect{0, 0, 0, 0}));
+  EXPECT_EQ(c.AddWire(5, 5, 5, 5), 0) << "a zero-length wire is not added";
+  EXPECT_EQ(c.Wires.Count(), 0);
+}
+
+TEST(Circuit, PinTableStopsAt199StoredPins) {
+  Circuit c;
+  Technology tech;
+  tech.UnitGateDelay = 0.3;
+  int s = c.AddSymbol("big");
+  c.AddPin(s, 1, 2, 'O', "q", 1.0, 1.0, tech);
+  EXPECT_DOUBLE_EQ(c.Symbols[s].Pin(1).GateDelay, 0.3);
+  c.AddPin(s, 1, 2, 'I', "a", 0, 0, tech);
+  EXPECT_DOUBLE_EQ(c.Symbols[s].Pin(2).GateDelay, 0.0);
+  for (int k = 3; k <= 199; ++k) c.AddPin(s, k, 0, 'I', "p" + std::to_string(k), 0, 0, tech);
+  EXPECT_EQ(c.ErrorCode, 0);
+  c.AddPin(s, 200, 0, 'I', "p200", 0, 0, tech);
+  EXPECT_EQ(c.ErrorCode, 1);
+  EXPECT_EQ(c.Symbols[s].PinCount, 200);
+  EXPECT_EQ(c.Symbols[s].Pin(200).Name, "");
+  c.AddPin(s, 201, 0, 'I', "p201", 0, 0, tech);
+  EXPECT_EQ(c.Symbols[s].PinCount, 200);
+  EXPECT_EQ(c.Symbols[s].Pin(199).Name, "p199");
+}
+
+TEST(Circuit, FullTablesSetTheirErrorCodes) {
+  Circuit c;
+  for (int i = 0; i < kMaxSymbols; ++i) c.AddSymbol("s");
+  EXPECT_EQ(c.ErrorCode, 0);
+  EXPECT_EQ(c.AddSymbol("one too many"), 0);
+  EXPECT_EQ(c.ErrorCode, 3);
+
+  c.ErrorCode = 0;
+  for (int i = 0; i < kMaxContacts; ++i) c.AddContact(i, 0);
+  c.AddContact(0, 1);
+  EXPECT_EQ(c.ErrorCode, 6);
+  EXPECT_EQ(c.Contacts.Count(), kMaxContacts);
+
+  c.ErrorCode = 0;
+  for (int i = 0; i < kMaxWires; ++i) c.AddWire(0, i, 10, i);
+  EXPECT_EQ(c.AddWire(0, 0, 0, 10), 0);
+  EXPECT_EQ(c.ErrorCode, 2);
+
+  for (int i = 0; i < kMaxLabels; ++i) c.AddText(i * 5, 0, "t");
+  EXPECT_EQ(c.ErrorCode, 0);
+  EXPECT_EQ(c.AddText(0, 100, "t"), 0);
+  EXPECT_EQ(c.ErrorCode, 54);
+  EXPECT_EQ(ErrorMessage(54, "f", ""), "") << "code 54 shows nothing";
+}
+
+TEST(Circuit, LabelAtTheSamePointIsNotAddedTwice) {
+  Circuit c;
+  EXPECT_EQ(c.AddText(10, 10, "a"), 1);
+  EXPECT_EQ(c.AddText(10, 10, "b"), 0);
+  EXPECT_EQ(c.ErrorCode, 0);
+  EXPECT_EQ(c.AddText(10, 15, ""), 0) << "empty text";
+  c.Labels[1].State = kDeleted;
+  EXPECT_EQ(c.AddText(10, 10, "b"), 2) << "a deleted label does not block the point";
+}
+
+TEST(Circuit, CompactionMovesTheLastLiveEntriesIntoTheFirstHoles) {
+  Circuit c;
+  for (int i = 1; i <= 6; ++i) c.AddWire(0, i, 10, i);
+  c.Wires[2].State = kDeleted;
+  c.Wires[3].State = kDeleted;
+  c.Wires[6].State = kDeleted;
+  c.CompactTables();
+  ASSERT_EQ(c.Wires.Count(), 3);
+  EXPECT_EQ(c.Wires[1].Y1, 1);
+  EXPECT_EQ(c.Wires[2].Y1, 5);
+  EXPECT_EQ(c.Wires[3].Y1, 4);
+
+  Circuit d;
+  d.AddContact(1, 1);
+  d.Contacts[1].State = kDeleted;
+  d.CompactTables();
+  EXPECT_EQ(d.Contacts.Count(), 0);
+}
+
+TEST(Circuit, ResetHighlightBringsBackCutEntriesButNotPinlessSymbols) {
+  Circuit c;
+  Technology tech;
+  c.AddWire(0, 0, 10, 0);
+  c.AddContact(5, 5);
+  int withPins = c.AddSymbol("a");
+  c.AddPin(withPins, 0, 0, 'I', "x", 0, 0, tech);
+  int noPins = c.AddSymbol("b");
+  c.Wires[1].State = kDeleted;
+  c.Contacts[1].State = kHighlight;
+  c.Symbols[withPins].State = kDeleted;
+  c.Symbols[withPins].Pin(1).State = kHighlight;
+  c.Symbols[noPins].State = kDeleted;
+  c.ResetHighlightStates();
+  EXPECT_EQ(c.Wires[1].State, kNormal);
+  EXPECT_EQ(c.Contacts[1].State, kNormal);
+  EXPECT_EQ(c.Symbols[withPins].State, kNormal);
+  EXPECT_EQ(c.Symbols[withPins].Pin(1).State, kNormal);
+  EXPECT_EQ(c.Symbols[noPins].State, kDeleted);
+}
+
+TEST(Circuit, OutOfRangeIndexesNeverTouchTheTables) {
+  Circuit c;
+  c.Wires[0].X1 = 99;
+  c.Wires[7].X1 = 99;
+  EXPECT_EQ(c.Wires.Count(), 0);
+  const Circuit& cc = c;
+  EXPECT_EQ(cc.Wires[3].X1, 0);
+  c.AddPin(5, 0, 0, 'I', "x", 0, 0, Technology{});
+  EXPECT_EQ(c.Symbols.Count(), 0);
+}
+
+TEST(Errors, MessagesByCode) {
+  EXPECT_EQ(ErrorMessage(3, "", ""), "Too many symboles.");
+  EXPECT_EQ(ErrorMessage(6, "a.sch", ""), "Read error of a.sch");
+  EXPECT_EQ(ErrorMessage(15, "", "1e9x"), "Error decoding the real value \"1e9x\"");
+  EXPECT_EQ(ErrorMessage(17, "", "half"),
+            "The module name \"half\" is already used in the design. Save failed.");
+  EXPECT_EQ(ErrorMessage(0, "", ""), "");
+  EXPECT_EQ(ErrorMessage(18, "", ""), "");
+
+  test::RecordingHost host;
+  Workspace ws(&host);
+  ws.circuit.FileName = "current.sch";
+  ReportError(ws, 7);
+  ReportError(ws, 8, "other.sch");
+  ReportError(ws, 0);
+  ASSERT_EQ(host.errors.size(), 2u);
+  EXPECT_EQ(host.errors[0], "Write error in current.sch");
+  EXPECT_EQ(host.errors[1], "Format error in other.sch");
+}
+
+TEST(Workspace, ClearSchematicKeepsAssemblyAndResetsNodes) {
+  Workspace ws;
+  ws.circuit.AddSymbol("x");
+  ws.circuit.AddAsmLine("NOP");
+  ws.circuit.FileName = "a.sch";
+  ws.circuit.Modified = true;
+  ws.circuit.CounterOf(Counter::Button) = 3;
+  int err = 0;
+  ws.nodes.AddNode("w1", err);
+  ClearSchematic(ws);
+  EXPECT_EQ(ws.circuit.Symbols.Count(), 0);
+  EXPECT_EQ(ws.circuit.AsmLines.Count(), 1);
+  EXPECT_EQ(ws.circuit.FileName, "example");
+  EXPECT_FALSE(ws.circuit.Modified);
+  EXPECT_EQ(ws.circuit.CounterOf(Counter::Button), 0);
+  EXPECT_EQ(ws.nodes.Count(), 1);
+  EXPECT_EQ(ws.nodes.NodeName(0), "vss");
+  EXPECT_EQ(ws.nodes.NodeName(1), "vdd");
+  EXPECT_EQ(ws.nodes.NodeName(5), "vss");
+}
+
+TEST(NodeTable, StopsAt2048) {
+  NodeTable nodes;
+  int err = 0;
+  for (int i = 2; i <= kMaxNodes; ++i) ASSERT_EQ(nodes.AddNode("w", err), i);
+  EXPECT_EQ(err, 0);
+  EXPECT_EQ(nodes.AddNode("w", err), 0);
+  EXPECT_EQ(err, 4);
+  EXPECT_EQ(nodes.Count(), kMaxNodes);
+}
+
+}  // namespace
+}  // namespace qiro
