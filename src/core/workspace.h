@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "extract/extract.h"
 #include "extract/node_table.h"
 #include "model/circuit.h"
 #include "model/host.h"
@@ -43,6 +44,7 @@ class Workspace {
   Circuit circuit;
   Technology tech;
   NodeTable nodes;
+  ExtractState extraction;
   Settings settings;
   std::array<std::string, 3> status;  // last text shown in each status panel
 

@@ -1,0 +1,42 @@
+// Extraction: turns the drawing into numbered electrical nodes, expands Verilog-described
+// symbols, computes fanout and delays. Results live in the pins, wires, contacts and nodes,
+// and in the ExtractState below.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qiro {
+
+class Workspace;
+
+inline constexpr int kMaxIoNames = 128;
+inline constexpr int kMaxInternalWires = 512;
+
+struct ExtractState {
+  std::vector<std::string> InputNames;     // at most 128
+  std::vector<std::string> OutputNames;    // at most 128
+  std::vector<std::string> InternalWires;  // at most 512 node names inside Verilog symbols
+  int NameCounter = 0;                     // running number of generated "w" names
+  int NumberingError = 0;                  // error code of the numbering (4: node table full)
+  int ResultCode = 0;                      // 0 when the extraction succeeded
+  std::string DesignName;
+  int DesignCounter = 1;                   // lives as long as the program
+  int ModuleNumber = 1;                    // Verilog expansion: one per model 6000 symbol
+  int InstanceCount = 0;                   // Verilog expansion: gates generated so far
+};
+
+// Runs the extraction when the circuit's Extracted flag is clear.
+void ExtractCircuit(Workspace& ws);
+
+// Fanout of every output pin and the wire delay of every pin (last step of the extraction).
+void ComputeFanout(Workspace& ws);
+
+// Steps of a pin's delay (0 for a pin without delay); also refreshes its GateDelay and,
+// for a negative load factor, its WireDelay.
+int PinDelaySteps(Workspace& ws, int symbol, int pin);
+
+// Marks floating wires (state 2) and returns their count; errorCode becomes 13 when any.
+int CheckFloatingLines(Workspace& ws, int& errorCode);
+
+}  // namespace qiro
