@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <string>
 
+#include "chrono/chrono_store.h"
+#include "chrono/current_store.h"
+#include "chrono/node_log.h"
 #include "extract/extract.h"
 #include "extract/node_table.h"
 #include "model/circuit.h"
@@ -46,6 +49,9 @@ class Workspace {
   NodeTable nodes;
   ExtractState extraction;
   Settings settings;
+  ChronoStore chrono;                 // traced device samples for the timing diagrams
+  CurrentStore current;               // supply-current estimate
+  NodeChangeLog nodeLog;              // every node change of a run, when enabled
   std::array<std::string, 3> status;  // last text shown in each status panel
 
  private:
