@@ -14,6 +14,7 @@
 #include "model/circuit.h"
 #include "model/host.h"
 #include "model/technology.h"
+#include "verilog/verilog_state.h"
 
 namespace qiro {
 
@@ -52,6 +53,7 @@ class Workspace {
   ChronoStore chrono;                 // traced device samples for the timing diagrams
   CurrentStore current;               // supply-current estimate
   NodeChangeLog nodeLog;              // every node change of a run, when enabled
+  VerilogState verilog;
   std::array<std::string, 3> status;  // last text shown in each status panel
 
  private:
