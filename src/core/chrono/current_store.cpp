@@ -37,11 +37,15 @@ void CurrentStore::MakeRoom(int length) {
 void CurrentStore::AddCurrentPulse(int step, int riseSteps, int fallSteps, double peak) {
   if (riseSteps <= 0 || fallSteps <= 0) return;
   // Move past the entries of earlier steps; an entry at this very step is where the pulse starts.
-  while (curIndex_ < kMaxCurrentEntries && curTime_[static_cast<std::size_t>(curIndex_)] != 0 &&
-         curTime_[static_cast<std::size_t>(curIndex_)] < step)
-    ++curIndex_;
+  auto skipEarlier = [&] {
+    while (curIndex_ <= kMaxCurrentEntries && curTime_[static_cast<std::size_t>(curIndex_)] != 0 &&
+           curTime_[static_cast<std::size_t>(curIndex_)] < step)
+      ++curIndex_;
+  };
+  skipEarlier();
   const long long length = static_cast<long long>(riseSteps) + fallSteps + 1;
   MakeRoom(static_cast<int>(std::min<long long>(length, kMaxCurrentEntries)));
+  skipEarlier();
   for (long long k = 0; k < length; ++k) {
     const long long e = curIndex_ + k;
     if (e > kMaxCurrentEntries) break;  // a pulse longer than the whole table is cut
