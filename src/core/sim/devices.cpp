@@ -314,6 +314,39 @@ int KeyAt(const Rect& rec, int x, int y) {
   return 4 * row + column;
 }
 
+bool ClickPointOf(const Workspace& ws, int symbol, int key, int& x, int& y) {
+  const TSymbol& s = ws.circuit.Symbols[symbol];
+  const bool kbd = s.Model == kModelKbd;
+  auto lands = [&](int px, int py) {
+    return SymbolUnder(ws, px, py) == symbol && (!kbd || KeyAt(s.Rec, px, py) == key);
+  };
+  Rect area = s.BBox;
+  if (kbd) {
+    // The middle of the key's cell first.
+    const int w = s.Rec.x2 - s.Rec.x1, h = s.Rec.y2 - s.Rec.y1;
+    const int cx = s.Rec.x1 + (2 * (key % 4) + 1) * w / 8;
+    const int cy = s.Rec.y2 - (2 * (key / 4) + 1) * h / 8;
+    if (lands(cx, cy)) {
+      x = cx, y = cy;
+      return true;
+    }
+  } else if (lands((area.x1 + area.x2) / 2, (area.y1 + area.y2) / 2)) {
+    x = (area.x1 + area.x2) / 2, y = (area.y1 + area.y2) / 2;
+    return true;
+  }
+  if (area.IsEmpty() || static_cast<long long>(area.x2 - area.x1) * (area.y2 - area.y1) > 4'000'000)
+    return false;
+  for (int py = area.y1; py <= area.y2; ++py) {
+    for (int px = area.x1; px <= area.x2; ++px) {
+      if (lands(px, py)) {
+        x = px, y = py;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 bool DeviceClick(Workspace& ws, int x, int y, int step) {
   const int i = SymbolUnder(ws, x, y);
   if (i == 0) return false;

@@ -57,6 +57,9 @@ bool NodeChanged(Workspace& ws, int node, int step);
 
 // The key (0..15) a click at (x, y) picks on a keyboard whose rectangle is rec.
 int KeyAt(const Rect& rec, int x, int y);
+// A point where a click lands on the symbol (on a keyboard: on the given key), for scripted
+// clicks. False when no point of the symbol reaches it (hidden under another symbol).
+bool ClickPointOf(const Workspace& ws, int symbol, int key, int& x, int& y);
 
 // What the output devices show now.
 std::uint8_t LightLevel(const Workspace& ws, int symbol);   // value code of the light's node

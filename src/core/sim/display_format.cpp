@@ -53,6 +53,23 @@ DisplayFace FormatDisplay(int v, int format) {
   return face;
 }
 
+char DigitGlyph(int digit) {
+  return (digit >= 0 && digit <= 15) ? "0123456789AbcdEF"[digit] : ' ';
+}
+
+std::string FaceText(const DisplayFace& face, int format) {
+  std::string text = face.minus ? "-" : "";
+  if ((format & 3) == kFormatFixedPoint) {
+    text += face.digits[0] == kBlankDigit ? '0' : DigitGlyph(face.digits[0]);
+    text += '.';
+    for (int i = 1; i < 4; ++i) text += DigitGlyph(face.digits[i]);
+    return text;
+  }
+  for (int d : face.digits)
+    if (d != kBlankDigit) text += DigitGlyph(d);
+  return text;
+}
+
 int SegmentsOfDigit(int digit) {
   //                                  0     1     2     3     4     5     6     7
   static constexpr int kSegments[] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07,

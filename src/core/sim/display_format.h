@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 namespace qiro {
 
@@ -24,6 +25,11 @@ DisplayFace FormatDisplay(int v, int format);
 inline int DisplayFormatOf(int vis) {
   return (vis >> 6) & 3;
 }
+
+// The glyph of a digit position as text: 0-9, A, b, c, d, E, F; a blank for kBlankDigit.
+char DigitGlyph(int digit);
+// A display face as one would read it: "81" (hex), "129", "-127", "-0.992" (fixed point).
+std::string FaceText(const DisplayFace& face, int format);
 
 // Segments a..g (bits 0..6) lit for a hexadecimal digit glyph (0-9, A, b, c, d, E, F); 0 for blank.
 int SegmentsOfDigit(int digit);

@@ -25,6 +25,24 @@ TEST(DevicesClick, KeyFromTheClickPosition) {
   EXPECT_EQ(KeyAt(Rect{140, 200, 100, 240}, 90, 210), 12);  // left of a reversed rectangle: column 0
 }
 
+TEST(DevicesClick, ScriptedClickPointsLandOnTheirDeviceAndKey) {
+  Workspace ws;
+  const int k = AddDevice(ws, "kbd1", kModelKbd, {2, 3, 4, 5});
+  Place(ws, k, Rect{100, 200, 140, 240});
+  const int b = AddDevice(ws, "button1", kModelButton, {6});
+  Place(ws, b, Rect{110, 210, 130, 220});  // on top of the keyboard's middle
+  int x = 0, y = 0;
+  for (int key = 0; key < 16; ++key) {
+    ASSERT_TRUE(ClickPointOf(ws, k, key, x, y)) << key;
+    EXPECT_EQ(KeyAt(ws.circuit.Symbols[k].Rec, x, y), key);
+    EXPECT_TRUE(x < 112 || x > 128 || y < 212 || y > 218) << key;  // not under the button
+  }
+  ASSERT_TRUE(ClickPointOf(ws, b, 0, x, y));
+  EXPECT_EQ(x, 120);
+  Place(ws, b, Rect{90, 190, 150, 250});  // now it hides the whole keyboard
+  EXPECT_FALSE(ClickPointOf(ws, k, 3, x, y));
+}
+
 TEST(DevicesClick, KeyboardClickSetsHeldLevelsForTheNextStep) {
   test::RecordingHost host;
   Workspace ws(&host);

@@ -50,6 +50,11 @@ TEST(DevicesOutput, DisplayFormats) {
   EXPECT_EQ(FormatDisplay(64, kFormatFixedPoint), (DisplayFace{{B, 5, 0, 0}, false}));
   EXPECT_EQ(FormatDisplay(1, kFormatFixedPoint), (DisplayFace{{B, 0, 0, 8}, false}));
 
+  EXPECT_EQ(FaceText(FormatDisplay(129, kFormatHex), kFormatHex), "81");
+  EXPECT_EQ(FaceText(FormatDisplay(129, kFormatSigned), kFormatSigned), "-127");
+  EXPECT_EQ(FaceText(FormatDisplay(129, kFormatFixedPoint), kFormatFixedPoint), "-0.992");
+  EXPECT_EQ(FaceText(FormatDisplay(0xCB, kFormatHex), kFormatHex), "cb");
+
   Workspace ws;
   const int d = AddDevice(ws, "display1", kModelDisplay, {2, 3, 4, 5, 6, 7, 8, 9}, 5 | (2 << 6));
   for (int n = 2; n <= 9; ++n) ws.nodes[n].Value = kLogic1;
