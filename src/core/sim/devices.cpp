@@ -410,11 +410,12 @@ bool UpdateDisplays(Workspace& ws, int node, int step) {
     if (s.State == kDeleted) continue;
     if (s.Model != kModelDigit && s.Model != kModelDisplay && s.Model != kModelSevenSeg) continue;
     if (s.Model == kModelSevenSeg) {
-      // One single-bit trace per segment, registered in a row ending at TraceIndex.
-      for (int k = 1; k <= 7 && s.TraceIndex > 0; ++k) {
-        const int trace = s.TraceIndex - 7 + k;
-        if (trace >= 1) Record(ws, trace, step, SampleOfValue(ws.nodes[s.Pin(k).Node].Value));
-      }
+      // One single-bit trace per segment, registered in a row ending at TraceIndex. When the
+      // trace table was full the row is broken and only the last segment has its trace.
+      const bool row = s.TraceIndex >= 7 && (s.TraceIndex < kMaxTraces ||
+                                             ws.chrono.Trace(s.TraceIndex - 6).name == BitTraceName(s, 1));
+      for (int k = row ? 1 : 7; k <= 7 && s.TraceIndex > 0; ++k)
+        Record(ws, s.TraceIndex - 7 + k, step, SampleOfValue(ws.nodes[s.Pin(k).Node].Value));
     } else {
       Record(ws, s.TraceIndex, step, static_cast<std::uint8_t>(ReadBits(ws, s, PinsOfDisplay(s.Model))));
     }

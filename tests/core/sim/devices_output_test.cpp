@@ -86,6 +86,19 @@ TEST(DevicesOutput, DigitAndSevenSegment) {
   EXPECT_EQ(SegmentsOfDigit(kBlankDigit), 0);
 }
 
+TEST(DevicesOutput, SevenSegmentPastTheTraceTableKeepsOtherTraces) {
+  Workspace ws;
+  for (int i = 1; i <= 28; ++i) AddDevice(ws, "light" + std::to_string(i), kModelLight, {2});
+  const int seg = AddDevice(ws, "7seg1", kModelSevenSeg, {3, 3, 3, 3, 3, 3, 4, 5});
+  PrepareDevices(ws);
+  EXPECT_EQ(ws.circuit.Symbols[seg].TraceIndex, 32);
+  ws.nodes[3].Value = kLogic1;
+  ws.nodes[4].Value = kLogic0;
+  UpdateDisplays(ws, 3, 10);
+  for (int j = 1; j <= 28; ++j) EXPECT_EQ(ws.chrono.Sample(j, 1), 0) << j;
+  EXPECT_EQ(ws.chrono.Sample(32, 1), 0);  // segment g
+}
+
 TEST(DevicesOutput, SwitchesRedrawWhenTheirGateChanges) {
   test::RecordingHost host;
   Workspace ws(&host);
