@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/geometry.h"
+
 namespace qiro {
 
 class Workspace;
@@ -21,13 +23,22 @@ struct ExtractState {
   int NumberingError = 0;                  // error code of the numbering (4: node table full)
   int ResultCode = 0;                      // 0 when the extraction succeeded
   std::string DesignName;
-  int DesignCounter = 1;                   // lives as long as the program
-  int ModuleNumber = 1;                    // Verilog expansion: one per model 6000 symbol
-  int InstanceCount = 0;                   // Verilog expansion: gates generated so far
+  int DesignCounter = 1;  // lives as long as the program
+  int ModuleNumber = 1;   // Verilog expansion: one per model 6000 symbol
+  int InstanceCount = 0;  // Verilog expansion: gates generated so far
+
+  // Floating-line check: how many wires float, and the view around the last one found.
+  int FloatingCount = 0;
+  Rect FloatingView{};
+  int FloatingX = 0, FloatingY = 0;  // that wire's midpoint
 };
 
-// Runs the extraction when the circuit's Extracted flag is clear.
+// Runs the extraction when the circuit's Extracted flag is clear. ResultCode is 0 on success,
+// otherwise the error code of the failing step (4: node table full).
 void ExtractCircuit(Workspace& ws);
+// The same extraction with whole-table scans instead of the spatial index: slower, and the
+// reference the indexed extraction is checked against.
+void ExtractCircuitReference(Workspace& ws);
 
 // Fanout of every output pin and the wire delay of every pin (last step of the extraction).
 void ComputeFanout(Workspace& ws);
@@ -36,7 +47,11 @@ void ComputeFanout(Workspace& ws);
 // for a negative load factor, its WireDelay.
 int PinDelaySteps(Workspace& ws, int symbol, int pin);
 
-// Marks floating wires (state 2) and returns their count; errorCode becomes 13 when any.
+// Marks floating wires (state 2) and returns their count; errorCode becomes 13 when any, and
+// the view is asked to show the last floating wire.
 int CheckFloatingLines(Workspace& ws, int& errorCode);
+
+// The "Check Floating Line" command: extracts, checks, and returns the status text it shows.
+std::string CheckFloatingLinesCommand(Workspace& ws);
 
 }  // namespace qiro

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "model/geometry.h"
+
 namespace qiro {
 
 class Host {
@@ -26,6 +28,8 @@ class Host {
   virtual void DrawWire(int wire) { (void)wire; }
   // A device's face (light, display, keyboard, switch, microcontroller text) changed.
   virtual void DeviceChanged(int symbol) { (void)symbol; }
+  // Show the view rectangle (schematic units) and mark the floating wire whose midpoint is x, y.
+  virtual void ShowFloatingLine(const Rect& view, int x, int y) { (void)view, (void)x, (void)y; }
 };
 
 }  // namespace qiro

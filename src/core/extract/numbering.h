@@ -1,0 +1,18 @@
+// Node numbering of the drawing: supplies first, then one node per still unnumbered pin,
+// flooded through wires, dots and touching pins; device pins then name their nodes.
+#pragma once
+
+namespace qiro {
+
+class Workspace;
+
+enum class NumberingScan {
+  Indexed,  // finds candidates through a spatial index (the normal way)
+  Literal,  // scans whole tables for every test (reference for the indexed way)
+};
+
+// Numbers every pin, wire and crossing dot. Sets ws.extraction.NumberingError (4 when the node
+// table fills up). Both scans give identical nodes, names, drivers and wire end flags.
+void NumberNodes(Workspace& ws, NumberingScan scan);
+
+}  // namespace qiro
