@@ -28,10 +28,6 @@ enum : int {
   kModelDigit = 89,
 };
 
-// The timing diagrams' traces are numbered afresh by the next simulation start; the
-// chronogram store that holds them resets its count here once it joins the workspace.
-void ResetChronogramTraces(Workspace&) {}
-
 void AddSwitchWire(Circuit& c, const TSymbol& s, int from, int to) {
   if (from > s.PinCount || to > s.PinCount) return;
   const TPin& a = s.Pin(from);
@@ -125,7 +121,7 @@ void Extract(Workspace& ws, NumberingScan scan) {
   ExtractState& ext = ws.extraction;
 
   SetStatus(ws, 0, "Extraction..");
-  ResetChronogramTraces(ws);
+  ws.chrono.ClearTraces();  // traces are registered afresh by the next simulation start
   ext.InputNames.clear();
   ext.OutputNames.clear();
   ext.InternalWires.clear();
