@@ -11,6 +11,7 @@
 #include "chrono/node_log.h"
 #include "extract/extract.h"
 #include "extract/node_table.h"
+#include "mcu/mcu.h"
 #include "model/circuit.h"
 #include "model/host.h"
 #include "model/technology.h"
@@ -54,6 +55,7 @@ class Workspace {
   CurrentStore current;               // supply-current estimate
   NodeChangeLog nodeLog;              // every node change of a run, when enabled
   VerilogState verilog;
+  Mcu mcu;                            // the 8051: program memory and core state
   std::array<std::string, 3> status;  // last text shown in each status panel
 
  private:

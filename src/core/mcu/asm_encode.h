@@ -1,0 +1,16 @@
+// The instruction table of the assembler: from a parsed line to its code bytes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "mcu/asm_line.h"
+
+namespace qiro {
+
+// The bytes of one line placed at address `at`. Lines the table does not know, and
+// operand forms it does not list, give no bytes. The number of bytes depends only on the
+// line's text, never on symbol values, so both passes agree on every size.
+std::vector<std::uint8_t> EncodeAsmLine(const AsmLine& line, std::uint16_t at, const AsmSymbolTable& symbols);
+
+}  // namespace qiro
