@@ -16,6 +16,7 @@
 #include "model/host.h"
 #include "model/technology.h"
 #include "verilog/verilog_state.h"
+#include "verilog/verilog_text.h"
 
 namespace qiro {
 
@@ -57,6 +58,7 @@ class Workspace {
   VerilogState verilog;
   Mcu mcu;                            // the 8051: program memory and core state
   std::array<std::string, 3> status;  // last text shown in each status panel
+  VerilogReadState verilogRead;       // the Verilog reader's counters for the symbol being loaded
 
  private:
   Host nullHost_;

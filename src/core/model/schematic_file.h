@@ -1,0 +1,44 @@
+// Schematic files (.sch) and symbol files (.SYM): the writer, the reader with its three
+// placement modes, and the Open, Save and Save As flows around them.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace qiro {
+
+class Workspace;
+
+enum LoadMode {
+  kLoadOpen = 0,    // into a cleared schematic
+  kLoadSymbol = 1,  // one symbol, lower-right corner at the cursor
+  kLoadInsert = 2,  // another schematic, 50 units right of the current one
+};
+
+// Writes the whole schematic. Returns false (after error 7) when the file cannot be written.
+bool SchematicWrite(Workspace& ws, const std::filesystem::path& path);
+
+// Reads a file into the tables; the cursor (schematic units) is used by mode 1. Returns true
+// when the load ended with "Loaded " + path, false when it ended with an error status.
+bool SchematicLoad(Workspace& ws, const std::filesystem::path& path, int mode, int cursorX = 0,
+                   int cursorY = 0);
+
+// Open: clears the schematic (placement counters included), reads the file, names it current.
+bool OpenSchematic(Workspace& ws, const std::filesystem::path& path);
+
+// Current file name (cut to 128), status "Editing " + quoted name. The window's caption is
+// built from circuit.FileName.
+void SetCurrentFileName(Workspace& ws, const std::string& name);
+
+// Save: keeps the previous file as .bak (only when no .bak exists yet), writes name.sch.
+bool SaveSchematic(Workspace& ws);
+
+// The name the Save As dialog proposes: the current name with the extension ".sch".
+std::filesystem::path ProposedSaveAsName(const Workspace& ws);
+// Whether Save As must ask "This file already exist. Will you overwrite it?" first.
+bool SaveAsNeedsOverwriteQuestion(const std::filesystem::path& chosen);
+// Save As after the dialog: writes the chosen file unless it exists and the overwrite was
+// declined (then the current file name stays as it was).
+bool SaveSchematicAs(Workspace& ws, const std::filesystem::path& chosen, bool overwriteConfirmed);
+
+}  // namespace qiro

@@ -1,0 +1,134 @@
+// The schematic writer: compacts the tables, recomputes the bounding box and writes
+// every live symbol block, then contacts, wires, labels and assembly lines. Lines end
+// with CR LF; numbers use the C locale whatever the user's locale is.
+#include <ctime>
+#include <fstream>
+#include <string>
+
+#include "editor/wire_cleanup.h"
+#include "model/errors.h"
+#include "model/schematic_file.h"
+#include "model/text.h"
+#include "workspace.h"
+
+namespace qiro {
+
+namespace {
+
+constexpr const char* kEol = "\r\n";
+
+std::string Num(int v) {
+  return std::to_string(v);
+}
+
+std::string RectText(const Rect& r) {
+  return "(" + Num(r.x1) + "," + Num(r.y1) + "," + Num(r.x2) + "," + Num(r.y2) + ")";
+}
+
+std::string VersionLine() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buf[64];
+  std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &local);
+  return std::string("VERSION ") + buf;
+}
+
+// The box around everything written; a fixed box when the schematic is empty.
+Rect SchematicBounds(const Circuit& c) {
+  Rect r;
+  for (const TSymbol& s : c.Symbols)
+    if (s.State != kDeleted && s.Internal == 0) r.Add(s.BBox);
+  for (const TLine& w : c.Wires) {
+    if (w.State == kDeleted) continue;
+    r.Add(w.X1, w.Y1);
+    r.Add(w.X2, w.Y2);
+  }
+  for (const TContact& k : c.Contacts)
+    if (k.State != kDeleted) r.Add(k.X, k.Y);
+  for (const TTextLabel& l : c.Labels) {
+    if (l.State == kDeleted) continue;
+    r.Add(l.X, l.Y);
+    r.Add(l.X + 40, l.Y + 10);
+  }
+  if (r.x1 - 20 > r.x2 || r.y1 - 20 > r.y2) r = Rect{-15, -15, 70, 70};
+  return r;
+}
+
+void WriteSymbolBlock(std::string& out, const TSymbol& s) {
+  out += "SYM  #" + s.Name + kEol;
+  out += "BB" + RectText(s.BBox) + kEol;
+  out += "TITLE " + Num(s.TitleX) + " " + Num(s.TitleY) + "  #" + s.Title + kEol;
+  out += "MODEL " + Num(s.Model) + kEol;
+  out += "PROP   ";
+  for (int k = 1; k <= kMaxPropWords; ++k) out += s.Prop(k) + " ";
+  out += kEol;
+  out += "REC(" + Num(s.Rec.x1) + "," + Num(s.Rec.y1) + "," + Num(s.Rec.x2 - s.Rec.x1) + "," +
+         Num(s.Rec.y2 - s.Rec.y1) + "," + std::string(1, s.RecColour) + ")" + kEol;
+  out += "VIS " + Num(s.Vis) + kEol;
+  for (int k = 1; k <= s.PinCount; ++k) {
+    const TPin& p = s.Pin(k);
+    out += "PIN(" + Num(p.X) + "," + Num(p.Y) + "," + FormatFixed(p.DelayFactor, 3, 5) + "," +
+           FormatFixed(p.LoadFactor, 3, 5) + ")" + p.Name + kEol;
+  }
+  for (int k = 1; k <= s.InnerLineCount && k < static_cast<int>(s.InnerLines.size()); ++k) {
+    const TInnerLine& l = s.InnerLines[k];
+    out += "LIG" + RectText(Rect{l.x1, l.y1, l.x2, l.y2}) + kEol;
+  }
+  for (int k = 1; k <= s.VerilogLineCount && k <= kMaxVerilogLines; ++k)
+    out += "VLG " + s.VerilogLine(k) + kEol;
+  out += std::string("FSYM") + kEol;
+}
+
+}  // namespace
+
+bool SchematicWrite(Workspace& ws, const std::filesystem::path& path) {
+  Circuit& c = ws.circuit;
+  const std::string name = path.string();
+  SetStatus(ws, 0, "Clean schematic diagram...");
+  CleanWires(ws);
+  SetStatus(ws, 0, "Save \"" + name + "\"...");
+
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  c.ErrorCode = file ? 0 : 7;
+  c.CompactTables();
+  if (!file) {
+    ReportError(ws, 7, name);
+    c.ErrorCode = 0;
+    return false;
+  }
+
+  c.BBox = SchematicBounds(c);
+  std::string out;
+  out += std::string("QIRO 2.3c") + kEol;
+  out += VersionLine() + kEol;
+  out += "BB" + RectText(c.BBox) + kEol;
+  for (const TSymbol& s : c.Symbols)
+    if (s.State != kDeleted && s.Internal == 0) WriteSymbolBlock(out, s);
+
+  SetStatus(ws, 0, "Contacts..");
+  for (const TContact& k : c.Contacts)
+    if (k.State != kDeleted) out += "CNC(" + Num(k.X) + " " + Num(k.Y) + ")" + kEol;
+  SetStatus(ws, 0, "Lignes..");
+  for (const TLine& w : c.Wires)
+    if (w.State != kDeleted) out += "LIG" + RectText(Rect{w.X1, w.Y1, w.X2, w.Y2}) + kEol;
+  for (const TTextLabel& l : c.Labels)
+    if (l.State != kDeleted) out += "TEXT " + Num(l.X) + " " + Num(l.Y) + "  #" + l.Text + kEol;
+  for (const std::string& line : c.AsmLines) out += "MEM" + line + kEol;
+  if (c.AsmLines.Count() > 0) SetStatus(ws, 0, "Store " + Num(c.AsmLines.Count()) + " asm lines");
+  out += "FFIG " + name + kEol;
+
+  file << out;
+  file.close();
+  if (!file) {  // a full disk is a write error too, and the schematic stays modified
+    ReportError(ws, 7, name);
+    c.ErrorCode = 0;
+    return false;
+  }
+  SetCurrentFileName(ws, name);
+  c.Modified = false;
+  SetStatus(ws, 0, name + " saved...");
+  return true;
+}
+
+}  // namespace qiro
