@@ -63,18 +63,5 @@ TEST(ChronoStore, FullStoreDropsTheOlderHalf) {
   EXPECT_EQ(store.viewStart, 20000);
 }
 
-TEST(ChronoStore, ResetForgetsSamplesButNotView) {
-  ChronoStore store;
-  store.span = 500;
-  const int a = store.AddChronoTrace("a", false);
-  store.RecordChronoSample(3, a, 1);
-  store.ResetChronograms();
-  store.ClearTraces();
-  EXPECT_EQ(store.SampleCount(), 0);
-  EXPECT_EQ(store.TraceCount(), 0);
-  EXPECT_EQ(store.Trace(1).name, "?");
-  EXPECT_EQ(store.span, 500);
-}
-
 }  // namespace
 }  // namespace qiro

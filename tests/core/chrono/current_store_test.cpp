@@ -38,14 +38,6 @@ TEST(CurrentStore, LaterOverlappingPulseAddsAtItsOwnSteps) {
   EXPECT_DOUBLE_EQ(store.CurValue(5), 1);
 }
 
-TEST(CurrentStore, ZeroLengthPulseIsIgnored) {
-  CurrentStore store;
-  store.AddCurrentPulse(10, 0, 2, 1.0);
-  store.AddCurrentPulse(10, 2, 0, 1.0);
-  EXPECT_EQ(store.CurTime(1), 0);
-  EXPECT_EQ(store.SumCurrent(), 0);
-}
-
 TEST(CurrentStore, ScaleThresholds) {
   CurrentStore store;
   store.AddCurrentPulse(3, 1, 1, 0.8);
