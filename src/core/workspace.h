@@ -9,6 +9,7 @@
 #include "chrono/chrono_store.h"
 #include "chrono/current_store.h"
 #include "chrono/node_log.h"
+#include "editor/view.h"
 #include "extract/extract.h"
 #include "extract/node_table.h"
 #include "mcu/mcu.h"
@@ -57,6 +58,7 @@ class Workspace {
   NodeChangeLog nodeLog;              // every node change of a run, when enabled
   VerilogState verilog;
   Mcu mcu;                            // the 8051: program memory and core state
+  View view;                          // visible window and drawing modes of the schematic
   std::array<std::string, 3> status;  // last text shown in each status panel
   VerilogReadState verilogRead;       // the Verilog reader's counters for the symbol being loaded
 

@@ -1,0 +1,415 @@
+#include "editor/renderer.h"
+
+#include <gtest/gtest.h>
+
+#include "core/editor/recording_canvas.h"
+#include "core/test_support.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+using namespace palette;
+using test::OpKind;
+using test::RecordingCanvas;
+
+// A workspace whose view maps one unit to `scale` pixels from the origin.
+class RendererTest : public ::testing::Test {
+ protected:
+  void SetScale(double scale) {
+    ws.view.area = PixelRect{0, 0, 400, 400};
+    ws.view.world = Rect{0, 0, static_cast<int>(400 / scale), static_cast<int>(400 / scale)};
+    ws.view.FitView();
+  }
+  void SetUp() override { SetScale(1.0); }
+
+  int AddSymbol(int model, std::initializer_list<TInnerLine> lines = {}) {
+    int s = ws.circuit.AddSymbol("sym");
+    TSymbol& sym = ws.circuit.Symbols[s];
+    sym.Model = model;
+    sym.BBox = Rect{0, 0, 100, 100};
+    for (const auto& l : lines) ws.circuit.AddInnerLine(s, l.x1, l.y1, l.x2, l.y2);
+    return s;
+  }
+
+  Workspace ws;
+  RecordingCanvas canvas;
+};
+
+TEST_F(RendererTest, GridStepFollowsZoomAndCrossesMarkEveryTenthDot) {
+  struct Case {
+    double scale;
+    int step;
+  };
+  for (Case c : {Case{0.7, 25}, Case{0.8, 10}, Case{1.5, 10}, Case{1.6, 5}, Case{4.0, 5}}) {
+    SetScale(c.scale);
+    canvas.Reset();
+    DrawGrid(ws, canvas);
+    EXPECT_EQ(ws.view.gridStep, c.step) << "scale " << c.scale;
+  }
+
+  SetScale(1.0);  // step 10, crosses every 100 units
+  canvas.Reset();
+  DrawGrid(ws, canvas);
+  const auto fills = canvas.Of(OpKind::Fill);
+  ASSERT_EQ(fills.size(), 1u);  // the origin marker
+  EXPECT_EQ(fills[0].r, (PixelRect{-2, -2, 2, 2}));
+  EXPECT_EQ(fills[0].colour, kBlue);
+  int dots = 0, around100 = 0;
+  for (const auto& op : canvas.Of(OpKind::Pixel)) {
+    EXPECT_GT(op.r.left, 0);  // strictly inside the area, apart from cross arms
+    EXPECT_EQ(op.colour, kBlue);
+    if (op.r.left % 10 == 0 && op.r.top % 10 == 0) ++dots;
+    if (op.r.top == 100 && (op.r.left % 100 == 99 || op.r.left % 100 == 1)) ++around100;
+  }
+  EXPECT_EQ(dots, 39 * 39);
+  EXPECT_EQ(around100, 6);  // the arms left and right of (100,100), (200,100) and (300,100)
+
+  ws.settings.Monochrome = true;
+  canvas.Reset();
+  DrawGrid(ws, canvas);
+  EXPECT_EQ(canvas.Of(OpKind::Fill)[0].colour, kBlue);  // the origin marker stays blue
+  EXPECT_EQ(canvas.Of(OpKind::Pixel)[0].colour, kBlack);
+}
+
+TEST_F(RendererTest, FarZoomedOutGridStaysBounded) {
+  // Millions of grid lines share the 400 pixel columns: each pixel is set once at most.
+  struct Counting : NullCanvas {
+    void SetPixel(int, int, Colour) override { ++pixels; }
+    long pixels = 0;
+  } counting;
+  ws.view.world = Rect{-50000000, -50000000, 50000000, 50000000};
+  ws.view.FitView();
+  DrawGrid(ws, counting);
+  EXPECT_EQ(ws.view.gridStep, 25);
+  EXPECT_LE(counting.pixels, 400L * 400L * 5L);
+}
+
+TEST_F(RendererTest, ItemColoursFollowStateAndMonochrome) {
+  for (int i = 0; i < 3; ++i) {
+    ws.circuit.AddWire(10 + 10 * i, 10, 10 + 10 * i, 50);
+    ws.circuit.AddContact(10 + 10 * i, 10);
+  }
+  ws.circuit.Wires[2].State = ws.circuit.Contacts[2].State = kHighlight;
+  ws.circuit.Wires[3].State = ws.circuit.Contacts[3].State = kHighlight2;
+  for (int i = 1; i <= 3; ++i) {
+    DrawLine(ws, canvas, i);
+    DrawContact(ws, canvas, i);
+  }
+  const auto segs = canvas.Of(OpKind::Segment);
+  const auto dots = canvas.Of(OpKind::Fill);
+  ASSERT_EQ(segs.size(), 3u);
+  ASSERT_EQ(dots.size(), 3u);
+  EXPECT_EQ(segs[0].pen.colour, kCyan);
+  EXPECT_EQ(segs[1].pen.colour, kWhite);
+  EXPECT_EQ(segs[2].pen.colour, kRed);
+  EXPECT_EQ(dots[0].colour, kLime);
+  EXPECT_EQ(dots[1].colour, kWhite);
+  EXPECT_EQ(dots[2].colour, kRed);
+  EXPECT_EQ(dots[0].r, (PixelRect{8, 8, 12, 12}));
+
+  ws.view.printing = true;
+  canvas.Reset();
+  DrawLine(ws, canvas, 3);
+  DrawContact(ws, canvas, 3);
+  EXPECT_EQ(canvas.Of(OpKind::Segment)[0].pen.colour, kBlack);
+  EXPECT_EQ(canvas.Of(OpKind::Fill)[0].colour, kBlack);
+  EXPECT_EQ(BackgroundColour(ws), kWhite);
+}
+
+TEST_F(RendererTest, ItemsOutsideTheViewAreSkipped) {
+  ws.circuit.AddWire(500, 10, 600, 10);    // right of the view
+  ws.circuit.AddWire(-50, 400, 450, 400);  // on the bottom edge: overlap must be strict
+  ws.circuit.AddContact(401, 10);
+  int deleted = ws.circuit.AddWire(10, 10, 20, 20);
+  ws.circuit.Wires[deleted].State = kDeleted;
+  for (int i = 1; i <= 3; ++i) DrawLine(ws, canvas, i);
+  DrawContact(ws, canvas, 1);
+  DrawLine(ws, canvas, 99);
+  EXPECT_TRUE(canvas.ops.empty());
+}
+
+TEST_F(RendererTest, EraseLineMasksWithThePenAndSaysSo) {
+  test::RecordingHost host;
+  ws.SetHost(&host);
+  ws.circuit.AddWire(10, 10, 50, 10);
+  canvas.pen().op = RasterOp::Xor;
+  EraseLine(ws, canvas, 1);
+  ASSERT_EQ(canvas.ops.size(), 1u);
+  EXPECT_EQ(canvas.ops[0].pen.op, RasterOp::MaskNotPen);
+  EXPECT_EQ(canvas.ops[0].pen.colour, kCyan);
+  EXPECT_EQ(canvas.pen().op, RasterOp::Xor);  // restored
+  EXPECT_EQ(host.LastStatus(0), "Line Erased");
+}
+
+TEST_F(RendererTest, OutlinesBubblesAndHighlight) {
+  SetScale(2.0);
+  int s = AddSymbol(0, {{10, 20, 30, 20}, {10, 20, 10, 20}});
+  DrawSymbol(ws, canvas, s);
+  const auto seg = canvas.Of(OpKind::Segment);
+  const auto bubble = canvas.Of(OpKind::Ellipse);
+  ASSERT_EQ(seg.size(), 1u);
+  ASSERT_EQ(bubble.size(), 1u);
+  EXPECT_EQ(seg[0].pen.colour, kLime);
+  EXPECT_EQ(seg[0].r, (PixelRect{20, 40, 60, 40}));
+  EXPECT_EQ(bubble[0].r, (PixelRect{16, 36, 24, 44}));  // radius X(12) - X(10) = 4 pixels
+  EXPECT_EQ(bubble[0].brush.colour, kBlack);
+  EXPECT_EQ(bubble[0].pen.colour, kLime);
+
+  ws.circuit.Symbols[s].State = kHighlight2;
+  ws.settings.Monochrome = false;
+  canvas.Reset();
+  DrawSymbol(ws, canvas, s);
+  EXPECT_EQ(canvas.Of(OpKind::Segment)[0].pen.colour, kYellow);
+
+  ws.settings.Monochrome = true;
+  canvas.Reset();
+  DrawSymbol(ws, canvas, s);
+  EXPECT_EQ(canvas.Of(OpKind::Segment)[0].pen.colour, kBlack);
+  EXPECT_EQ(canvas.Of(OpKind::Ellipse)[0].brush.colour, kWhite);
+
+  ws.circuit.Symbols[s].Internal = 1;  // generated from Verilog text: never drawn
+  canvas.Reset();
+  DrawSymbol(ws, canvas, s);
+  EXPECT_TRUE(canvas.ops.empty());
+}
+
+TEST_F(RendererTest, OpenLinksOfProgrammableSwitchesAreDotted) {
+  int pip = AddSymbol(702, {{0, 0, 10, 0}, {0, 10, 10, 10}, {0, 20, 10, 20}});
+  ws.circuit.Symbols[pip].PropWords[1] = "0";
+  DrawSymbol(ws, canvas, pip);
+  auto segs = canvas.Of(OpKind::Segment);
+  ASSERT_EQ(segs.size(), 3u);
+  EXPECT_EQ(segs[1].pen.style, PenStyle::Solid);
+  EXPECT_EQ(segs[2].pen.style, PenStyle::Dotted);
+  EXPECT_EQ(segs[2].pen.colour, kGrey);
+
+  ws.circuit.Symbols[pip].PropWords[1] = "1";
+  canvas.Reset();
+  DrawSymbol(ws, canvas, pip);
+  EXPECT_EQ(canvas.Of(OpKind::Segment)[2].pen.style, PenStyle::Solid);
+
+  int matrix = AddSymbol(710);
+  for (int k = 0; k < 7; ++k) ws.circuit.AddInnerLine(matrix, 0, k * 5, 10, k * 5);
+  ws.circuit.Symbols[matrix].PropWords[1] = "10101";  // link 6 missing: open
+  canvas.Reset();
+  DrawSymbol(ws, canvas, matrix);
+  segs = canvas.Of(OpKind::Segment);
+  ASSERT_EQ(segs.size(), 7u);
+  const PenStyle S = PenStyle::Solid, D = PenStyle::Dotted;
+  const PenStyle expected[] = {S, D, S, D, S, D, S};
+  for (int k = 0; k < 7; ++k) EXPECT_EQ(segs[k].pen.style, expected[k]) << "line " << k + 1;
+}
+
+TEST_F(RendererTest, PinMarksColoursAndLabels) {
+  int s = AddSymbol(0);
+  ws.circuit.AddPin(s, 50, 50, 'I', "A", 0, 0, ws.tech);
+  ws.circuit.AddPin(s, 60, 50, 'I', "B", 0, 0, ws.tech);
+  ws.circuit.AddPin(s, 70, 50, 'O', "Y", 0, 0, ws.tech);
+  TSymbol& sym = ws.circuit.Symbols[s];
+  sym.Pins[2].State = kHighlight;
+  sym.Pins[3].State = kHighlight2;
+  sym.Vis = 1;
+  ws.view.gridStep = 5;
+  DrawSymbol(ws, canvas, s);
+  auto marks = canvas.Of(OpKind::Fill);
+  ASSERT_EQ(marks.size(), 3u);
+  EXPECT_EQ(marks[0].colour, kYellow);
+  EXPECT_EQ(marks[1].colour, kWhite);
+  EXPECT_EQ(marks[2].colour, kMagenta);
+  EXPECT_EQ(marks[0].r, (PixelRect{47, 47, 53, 53}));  // d = 3 below grid step 10
+  ASSERT_NE(canvas.FindText("A"), nullptr);
+  EXPECT_EQ(canvas.FindText("A")->r.top, 52);
+
+  ws.view.gridStep = 25;
+  canvas.Reset();
+  DrawSymbol(ws, canvas, s);
+  EXPECT_EQ(canvas.Of(OpKind::Fill)[0].r, (PixelRect{48, 48, 52, 52}));  // 5 pixels wide
+  EXPECT_EQ(canvas.FindText("A")->r.top, 47);
+
+  // Breakpoints outrank the highlight; both together are silver.
+  const std::pair<int, Colour> breaks[] = {{16, kRed}, {32, kPurple}, {48, kSilver}};
+  for (auto [bits, colour] : breaks) {
+    sym.Vis = bits;
+    canvas.Reset();
+    DrawSymbol(ws, canvas, s);
+    for (const auto& m : canvas.Of(OpKind::Fill)) EXPECT_EQ(m.colour, colour);
+  }
+
+  sym.Vis = 0;
+  sym.Pins[1].Node = 17;
+  ws.view.netView = true;
+  canvas.Reset();
+  DrawSymbol(ws, canvas, s);
+  EXPECT_NE(canvas.FindText("17"), nullptr);
+  EXPECT_EQ(canvas.FindText("A"), nullptr);
+}
+
+TEST_F(RendererTest, PinMarksOutsideTheAreaAreClippedOrSkipped) {
+  int s = AddSymbol(0);
+  ws.circuit.AddPin(s, 399, 100, 'I', "edge", 0, 0, ws.tech);
+  ws.circuit.AddPin(s, 420, 100, 'I', "out", 0, 0, ws.tech);
+  DrawSymbol(ws, canvas, s);
+  auto marks = canvas.Of(OpKind::Fill);
+  ASSERT_EQ(marks.size(), 1u);
+  EXPECT_EQ(marks[0].r, (PixelRect{396, 97, 400, 103}));
+}
+
+TEST_F(RendererTest, SingleStepShowsEachPinsDelayLine) {
+  int s = AddSymbol(0);
+  ws.circuit.AddPin(s, 50, 50, 'O', "Y", 0, 0, ws.tech);
+  ws.circuit.Symbols[s].Pins[1].LineStart = 2;
+  ws.circuit.Symbols[s].Pins[1].LineEnd = 5;
+  const std::uint8_t cells[] = {2, 2, kLogic1, kLogic0, kLogicX, kLogic1};
+  ws.view.delayCells = cells;
+  ws.view.singleStep = true;
+  DrawSymbol(ws, canvas, s);
+  const auto* text = canvas.FindText("10x1");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->r.left, 47);
+  EXPECT_EQ(text->r.top, 67);
+
+  ws.circuit.Symbols[s].Pins[1].LineEnd = 99;  // past the cells: cut, not read
+  canvas.Reset();
+  DrawSymbol(ws, canvas, s);
+  EXPECT_NE(canvas.FindText("10x1"), nullptr);
+}
+
+TEST_F(RendererTest, TitleAndPropertyText) {
+  int s = AddSymbol(901);
+  TSymbol& sym = ws.circuit.Symbols[s];
+  sym.Name = "nmos3";
+  sym.Title = "M1";
+  sym.TitleX = 20;
+  sym.TitleY = 30;
+  sym.PropWords[1] = "2.0u";
+  sym.PropWords[2] = "0.25u";
+  sym.Vis = 2 | 4;
+  DrawSymbol(ws, canvas, s);
+  const auto* title = canvas.FindText("M1");
+  const auto* size = canvas.FindText("W=2.0u L=0.25u");
+  const auto* name = canvas.FindText("nmos3");
+  ASSERT_TRUE(title && size && name);
+  EXPECT_EQ(title->r, (PixelRect{20, 30, 20, 30}));
+  EXPECT_EQ(size->r.top, 45);
+  EXPECT_EQ(name->r.top, 60);
+  EXPECT_EQ(title->font.colour, kWhite);
+  EXPECT_EQ(title->brush.colour, kBlack);
+
+  const std::pair<int, const char*> formats[] = {
+      {0, "(Hexa)"}, {1, "(Unsigned)"}, {2, "(Int)"}, {3, "(Fixed)"}};
+  sym.Model = 81;
+  for (auto [format, text] : formats) {
+    sym.Vis = 2 | (format << 6);
+    canvas.Reset();
+    DrawPropertyText(ws, canvas, s);
+    EXPECT_NE(canvas.FindText(text), nullptr) << text;
+  }
+  sym.Model = 89;  // a hexadecimal digit says nothing about its format
+  sym.Vis = 2;
+  canvas.Reset();
+  DrawPropertyText(ws, canvas, s);
+  EXPECT_EQ(canvas.Of(OpKind::Text).size(), 1u);
+
+  ws.settings.Monochrome = true;
+  canvas.Reset();
+  DrawPropertyText(ws, canvas, s);
+  EXPECT_EQ(canvas.Of(OpKind::Text)[0].font.colour, kBlack);
+  EXPECT_EQ(canvas.Of(OpKind::Text)[0].brush.colour, kWhite);
+}
+
+TEST_F(RendererTest, FontSizeFollowsZoom) {
+  int s = AddSymbol(0);
+  ws.circuit.Symbols[s].Vis = 4;
+  const std::pair<double, int> sizes[] = {{1.0, 6}, {1.4, 8}, {2.0, 10}, {6.0, 12}};
+  for (auto [scale, size] : sizes) {
+    SetScale(scale);
+    canvas.Reset();
+    DrawSymbol(ws, canvas, s);
+    EXPECT_EQ(canvas.Of(OpKind::Text)[0].font.size, size) << scale;
+  }
+}
+
+TEST_F(RendererTest, LabelsAndFullRedrawOrder) {
+  ws.circuit.AddText(10, 20, "hello");
+  ws.circuit.AddContact(5, 5);
+  ws.circuit.Symbols[AddSymbol(0, {{0, 0, 5, 0}})].Vis = 0;
+  ws.circuit.AddWire(1, 0, 1, 30);
+  canvas.font().colour = kGreen;
+  RedrawAll(ws, canvas);
+  ASSERT_EQ(canvas.ops[0].kind, OpKind::Clear);
+  EXPECT_EQ(canvas.ops[0].colour, kBlack);
+  std::vector<OpKind> after;
+  bool grid = true;
+  for (const auto& op : canvas.ops) {
+    if (op.kind == OpKind::Text) grid = false;
+    if (!grid && op.kind != OpKind::Pixel) after.push_back(op.kind);
+  }
+  EXPECT_EQ(after, (std::vector<OpKind>{OpKind::Text, OpKind::Fill, OpKind::Segment, OpKind::Segment}));
+  const auto* label = canvas.FindText("hello");
+  EXPECT_EQ(label->r, (PixelRect{10, 20, 10, 20}));
+  EXPECT_EQ(label->font.colour, kWhite);
+}
+
+TEST_F(RendererTest, RubberBandsUndoThemselves) {
+  XorRectangle(canvas, 50, 60, 10, 20);
+  XorLine(canvas, 1, 2, 3, 4);
+  ASSERT_EQ(canvas.ops.size(), 2u);
+  EXPECT_EQ(canvas.ops[0].kind, OpKind::Rectangle);
+  EXPECT_EQ(canvas.ops[0].r, (PixelRect{10, 20, 50, 60}));
+  EXPECT_EQ(canvas.ops[0].pen, (Pen{kWhite, PenStyle::Dotted, RasterOp::Xor, 1}));
+  EXPECT_TRUE(canvas.ops[0].brush.transparent);
+  EXPECT_EQ(canvas.ops[1].pen.op, RasterOp::NotXor);
+  EXPECT_EQ(canvas.ops[1].pen.style, PenStyle::Dotted);
+  EXPECT_EQ(canvas.pen(), Pen{});  // state restored for the next drawing
+}
+
+TEST_F(RendererTest, SimulationOverlaysShowNodeValues) {
+  int err = 0;
+  int n = ws.nodes.AddNode("a", err);
+  ws.nodes[0].Value = kLogic0;
+  ws.nodes[1].Value = kLogic1;
+  ws.nodes[n].Value = kLogicX;
+  int s = AddSymbol(0);
+  ws.circuit.AddPin(s, 10, 10, 'I', "P", 0, 0, ws.tech);
+  ws.circuit.AddPin(s, 20, 10, 'I', "Q", 0, 0, ws.tech);
+  ws.circuit.AddPin(s, 30, 10, 'I', "R", 0, 0, ws.tech);
+  TSymbol& sym = ws.circuit.Symbols[s];
+  sym.Pins[1].Node = 1;
+  sym.Pins[2].Node = 0;
+  sym.Pins[3].Node = n;
+
+  DrawWireStates(ws, canvas);
+  auto fills = canvas.Of(OpKind::Fill);
+  ASSERT_EQ(fills.size(), 3u);
+  EXPECT_EQ(fills[0].colour, kRed);
+  EXPECT_EQ(fills[1].colour, kGreen);
+  EXPECT_EQ(fills[2].colour, kGrey);
+  EXPECT_EQ(fills[0].r, (PixelRect{8, 8, 12, 12}));
+
+  ws.view.gridStep = 10;
+  canvas.Reset();
+  DrawPinValues(ws, canvas);
+  auto texts = canvas.Of(OpKind::Text);
+  ASSERT_EQ(texts.size(), 6u);
+  EXPECT_EQ(texts[0].text, "P");  // wipes the old value, black on black
+  EXPECT_EQ(texts[0].font.colour, kBlack);
+  EXPECT_EQ(texts[1].text, "1");
+  EXPECT_EQ(texts[1].font.colour, kWhite);
+  EXPECT_EQ(texts[1].r, (PixelRect{12, 7, 12, 7}));
+  EXPECT_EQ(texts[3].text, "0");
+  EXPECT_EQ(texts[5].text, "x");
+}
+
+TEST(LightColourTest, LettersInEitherCase) {
+  EXPECT_EQ(LightColour('y'), kYellow);
+  EXPECT_EQ(LightColour('G'), kGreen);
+  EXPECT_EQ(LightColour('b'), kBlue);
+  EXPECT_EQ(LightColour('V'), kPurple);
+  EXPECT_EQ(LightColour('p'), kPurple);  // what the properties dialog stores for purple
+  EXPECT_EQ(LightColour('r'), kRed);
+  EXPECT_EQ(LightColour('?'), kRed);
+}
+
+}  // namespace
+}  // namespace qiro

@@ -1,0 +1,112 @@
+#include "editor/view.h"
+
+#include <gtest/gtest.h>
+
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+View MakeView(Rect world, PixelRect area) {
+  View v;
+  v.world = world;
+  v.area = area;
+  v.FitView();
+  return v;
+}
+
+TEST(ViewTest, ScaleTakesTheTighterAxisAndSmallViewsUseTen) {
+  View v = MakeView({0, 0, 100, 50}, {0, 0, 400, 100});
+  EXPECT_DOUBLE_EQ(v.scaleX, 2.0);  // 400/100 = 4 across, 100/50 = 2 down: the smaller wins
+  EXPECT_DOUBLE_EQ(v.scaleY, 2.0);
+
+  v = MakeView({0, 0, 5, 5}, {0, 0, 400, 300});
+  EXPECT_DOUBLE_EQ(v.scaleX, 10.0);
+  EXPECT_DOUBLE_EQ(v.scaleY, 10.0);
+  v = MakeView({0, 0, 6, 6}, {0, 0, 60, 60});
+  EXPECT_DOUBLE_EQ(v.scaleX, 10.0);  // 6 units is wide enough to be measured: 60 / 6
+
+  v.aspect = 2.0;
+  v.world = {10, 20, 110, 120};
+  v.area = {5, 7, 405, 207};
+  v.FitView();
+  EXPECT_DOUBLE_EQ(v.scaleY, 2.0);  // min(200/100, 400/100/2)
+  EXPECT_DOUBLE_EQ(v.scaleX, 4.0);
+  EXPECT_EQ(v.WorldToScreenX(10), 5);  // top-left of the view on top-left of the area
+  EXPECT_EQ(v.WorldToScreenY(20), 7);
+}
+
+TEST(ViewTest, MappingRoundsAndClampsFarPoints) {
+  View v = MakeView({0, 0, 300, 300}, {0, 0, 100, 100});  // a third of a pixel per unit
+  EXPECT_EQ(v.WorldToScreenX(4), 1);
+  EXPECT_EQ(v.WorldToScreenX(5), 2);
+  EXPECT_EQ(v.ScreenToWorldX(2), 6);
+  EXPECT_EQ(v.WorldToScreenX(100000000), 32000);
+  EXPECT_EQ(v.WorldToScreenY(-100000000), -32000);
+
+  View zero = MakeView({0, 0, 100, 100}, {0, 0, 0, 0});  // minimised window
+  EXPECT_GT(zero.scaleX, 0.0);
+  (void)zero.ScreenToWorldX(50);  // must not divide by zero
+}
+
+TEST(ViewTest, ZoomStepsTakeASeventhFromEachSide) {
+  View v = MakeView({0, 0, 700, 350}, {0, 0, 700, 350});
+  v.ZoomIn();
+  EXPECT_EQ(v.world, (Rect{100, 50, 600, 300}));
+  EXPECT_DOUBLE_EQ(v.scaleX, 1.4);
+  v.ZoomOut();
+  EXPECT_EQ(v.world, (Rect{29, 15, 671, 335}));  // 500 / 7 = 71, 250 / 7 = 35
+}
+
+TEST(ViewTest, ZoomToBandNormalisesOrShowsTheSquareAroundAClick) {
+  View v;
+  v.ZoomToBand(200, 150, 20, 30);
+  EXPECT_EQ(v.world, (Rect{20, 30, 200, 150}));
+  v.ZoomToBand(100, 100, 100, 100);
+  EXPECT_EQ(v.world, (Rect{70, 70, 130, 130}));
+  v.ZoomToBand(100, 100, 200, 110);  // wide but only 10 high
+  EXPECT_EQ(v.world, (Rect{70, 70, 130, 130}));
+}
+
+TEST(ViewTest, FitCentresBarsAndAddsMargins) {
+  Workspace ws;
+  ws.view.hScroll = 3;
+  FitViewToSchematic(ws);  // nothing drawn: the fixed box
+  EXPECT_EQ(ws.circuit.BBox, (Rect{-15, -15, 70, 70}));
+  EXPECT_EQ(ws.view.world, (Rect{-22, -22, 85, 85}));
+  EXPECT_EQ(ws.view.hScroll, kScrollRange / 2);
+
+  ws.circuit.AddWire(0, 0, 200, 0);
+  ws.circuit.AddText(300, 100, "note");
+  int s = ws.circuit.AddSymbol("and2");
+  ws.circuit.Symbols[s].BBox = Rect{-50, -40, 0, 0};
+  ws.circuit.AddSymbol("ghost");  // no drawing yet: its empty box must not blow the extent
+  int deleted = ws.circuit.AddContact(1000, 1000);
+  ws.circuit.Contacts[deleted].State = kDeleted;
+  FitViewToSchematic(ws);
+  EXPECT_EQ(ws.circuit.BBox, (Rect{-50, -40, 340, 110}));
+  EXPECT_EQ(ws.view.world, (Rect{-57, -47, 355, 125}));
+}
+
+TEST(ViewTest, ResizeLeavesRoomForTheBars) {
+  View v;
+  ScrollBarLayout bars = v.Resize(800, 600, 40);
+  EXPECT_EQ(v.area, (PixelRect{0, 40, 783, 583}));
+  EXPECT_EQ(bars.horizontal, (PixelRect{0, 583, 783, 600}));
+  EXPECT_EQ(bars.vertical, (PixelRect{783, 40, 800, 583}));
+}
+
+TEST(ViewTest, ScrollBarsAndArrowKeysShiftTheView) {
+  View v = MakeView({0, 0, 200, 100}, {0, 0, 200, 100});
+  v.ScrollHorizontalTo(v.hScroll + 2);  // 2 positions of 200 / 20 units
+  EXPECT_EQ(v.world, (Rect{20, 0, 220, 100}));
+  v.ArrowKey(ViewKey::Up);
+  EXPECT_EQ(v.world, (Rect{20, -5, 220, 95}));
+  v.ScrollHorizontalTo(1000);  // beyond the bar's end
+  EXPECT_EQ(v.hScroll, kScrollRange);
+  EXPECT_EQ(v.world.x1, 20 + (kScrollRange - kScrollRange / 2 - 2) * 10);
+  EXPECT_EQ(v.WorldToScreenX(v.world.x1), 0);
+}
+
+}  // namespace
+}  // namespace qiro
