@@ -16,6 +16,7 @@
 #include "model/circuit.h"
 #include "model/host.h"
 #include "model/technology.h"
+#include "sim/engine.h"
 #include "verilog/verilog_state.h"
 #include "verilog/verilog_text.h"
 
@@ -59,6 +60,7 @@ class Workspace {
   VerilogState verilog;
   Mcu mcu;                            // the 8051: program memory and core state
   View view;                          // visible window and drawing modes of the schematic
+  Engine engine;                      // simulation state: step counter, delay lines, flags
   std::array<std::string, 3> status;  // last text shown in each status panel
   VerilogReadState verilogRead;       // the Verilog reader's counters for the symbol being loaded
 

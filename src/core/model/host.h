@@ -30,6 +30,12 @@ class Host {
   virtual void DeviceChanged(int symbol) { (void)symbol; }
   // Show the view rectangle (schematic units) and mark the floating wire whose midpoint is x, y.
   virtual void ShowFloatingLine(const Rect& view, int x, int y) { (void)view, (void)x, (void)y; }
+
+  // Simulation: Running or Paused changed (start, stop, pause on an edge); the step indicator's
+  // colour; the periodic redraw of pin values, wire states and the register view.
+  virtual void SimulationStateChanged() {}
+  virtual void SimulationIndicator(int red, int green, int blue) { (void)red, (void)green, (void)blue; }
+  virtual void RefreshSimulationView() {}
 };
 
 }  // namespace qiro

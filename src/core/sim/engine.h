@@ -1,0 +1,66 @@
+// The simulation engine's state and its step loop. One step: AdvanceStep (step counter, lines
+// moved on, circuit-driven nodes back to x, glitch filter), DriveSources (devices),
+// EvaluateSymbols (drive pass, compute pass) and ScanChangedNodes (lights, displays, switches).
+// Two interchangeable engines carry the lines and the evaluation: the reference engine follows
+// the step algorithm literally, the fast one (the default) touches only what changed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "sim/step_engine.h"
+
+namespace qiro {
+
+class Workspace;
+
+inline constexpr int kMaxDelayCells = 100000;
+
+enum class EngineKind { Reference, Fast };
+
+class Engine {
+ public:
+  Engine();
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  int StepCount = 0;
+  bool Running = false;
+  bool Paused = false;
+  int Speed = 0;                       // 0 (fast) .. 10 (slow): sleep 2^(Speed-1) ms per step
+  int Cursor = 1;                      // delay cells allocated + 1
+  long StartSecond = 0;                // wall-clock second of the day when the loop started
+  EngineKind Kind = EngineKind::Fast;  // which engine the next start builds
+
+  LineLayout layout;                 // delay steps of every pin, from the last start
+  std::unique_ptr<StepEngine> impl;  // the engine of the current (or last) run
+};
+
+// The start button: initialises and runs the loop until the run is stopped.
+void StartSimulation(Workspace& ws);
+// Allocates delay lines, prepares devices and sets the initial node values. On failure
+// (error 5) the simulation is stopped and false is returned.
+bool InitSimulation(Workspace& ws);
+// The step loop: one host event turn per step; returns when Running is cleared.
+void RunSimulation(Workspace& ws);
+void AdvanceStep(Workspace& ws);
+void GlitchFilter(Workspace& ws);
+void EvaluateSymbols(Workspace& ws);
+void ScanChangedNodes(Workspace& ws);
+void StopSimulation(Workspace& ws);
+
+// One whole step: AdvanceStep, DriveSources, EvaluateSymbols, ScanChangedNodes.
+void SimulateStep(Workspace& ws);
+// The step button: one step while a run is paused.
+void SimulateOneStep(Workspace& ws);
+
+// Headless run: starts a run when none is going (without host event turns), then steps until
+// StepCount reaches lastStep, the run stops or it pauses. False when the start failed.
+bool RunUntil(Workspace& ws, int lastStep);
+
+// The cells of a pin's delay line, newest first (what the single-step view shows).
+std::vector<std::uint8_t> PinLineCells(const Workspace& ws, int symbol, int pin);
+
+}  // namespace qiro

@@ -1,0 +1,403 @@
+#include "sim/fast_engine.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "sim/devices.h"
+#include "sim/mcu_hook.h"
+#include "sim/primitives.h"
+#include "workspace.h"
+
+namespace qiro {
+
+namespace {
+
+void SetBit(std::vector<std::uint64_t>& bits, int i) {
+  bits[static_cast<std::size_t>(i) >> 6] |= std::uint64_t{1} << (i & 63);
+}
+
+// Turns per-item lists into one flat array with offsets (first has size + 1 entries).
+void Flatten(const std::vector<std::vector<int>>& lists, std::vector<int>& first, std::vector<int>& items) {
+  first.assign(lists.size() + 1, 0);
+  items.clear();
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    first[i] = static_cast<int>(items.size());
+    items.insert(items.end(), lists[i].begin(), lists[i].end());
+  }
+  first[lists.size()] = static_cast<int>(items.size());
+}
+
+}  // namespace
+
+class FastPins final : public SymbolPins {
+ public:
+  FastPins(FastEngine& e, Workspace& ws, int symbol)
+      : e_(e), ws_(ws), symbol_(symbol), sym_(e.symbols_[static_cast<std::size_t>(symbol)]) {}
+
+  int Symbol() const override { return symbol_; }
+  std::uint8_t ReadPin(int p) const override { return Node(p).Value; }
+  bool RisingEdge(int p) const override {
+    const TNode& n = Node(p);
+    return n.PrevValue == kLogic0 && n.Value == kLogic1;
+  }
+  bool FallingEdge(int p) const override {
+    const TNode& n = Node(p);
+    return n.PrevValue == kLogic1 && n.Value == kLogic0;
+  }
+  void WritePin(int p, std::uint8_t v) override {
+    if (const int line = Line(p); line >= 0) e_.Write(line, v);
+  }
+  void HoldPin(int p) override { (void)p; }  // an unwritten line keeps its newest value
+  void OutputPin(int p) override {
+    const int line = Line(p);
+    if (line < 0) return;
+    TNode* n = e_.pinNode_[static_cast<std::size_t>(sym_.pinBase + p - 1)];
+    const std::uint8_t v = e_.lines_[static_cast<std::size_t>(line)].out;
+    if (v != kLogicX && n != &e_.none_) n->Value = v;
+  }
+  const std::string& Prop(int k) const override { return ws_.circuit.Symbols[symbol_].Prop(k); }
+
+ private:
+  const TNode& Node(int p) const {
+    if (p < 1 || p > sym_.pinCount) return e_.none_;
+    return *e_.pinNode_[static_cast<std::size_t>(sym_.pinBase + p - 1)];
+  }
+  int Line(int p) const {
+    if (p < 1 || p > sym_.pinCount) return -1;
+    return e_.pinLine_[static_cast<std::size_t>(sym_.pinBase + p - 1)];
+  }
+
+  FastEngine& e_;
+  Workspace& ws_;
+  int symbol_;
+  const FastEngine::Symbol& sym_;
+};
+
+void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
+  step_ = ws.engine.StepCount;
+  first_ = true;
+  nodeCount_ = ws.nodes.Count();
+  nodes_ = &ws.nodes[0];
+  none_ = TNode{};
+  none_.Value = none_.PrevValue = kLogicX;
+  lines_.clear();
+  drivers_.clear();
+  mcuDrivers_.clear();
+  alwaysComputed_.clear();
+  pinNode_.clear();
+  pinLine_.clear();
+  steps_.clear();
+
+  const auto nodeSlots = static_cast<std::size_t>(nodeCount_) + 1;
+  std::vector<std::vector<int>> driversByNode(nodeSlots), wakeByNode(nodeSlots), tristateByNode(nodeSlots);
+  std::vector<std::uint8_t> alwaysDirty(nodeSlots, 0);
+  resettable_.assign(nodeSlots, 0);
+  alwaysDirty[0] = 1;  // the vss node's previous value is never updated, so it is looked at every step
+  auto nodeOf = [&](int n) { return ws.nodes.Valid(n) ? nodes_ + n : &none_; };
+  int longest = 1;
+  auto newLine = [&](int steps, int node) {
+    Line l;
+    l.cells = LineCells(steps);
+    l.delay = LineDelay(steps);
+    l.node = node;
+    l.capacity = l.delay + 1;
+    longest = std::max(longest, l.delay);
+    lines_.push_back(l);
+    return static_cast<int>(lines_.size()) - 1;
+  };
+
+  const int symbolCount = std::min(layout.SymbolCount(), ws.circuit.Symbols.Count());
+  symbols_.assign(static_cast<std::size_t>(symbolCount) + 1, Symbol{-1, 0, 0});
+  for (int i = 1; i <= symbolCount; ++i) {
+    const TSymbol& s = ws.circuit.Symbols[i];
+    Symbol& sym = symbols_[static_cast<std::size_t>(i)];
+    sym.pinBase = static_cast<int>(pinNode_.size());
+    sym.pinCount = std::min(s.PinCount, layout.PinCount(i));
+    for (int p = 1; p <= sym.pinCount; ++p) {
+      pinNode_.push_back(nodeOf(s.Pin(p).Node));
+      pinLine_.push_back(-1);
+      steps_.push_back(layout.Steps(i, p));
+    }
+    if (s.State == kDeleted) continue;
+    auto slot = [&](int p) { return static_cast<std::size_t>(sym.pinBase + p - 1); };
+    const bool source = IsSourceModel(s.Model);
+    for (int p = 1; p <= sym.pinCount; ++p) {
+      const int n = s.Pin(p).Node;
+      if (!ws.nodes.Valid(n)) continue;
+      if (source)
+        alwaysDirty[static_cast<std::size_t>(n)] = 1;
+      else if (ws.nodes[n].DriveKind >= kDriveCircuit)
+        resettable_[static_cast<std::size_t>(n)] = 1;
+    }
+
+    const DriveList d = DrivenPins(s.Model);
+    if (d.mcu) {
+      sym.model = s.Model;
+      for (int p = 1; p <= sym.pinCount; ++p) {
+        const int n = s.Pin(p).Node;
+        if (steps_[slot(p)] >= 0) pinLine_[slot(p)] = newLine(steps_[slot(p)], ws.nodes.Valid(n) ? n : -1);
+        if (ws.nodes.Valid(n)) alwaysDirty[static_cast<std::size_t>(n)] = 1;
+      }
+      Driver dr;
+      dr.symbol = i;
+      mcuDrivers_.push_back(static_cast<int>(drivers_.size()));
+      drivers_.push_back(dr);
+      alwaysComputed_.push_back(i);
+      continue;
+    }
+    for (int k = 0; k < d.count; ++k) {
+      const int p = d.pins[k];
+      if (p > sym.pinCount || steps_[slot(p)] < 0) continue;
+      const int n = s.Pin(p).Node;
+      const int line = newLine(steps_[slot(p)], ws.nodes.Valid(n) ? n : -1);
+      pinLine_[slot(p)] = line;
+      if (!ws.nodes.Valid(n)) continue;
+      Driver dr;
+      dr.line = line;
+      dr.symbol = i;
+      dr.node = nodes_ + n;
+      if (d.tristate) {
+        const int e = p >= 1 && sym.pinCount >= 2 ? s.Pin(2).Node : -1;
+        dr.enable = nodeOf(e);
+        if (ws.nodes.Valid(e)) {
+          tristateByNode[static_cast<std::size_t>(e)].push_back(n);
+          tristateByNode[static_cast<std::size_t>(n)].push_back(e);
+        }
+      }
+      dr.pulse = p == d.pulsePin;
+      if (dr.pulse) dr.current = PulseOfPin(ws, i, p);
+      driversByNode[static_cast<std::size_t>(n)].push_back(static_cast<int>(drivers_.size()));
+      drivers_.push_back(dr);
+    }
+    const int reads = ReadPinCount(s.Model);
+    if (reads < 0) continue;
+    sym.model = s.Model;
+    const int last = reads == 0 ? sym.pinCount : std::min(reads, sym.pinCount);
+    for (int p = 1; p <= last; ++p) {
+      const int n = s.Pin(p).Node;
+      if (!ws.nodes.Valid(n)) continue;
+      auto& wake = wakeByNode[static_cast<std::size_t>(n)];
+      if (wake.empty() || wake.back() != i) wake.push_back(i);
+    }
+  }
+  Flatten(driversByNode, driversFirst_, driversOfNode_);
+  Flatten(wakeByNode, wakeFirst_, wakeOfNode_);
+  Flatten(tristateByNode, tristateFirst_, tristateOfNode_);
+
+  int slots = 0;
+  for (Line& l : lines_) {
+    l.queue = slots;
+    slots += l.capacity;
+  }
+  queueStep_.assign(static_cast<std::size_t>(slots), 0);
+  queueValue_.assign(static_cast<std::size_t>(slots), kLogicX);
+  const int wheelSize = static_cast<int>(std::bit_ceil(static_cast<unsigned>(longest) + 2));
+  wheel_.assign(static_cast<std::size_t>(wheelSize), {});
+  wheelMask_ = wheelSize - 1;
+
+  alwaysDirty_.clear();
+  for (std::size_t n = 0; n < nodeSlots; ++n)
+    if (alwaysDirty[n]) alwaysDirty_.push_back(static_cast<int>(n));
+  final_.resize(nodeSlots);
+  for (std::size_t n = 0; n < nodeSlots; ++n) final_[n] = nodes_[n].Value;
+  dirtyList_.clear();
+  dirtyBits_.assign((nodeSlots + 63) / 64, 0);
+  driverBits_.assign((drivers_.size() + 63) / 64, 0);
+  symbolBits_.assign((symbols_.size() + 63) / 64, 0);
+}
+
+int FastEngine::LineOf(int symbol, int pin) const {
+  if (symbol < 1 || symbol >= static_cast<int>(symbols_.size())) return -1;
+  const Symbol& s = symbols_[static_cast<std::size_t>(symbol)];
+  if (pin < 1 || pin > s.pinCount) return -1;
+  return pinLine_[static_cast<std::size_t>(s.pinBase + pin - 1)];
+}
+
+void FastEngine::MarkDirty(int n) {
+  const std::uint64_t bit = std::uint64_t{1} << (n & 63);
+  std::uint64_t& word = dirtyBits_[static_cast<std::size_t>(n) >> 6];
+  if (word & bit) return;
+  word |= bit;
+  dirtyList_.push_back(n);
+}
+
+void FastEngine::Write(int line, std::uint8_t v) {
+  Line& l = lines_[static_cast<std::size_t>(line)];
+  if (v == l.last) return;
+  auto at = [&l](int k) { return static_cast<std::size_t>(l.queue + (l.head + k) % l.capacity); };
+  if (l.size > 0 && queueStep_[at(l.size - 1)] == step_) {
+    // A second write in the same step replaces the first.
+    const std::uint8_t before = l.size > 1 ? queueValue_[at(l.size - 2)] : l.out;
+    if (v == before)
+      --l.size;
+    else
+      queueValue_[at(l.size - 1)] = v;
+    l.last = v;
+    return;
+  }
+  if (l.size == l.capacity) Emerge(l);  // cannot happen while every change leaves on time
+  queueStep_[at(l.size)] = step_;
+  queueValue_[at(l.size)] = v;
+  ++l.size;
+  l.last = v;
+  wheel_[static_cast<std::size_t>((step_ + l.delay) & wheelMask_)].push_back(line);
+}
+
+bool FastEngine::Emerge(Line& l) {
+  const std::uint8_t before = l.out;
+  while (l.size > 0) {
+    const auto i = static_cast<std::size_t>(l.queue + l.head);
+    if (queueStep_[i] + l.delay > step_ && l.size < l.capacity) break;
+    l.out = queueValue_[i];
+    l.head = l.head + 1 == l.capacity ? 0 : l.head + 1;
+    --l.size;
+  }
+  return l.out != before;
+}
+
+void FastEngine::Advance(Workspace& ws) {
+  step_ = ws.engine.StepCount;
+  if (first_)
+    for (int n = 0; n <= nodeCount_; ++n) MarkDirty(n);
+  auto& leaving = wheel_[static_cast<std::size_t>(step_ & wheelMask_)];
+  for (int line : leaving) {
+    Line& l = lines_[static_cast<std::size_t>(line)];
+    if (Emerge(l) && l.node >= 0) MarkDirty(l.node);
+  }
+  leaving.clear();
+  for (int n : alwaysDirty_) MarkDirty(n);
+  // A tristate output and its enable are recomputed together: whether it drives depends on
+  // the enable's value at that moment of the drive pass.
+  if (!tristateOfNode_.empty()) {
+    for (std::size_t k = 0; k < dirtyList_.size(); ++k) {
+      const auto n = static_cast<std::size_t>(dirtyList_[k]);
+      for (int i = tristateFirst_[n]; i < tristateFirst_[n + 1]; ++i)
+        MarkDirty(tristateOfNode_[static_cast<std::size_t>(i)]);
+    }
+  }
+  for (int n : dirtyList_)
+    if (resettable_[static_cast<std::size_t>(n)]) nodes_[n].Value = kLogicX;
+}
+
+std::uint8_t FastEngine::WrittenAt(const Line& l, int step) const {
+  std::uint8_t v = l.out;
+  for (int k = 0; k < l.size; ++k) {
+    const auto i = static_cast<std::size_t>(l.queue + (l.head + k) % l.capacity);
+    if (queueStep_[i] > step) break;
+    v = queueValue_[i];
+  }
+  return v;
+}
+
+void FastEngine::FilterLine(Line& l) {
+  // A one-step pulse about to leave: changes written at the two steps after the leaving value,
+  // back to where it was. Dropping both changes makes the middle cell equal its neighbours.
+  if (l.size < 2) return;
+  const auto i0 = static_cast<std::size_t>(l.queue + l.head);
+  const auto i1 = static_cast<std::size_t>(l.queue + (l.head + 1) % l.capacity);
+  if (queueStep_[i0] != step_ - l.delay + 1 || queueStep_[i1] != step_ - l.delay + 2) return;
+  const std::uint8_t a = l.out, b = queueValue_[i0], c = queueValue_[i1];
+  if (a == kLogicX || b == kLogicX || a != c) return;
+  l.head = (l.head + 2) % l.capacity;
+  l.size -= 2;
+}
+
+void FastEngine::GlitchFilter(Workspace& ws) {
+  (void)ws;
+  for (int line : wheel_[static_cast<std::size_t>((step_ + 1) & wheelMask_)]) {
+    Line& l = lines_[static_cast<std::size_t>(line)];
+    if (l.cells >= kGlitchFilterCells) FilterLine(l);
+  }
+}
+
+void FastEngine::Evaluate(Workspace& ws) {
+  // Drive pass: the drivers of every recomputed node, in table order.
+  for (int n : dirtyList_) {
+    const auto k = static_cast<std::size_t>(n);
+    for (int i = driversFirst_[k]; i < driversFirst_[k + 1]; ++i)
+      SetBit(driverBits_, driversOfNode_[static_cast<std::size_t>(i)]);
+  }
+  for (int d : mcuDrivers_) SetBit(driverBits_, d);
+  for (std::size_t w = 0; w < driverBits_.size(); ++w) {
+    while (driverBits_[w]) {
+      const int d = static_cast<int>(w * 64) + std::countr_zero(driverBits_[w]);
+      driverBits_[w] &= driverBits_[w] - 1;
+      const Driver& dr = drivers_[static_cast<std::size_t>(d)];
+      if (dr.line < 0) {
+        FastPins pins(*this, ws, dr.symbol);
+        EvaluateMicrocontroller(ws, pins, EvalPass::Drive);
+        continue;
+      }
+      if (dr.enable && dr.enable->Value != kLogic1) continue;
+      const std::uint8_t v = lines_[static_cast<std::size_t>(dr.line)].out;
+      if (v == kLogicX) continue;
+      dr.node->Value = v;
+      if (dr.pulse && v == kLogic1 && dr.node->PrevValue == kLogic0)
+        ws.current.AddCurrentPulse(step_, dr.current.riseSteps, dr.current.fallSteps, dr.current.peak);
+    }
+  }
+
+  // Compute pass: the symbols reading a node that changed, in reverse table order.
+  for (int n : dirtyList_) {
+    const TNode& node = nodes_[n];
+    const auto k = static_cast<std::size_t>(n);
+    if (node.Value == final_[k] && node.Value == node.PrevValue) continue;
+    for (int i = wakeFirst_[k]; i < wakeFirst_[k + 1]; ++i)
+      SetBit(symbolBits_, wakeOfNode_[static_cast<std::size_t>(i)]);
+  }
+  if (first_) {
+    for (std::size_t i = 1; i < symbols_.size(); ++i)
+      if (symbols_[i].model >= 0) SetBit(symbolBits_, static_cast<int>(i));
+    first_ = false;
+  }
+  for (int i : alwaysComputed_) SetBit(symbolBits_, i);
+  for (std::size_t w = symbolBits_.size(); w-- > 0;) {
+    while (symbolBits_[w]) {
+      const int top = 63 - std::countl_zero(symbolBits_[w]);
+      symbolBits_[w] &= ~(std::uint64_t{1} << top);
+      const int i = static_cast<int>(w * 64) + top;
+      FastPins pins(*this, ws, i);
+      const int model = symbols_[static_cast<std::size_t>(i)].model;
+      if (model == kModelMcu)
+        EvaluateMicrocontroller(ws, pins, EvalPass::Compute);
+      else
+        ComputeSymbol(model, pins);
+    }
+  }
+}
+
+bool FastEngine::Scan(Workspace& ws) {
+  bool pause = false;
+  for (std::size_t w = 0; w < dirtyBits_.size(); ++w) {
+    std::uint64_t bits = dirtyBits_[w];
+    dirtyBits_[w] = 0;
+    while (bits) {
+      const int n = static_cast<int>(w * 64) + std::countr_zero(bits);
+      bits &= bits - 1;
+      TNode& node = nodes_[n];
+      if (n >= 1) {
+        if (node.Value != node.PrevValue && NodeChanged(ws, n, step_)) pause = true;
+        node.PrevValue = node.Value;
+      }
+      final_[static_cast<std::size_t>(n)] = node.Value;
+    }
+  }
+  dirtyList_.clear();
+  return pause;
+}
+
+std::vector<std::uint8_t> FastEngine::Cells(int symbol, int pin) const {
+  if (symbol < 1 || symbol >= static_cast<int>(symbols_.size())) return {};
+  const Symbol& s = symbols_[static_cast<std::size_t>(symbol)];
+  if (pin < 1 || pin > s.pinCount) return {};
+  const int steps = steps_[static_cast<std::size_t>(s.pinBase + pin - 1)];
+  if (steps < 0) return {};
+  const int line = LineOf(symbol, pin);
+  std::vector<std::uint8_t> cells(static_cast<std::size_t>(LineCells(steps)), kLogicX);
+  if (line < 0) return cells;
+  const Line& l = lines_[static_cast<std::size_t>(line)];
+  for (std::size_t k = 0; k < cells.size(); ++k) cells[k] = WrittenAt(l, step_ - static_cast<int>(k));
+  return cells;
+}
+
+}  // namespace qiro

@@ -1,0 +1,102 @@
+// The fast engine: the same steps as the reference engine, giving the same node values,
+// device updates and current pulses step by step, but doing work only where something changed.
+//
+// - A delay line is a queue of changes (written step, value): what leaves the line at step s is
+//   what was written at step s - delay. A write equal to the newest value queues nothing, so a
+//   line that holds costs nothing. Each queued change is also put on a timing wheel at the step
+//   it leaves the line; the glitch filter looks only at lines with a change leaving next step.
+// - A node is recomputed (reset to x when circuit-driven, driven by its drivers in table order)
+//   only when one of its drivers' outputs changed, when a source drives it, or when it carries a
+//   tristate output or enable whose neighbour is recomputed. Any other node would get the very
+//   value it already has.
+// - A symbol is computed only when a node it reads changed in this step; otherwise it would
+//   write what it wrote last time, or hold.
+// Nodes, drivers and symbols are kept in bit sets and walked in index order, so the order of
+// drives, device updates and current pulses is the reference engine's.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "extract/node_table.h"
+#include "sim/pin_access.h"
+#include "sim/step_engine.h"
+
+namespace qiro {
+
+class FastEngine final : public StepEngine {
+ public:
+  void Build(Workspace& ws, const LineLayout& layout) override;
+  void Advance(Workspace& ws) override;
+  void GlitchFilter(Workspace& ws) override;
+  void Evaluate(Workspace& ws) override;
+  bool Scan(Workspace& ws) override;
+  std::vector<std::uint8_t> Cells(int symbol, int pin) const override;
+
+ private:
+  friend class FastPins;
+
+  struct Line {
+    int delay = 1;  // steps from write to output
+    int cells = 1;  // cells the line stands for
+    int node = -1;  // node it drives, or -1
+    std::uint8_t out = kLogicX;   // value leaving the line now
+    std::uint8_t last = kLogicX;  // newest value written
+    int queue = 0;                // first slot of its change queue
+    int capacity = 1;
+    int head = 0, size = 0;
+  };
+  struct Driver {
+    int line = -1;
+    int symbol = 0;
+    TNode* node = nullptr;
+    TNode* enable = nullptr;  // tristate: drives only while this node is 1
+    bool pulse = false;
+    CurrentPulse current;
+  };
+  struct Symbol {
+    int model = 0;
+    int pinBase = 0;  // its pins in pinNode_ / pinLine_
+    int pinCount = 0;
+  };
+
+  void MarkDirty(int n);
+  void Write(int line, std::uint8_t v);
+  // Takes the changes that leave the line at the current step; true when its output changed.
+  bool Emerge(Line& l);
+  void FilterLine(Line& l);
+  std::uint8_t WrittenAt(const Line& l, int step) const;
+  int LineOf(int symbol, int pin) const;
+
+  int step_ = 0;
+  bool first_ = true;
+  int nodeCount_ = 0;
+  TNode* nodes_ = nullptr;
+  TNode none_{};  // stands in for a missing node: always x
+
+  std::vector<Line> lines_;
+  std::vector<int> queueStep_;
+  std::vector<std::uint8_t> queueValue_;
+  std::vector<std::vector<int>> wheel_;
+  int wheelMask_ = 0;
+
+  std::vector<Driver> drivers_;      // in table order
+  std::vector<int> mcuDrivers_;      // driver ids of microcontrollers (no line of their own)
+  std::vector<int> driversFirst_, driversOfNode_;  // per node, its drivers
+  std::vector<int> wakeFirst_, wakeOfNode_;        // per node, the symbols reading it
+  std::vector<int> tristateFirst_, tristateOfNode_;  // per node, nodes tied to it by a tristate
+
+  std::vector<Symbol> symbols_;  // by symbol index; model -1 when it computes nothing
+  std::vector<TNode*> pinNode_;
+  std::vector<int> pinLine_;
+  std::vector<int> alwaysComputed_;  // microcontrollers
+  std::vector<int> steps_;           // delay steps per pin slot, for Cells()
+
+  std::vector<std::uint8_t> resettable_;  // circuit-driven nodes with a non-source pin
+  std::vector<std::uint8_t> final_;       // node values at the end of the previous step
+  std::vector<int> alwaysDirty_;
+  std::vector<int> dirtyList_;
+  std::vector<std::uint64_t> dirtyBits_, driverBits_, symbolBits_;
+};
+
+}  // namespace qiro
