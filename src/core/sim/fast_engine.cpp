@@ -201,6 +201,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   final_.resize(nodeSlots);
   for (std::size_t n = 0; n < nodeSlots; ++n) final_[n] = nodes_[n].Value;
   dirtyList_.clear();
+  pulsing_.clear();
   dirtyBits_.assign((nodeSlots + 63) / 64, 0);
   driverBits_.assign((drivers_.size() + 63) / 64, 0);
   symbolBits_.assign((symbols_.size() + 63) / 64, 0);
@@ -266,6 +267,8 @@ void FastEngine::Advance(Workspace& ws) {
   }
   leaving.clear();
   for (int n : alwaysDirty_) MarkDirty(n);
+  for (int n : pulsing_) MarkDirty(n);
+  pulsing_.clear();
   // A tristate output and its enable are recomputed together: whether it drives depends on
   // the enable's value at that moment of the drive pass.
   if (!tristateOfNode_.empty()) {
@@ -341,6 +344,16 @@ void FastEngine::Evaluate(Workspace& ws) {
   for (int n : dirtyList_) {
     const TNode& node = nodes_[n];
     const auto k = static_cast<std::size_t>(n);
+    if (node.Value == kLogic0) {
+      // A gate driving 1 onto a node that a later driver holds at 0 sees it rise at every step.
+      for (int i = driversFirst_[k]; i < driversFirst_[k + 1]; ++i) {
+        const Driver& dr = drivers_[static_cast<std::size_t>(driversOfNode_[static_cast<std::size_t>(i)])];
+        if (dr.pulse && lines_[static_cast<std::size_t>(dr.line)].out == kLogic1) {
+          pulsing_.push_back(n);
+          break;
+        }
+      }
+    }
     if (node.Value == final_[k] && node.Value == node.PrevValue) continue;
     for (int i = wakeFirst_[k]; i < wakeFirst_[k + 1]; ++i)
       SetBit(symbolBits_, wakeOfNode_[static_cast<std::size_t>(i)]);

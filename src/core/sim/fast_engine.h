@@ -7,8 +7,9 @@
 //   it leaves the line; the glitch filter looks only at lines with a change leaving next step.
 // - A node is recomputed (reset to x when circuit-driven, driven by its drivers in table order)
 //   only when one of its drivers' outputs changed, when a source drives it, or when it carries a
-//   tristate output or enable whose neighbour is recomputed. Any other node would get the very
-//   value it already has.
+//   tristate output or enable whose neighbour is recomputed, or when a driver of 1 loses it to
+//   a later driver of 0 (it draws a current pulse at every step). Any other node would get the
+//   very value it already has.
 // - A symbol is computed only when a node it reads changed in this step; otherwise it would
 //   write what it wrote last time, or hold.
 // Nodes, drivers and symbols are kept in bit sets and walked in index order, so the order of
@@ -37,9 +38,9 @@ class FastEngine final : public StepEngine {
   friend class FastPins;
 
   struct Line {
-    int delay = 1;  // steps from write to output
-    int cells = 1;  // cells the line stands for
-    int node = -1;  // node it drives, or -1
+    int delay = 1;                // steps from write to output
+    int cells = 1;                // cells the line stands for
+    int node = -1;                // node it drives, or -1
     std::uint8_t out = kLogicX;   // value leaving the line now
     std::uint8_t last = kLogicX;  // newest value written
     int queue = 0;                // first slot of its change queue
@@ -80,10 +81,10 @@ class FastEngine final : public StepEngine {
   std::vector<std::vector<int>> wheel_;
   int wheelMask_ = 0;
 
-  std::vector<Driver> drivers_;      // in table order
-  std::vector<int> mcuDrivers_;      // driver ids of microcontrollers (no line of their own)
-  std::vector<int> driversFirst_, driversOfNode_;  // per node, its drivers
-  std::vector<int> wakeFirst_, wakeOfNode_;        // per node, the symbols reading it
+  std::vector<Driver> drivers_;                      // in table order
+  std::vector<int> mcuDrivers_;                      // driver ids of microcontrollers (no line of their own)
+  std::vector<int> driversFirst_, driversOfNode_;    // per node, its drivers
+  std::vector<int> wakeFirst_, wakeOfNode_;          // per node, the symbols reading it
   std::vector<int> tristateFirst_, tristateOfNode_;  // per node, nodes tied to it by a tristate
 
   std::vector<Symbol> symbols_;  // by symbol index; model -1 when it computes nothing
@@ -96,6 +97,7 @@ class FastEngine final : public StepEngine {
   std::vector<std::uint8_t> final_;       // node values at the end of the previous step
   std::vector<int> alwaysDirty_;
   std::vector<int> dirtyList_;
+  std::vector<int> pulsing_;  // nodes whose drive pass draws a current pulse again next step
   std::vector<std::uint64_t> dirtyBits_, driverBits_, symbolBits_;
 };
 

@@ -50,8 +50,12 @@ class LineLayout {
 
 // Cells a line of d steps of delay occupies: its own cells, at least one. A value written at
 // step t leaves the line at step t + LineDelay(d).
-inline int LineCells(int steps) { return steps > 1 ? steps : 1; }
-inline int LineDelay(int steps) { return steps > 2 ? steps - 1 : 1; }
+inline int LineCells(int steps) {
+  return steps > 1 ? steps : 1;
+}
+inline int LineDelay(int steps) {
+  return steps > 2 ? steps - 1 : 1;
+}
 // Lines this long or longer pass through the glitch filter.
 inline constexpr int kGlitchFilterCells = 5;
 

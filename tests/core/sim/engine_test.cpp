@@ -227,7 +227,7 @@ TEST_P(EngineTest, TheLoopTakesOneEventTurnPerStepAndSleepsBySpeed) {
   StartSimulation(ws);
   EXPECT_FALSE(ws.engine.Running);
   EXPECT_EQ(ws.engine.StepCount, 2 + 30);  // the step after the stop still runs
-  EXPECT_EQ(host.eventTurns, 30);  // one per step
+  EXPECT_EQ(host.eventTurns, 30);          // one per step
   ASSERT_EQ(host.sleeps.size(), 30u);
   EXPECT_EQ(host.sleeps[0], 4);
   EXPECT_EQ(host.refreshedAt, (std::vector<int>{12, 24}));

@@ -23,7 +23,8 @@ class SimCircuit {
 
   // A symbol whose pins sit on the given nodes. Pins listed in outputs are outputs with that many
   // steps of delay (the rest are inputs without delay).
-  int Symbol(int model, std::initializer_list<int> nodes, std::initializer_list<std::pair<int, int>> outputs = {}) {
+  int Symbol(int model, std::initializer_list<int> nodes,
+             std::initializer_list<std::pair<int, int>> outputs = {}) {
     return Symbol(model, std::vector<int>(nodes), std::vector<std::pair<int, int>>(outputs));
   }
   int Symbol(int model, const std::vector<int>& nodes, const std::vector<std::pair<int, int>>& outputs) {
@@ -35,7 +36,8 @@ class SimCircuit {
       int steps = -1;
       for (auto [p, d] : outputs)
         if (p == pin) steps = d;
-      c.AddPin(s, 0, 0, steps >= 0 ? 'O' : 'I', "p" + std::to_string(pin), steps > 0 ? steps : 0, 1.0, ws.tech);
+      c.AddPin(s, 0, 0, steps >= 0 ? 'O' : 'I', "p" + std::to_string(pin), steps > 0 ? steps : 0, 1.0,
+               ws.tech);
       TPin& p = c.Symbols[s].Pin(pin);
       p.Node = nodes[k];
       p.WireDelay = 0;
