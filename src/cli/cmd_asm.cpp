@@ -1,5 +1,6 @@
 // qiro-cli asm: assembles the 8051 program of a schematic (its MEM lines) or of a plain
 // assembly file, prints the listing and the symbol list, and can write Intel HEX.
+#include <cctype>
 #include <fstream>
 #include <iostream>
 
@@ -7,7 +8,8 @@
 #include "mcu/assembler.h"
 #include "mcu/intel_hex.h"
 #include "model/circuit.h"
-#include "model/text.h"
+#include "model/schematic_file.h"
+#include "workspace.h"
 
 namespace qiro::cli {
 namespace {
@@ -19,21 +21,15 @@ bool EndsWithSch(const std::string& path) {
   return ext == ".sch";
 }
 
-// Reads the assembly lines: a schematic's MEM lines, or every line of a plain file.
-// Like the schematic loader, keeps at most 256 lines of at most 128 characters.
-bool ReadSource(const std::string& path, std::vector<std::string>& source) {
+// Reads a plain assembly file. Like the schematic loader, keeps at most 256 lines of at
+// most 128 characters.
+bool ReadPlainSource(const std::string& path, Circuit& circuit) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  const bool schematic = EndsWithSch(path);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (schematic) {
-      if (StartsWith(line, "FF")) break;
-      if (!StartsWith(line, "ME")) continue;
-      line = line.size() > 3 ? line.substr(3) : std::string();
-    }
-    if (static_cast<int>(source.size()) < kMaxAsmLines) source.push_back(Counted(line));
+    circuit.AddAsmLine(line);
   }
   return true;
 }
@@ -52,17 +48,22 @@ int RunAsm(const std::vector<std::string>& args) {
   }
   if (file.empty()) return Fail("usage: qiro-cli asm FILE [--hex OUT.hex]");
 
-  std::vector<std::string> source;
-  if (!ReadSource(file, source)) return Fail("cannot read " + file);
-  Mcu mcu;
-  AsmResult result;
-  AssembleLines(source, mcu.Program, result);
-  for (const std::string& line : result.Listing) std::cout << line << "\n";
-  for (const std::string& line : result.Symbols) std::cout << line << "\n";
+  CliHost host;
+  Workspace ws(&host);
+  ws.SetHomeDir(FindHome());
+  if (EndsWithSch(file)) {
+    if (!SchematicLoad(ws, file, kLoadOpen)) return Fail("cannot load " + file + ": " + ws.status[0]);
+  } else if (!ReadPlainSource(file, ws.circuit)) {
+    return Fail("cannot read " + file);
+  }
+  std::vector<std::string> listing, symbols;
+  AssembleProgram(ws, listing, symbols);
+  for (const std::string& line : listing) std::cout << line << "\n";
+  for (const std::string& line : symbols) std::cout << line << "\n";
 
   if (!hexOut.empty()) {
     std::ofstream out(hexOut, std::ios::binary);
-    out << FormatIntelHex(mcu.Program);
+    out << FormatIntelHex(ws.mcu.Program);
     if (!out) return Fail("cannot write " + hexOut);
   }
   return 0;

@@ -2,6 +2,7 @@
 // cannot belong to a name or number; a line that starts with a letter carries a label
 // as its first token. Numbers are accumulated as decimal and as hexadecimal at once and
 // the hexadecimal reading is taken when a letter A-F, a leading $ or a final H says so.
+// A semicolon ends the useful part of a line.
 #include "mcu/asm_line.h"
 
 #include <cctype>
@@ -38,8 +39,10 @@ AsmLine ParseAsmLine(std::string_view line) {
   std::vector<std::string> tokens;
   std::size_t i = 0;
   while (i < line.size() && static_cast<int>(tokens.size()) < kMaxAsmTokens) {
-    while (i < line.size() && !IsTokenChar(line[i])) ++i;
-    if (i >= line.size()) break;
+    while (i < line.size() && !IsTokenChar(line[i]) && line[i] != ';') ++i;
+    // A semicolon starts a comment anywhere: otherwise an indented comment such as
+    // " ; inc counter" would assemble as an instruction.
+    if (i >= line.size() || line[i] == ';') break;
     std::string token;
     while (i < line.size() && IsTokenChar(line[i])) {
       token += static_cast<char>(std::toupper(static_cast<unsigned char>(line[i])));

@@ -21,7 +21,8 @@ struct AsmLine {
   std::array<std::string, 3> Operands;
 };
 
-// Splits a source line. Tokens are runs of letters, digits, # $ . @, upper-cased.
+// Splits a source line. Tokens are runs of letters, digits, # $ . @, upper-cased;
+// everything from a semicolon on is comment.
 AsmLine ParseAsmLine(std::string_view line);
 
 // A token that starts with a digit, with $, or with # and a digit.

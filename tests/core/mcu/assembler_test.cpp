@@ -41,7 +41,13 @@ TEST(AsmLine, LabelOnlyWhenTheLineStartsWithALetter) {
   EXPECT_EQ(l.Mnemonic, "MOV");
   EXPECT_EQ(l.Operands[0], "A");
   EXPECT_EQ(l.Operands[1], "#5");
-  EXPECT_EQ(l.Operands[2], "LOAD");  // comment words are only cut after the third operand
+  EXPECT_EQ(l.Operands[2], "");
+
+  // An indented comment is still a comment, whatever its words.
+  AsmLine indented = ParseAsmLine("   ; inc counter");
+  EXPECT_EQ(indented.Mnemonic, "");
+  EXPECT_TRUE(Encode("; inc counter").empty());
+  EXPECT_EQ(Encode("inc ; a"), (B{}));
 
   AsmLine blank = ParseAsmLine("\tmov a,#5");
   EXPECT_EQ(blank.Label, "");
