@@ -1,0 +1,107 @@
+#include "model/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include "core/test_support.h"
+#include "model/schematic_file.h"
+#include "model/symbol_library.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+TEST(Catalogue, RecognisesNamesByPrefixInOrder) {
+  std::string canonical = "unchanged";
+  EXPECT_EQ(GateCodeOfName("inverter", canonical), 0);
+  EXPECT_EQ(canonical, "not");
+  EXPECT_EQ(GateCodeOfName("bufif1", canonical), 3) << "six-character prefixes come first";
+  EXPECT_EQ(GateCodeOfName("notif1x"), 1);
+  EXPECT_EQ(GateCodeOfName("nor3"), 7);
+  EXPECT_EQ(GateCodeOfName("orange"), 5);
+  EXPECT_EQ(GateCodeOfName("nand2"), 6);
+  EXPECT_EQ(GateCodeOfName("mux"), 14);
+  canonical = "kept";
+  EXPECT_EQ(GateCodeOfName("o", canonical), kGateNone);
+  EXPECT_EQ(canonical, "kept");
+  EXPECT_EQ(GateCodeOfName("AND"), kGateNone) << "case matters";
+
+  EXPECT_EQ(InputDeviceClass("button12"), 0);
+  EXPECT_EQ(InputDeviceClass("padin3"), 6);
+  EXPECT_EQ(InputDeviceClass("pwl"), 5);
+  EXPECT_EQ(InputDeviceClass("but"), 7);
+  EXPECT_EQ(OutputDeviceClass("padout3"), 2);
+  EXPECT_EQ(OutputDeviceClass("out7"), 2);
+  EXPECT_EQ(OutputDeviceClass("display2"), 3);
+  EXPECT_EQ(OutputDeviceClass("light"), 1);
+  EXPECT_EQ(OutputDeviceClass("dig"), 4);
+}
+
+TEST(Catalogue, ModelCodes) {
+  EXPECT_EQ(ModelOfPrimitive("and", 3), 403);
+  EXPECT_EQ(ModelOfPrimitive("xnor", 2), 612);
+  EXPECT_EQ(ModelOfPrimitive("inv", 1), 101);
+  EXPECT_EQ(ModelOfPrimitive("AND", 2), 0);
+  EXPECT_EQ(ModelOfPrimitive("nand2", 2), 0) << "the whole name must match";
+  EXPECT_EQ(LibraryNameOfModel(402), "and2");
+  EXPECT_EQ(LibraryNameOfModel(304), "nor4");
+  EXPECT_EQ(LibraryNameOfModel(965), "vsource");
+  EXPECT_EQ(LibraryNameOfModel(5), "?");
+  EXPECT_EQ(LibraryNameOfModel(6000), "?");
+}
+
+// Placing devices numbers them; New and Open restart the numbering.
+TEST(Catalogue, PlacementCountersAcrossNewAndOpen) {
+  test::RecordingHost host;
+  Workspace ws(&host);
+  test::TempDir dir;
+  ws.settings.SymbolDir = dir.path();
+  test::WriteFile(
+      dir / "button.SYM",
+      "SYM  #button\nBB(0,0,30,20)\nTITLE 0 0  #button\nMODEL 59\nPIN(30,10,1.000,1.000)in\nFSYM\n");
+  test::WriteFile(dir / "display.SYM",
+                  "SYM  #display\nBB(0,0,30,80)\nMODEL 81\n"
+                  "PIN(0,0,0,0)a\nPIN(0,10,0,0)a\nPIN(0,20,0,0)a\nPIN(0,30,0,0)a\n"
+                  "PIN(0,40,0,0)a\nPIN(0,50,0,0)a\nPIN(0,60,0,0)a\nPIN(0,70,0,0)a\nFSYM\n");
+  test::WriteFile(dir / "dreg.SYM", "SYM  #d\nBB(0,0,30,80)\nTITLE 0 0  #dreg\nMODEL 860\nFSYM\n");
+
+  ClearSchematic(ws);
+  ASSERT_TRUE(PlaceLibrarySymbol(ws, 59, 100, 100));
+  ASSERT_TRUE(PlaceLibrarySymbol(ws, 59, 200, 100));
+  ASSERT_TRUE(PlaceLibrarySymbol(ws, 81, 200, 300));
+  ASSERT_TRUE(PlaceLibrarySymbol(ws, 860, 300, 300));
+  const Circuit& c = ws.circuit;
+  EXPECT_EQ(c.Symbols[1].Name, "button1");
+  EXPECT_EQ(c.Symbols[1].Pin(1).Name, "in1");
+  EXPECT_EQ(c.Symbols[2].Name, "button2");
+  EXPECT_EQ(c.Symbols[2].Pin(1).Name, "in2");
+  EXPECT_EQ(c.Symbols[3].Name, "display1");
+  EXPECT_EQ(c.Symbols[3].Pin(1).Name, "display11");
+  EXPECT_EQ(c.Symbols[3].Pin(8).Name, "display18");
+  EXPECT_EQ(c.Symbols[4].Title, "dreg1");
+  EXPECT_EQ(c.Symbols[4].Name, "d");
+
+  ASSERT_TRUE(SchematicWrite(ws, dir / "two.sch"));
+  ClearSchematic(ws);
+  ASSERT_TRUE(PlaceLibrarySymbol(ws, 59, 100, 100));
+  EXPECT_EQ(c.Symbols[1].Name, "button1") << "New restarts the counters";
+
+  ASSERT_TRUE(OpenSchematic(ws, dir / "two.sch"));
+  EXPECT_EQ(c.Symbols[1].Name, "button1") << "numbered names are kept";
+  ASSERT_TRUE(PlaceLibrarySymbol(ws, 59, 100, 100));
+  EXPECT_EQ(c.Symbols[5].Name, "button3") << "every button read advances the counter";
+
+  EXPECT_FALSE(PlaceLibrarySymbol(ws, 5, 0, 0));
+  EXPECT_EQ(host.errors.back(), "Error decoding the real value \"?\"");
+  EXPECT_FALSE(PlaceLibrarySymbol(ws, 402, 0, 0));
+  EXPECT_EQ(host.errors.back(), "Read error of " + (dir / "and2.SYM").string());
+  EXPECT_EQ(c.Symbols.Count(), 5);
+
+  const std::optional<Rect> box = MeasureSymbolFile(ws, dir / "display.SYM");
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(*box, (Rect{0, 0, 30, 80}));
+  EXPECT_FALSE(MeasureSymbolFile(ws, dir / "none.SYM").has_value());
+  EXPECT_EQ(c.ErrorCode, 6);
+}
+
+}  // namespace
+}  // namespace qiro
