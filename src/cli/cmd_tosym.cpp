@@ -65,9 +65,9 @@ int RunToSym(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CommandRegistrar registrar({"tosym", kUsage,
-                                  "make a user symbol file from a schematic (its Verilog module as behaviour)",
-                                  RunToSym});
+const CommandRegistrar registrar(
+    {"tosym", kUsage, "make a user symbol file from a schematic (its Verilog module as behaviour)",
+     RunToSym});
 
 }  // namespace
 }  // namespace qiro::cli

@@ -15,8 +15,10 @@ namespace {
 int RunVerilog(const std::vector<std::string>& args) {
   std::string file, out, tech;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "-o" || args[i] == "--tech") && i + 1 < args.size()) {
-      (args[i] == "-o" ? out : tech) = args[++i];
+    if (args[i] == "-o" && i + 1 < args.size()) {
+      out = args[++i];
+    } else if (args[i] == "--tech" && i + 1 < args.size()) {
+      tech = args[++i];
     } else if (!args[i].empty() && args[i][0] == '-') {
       return Fail("verilog: unknown option '" + args[i] + "'");
     } else if (file.empty()) {
