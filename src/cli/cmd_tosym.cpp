@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include "cli/command.h"
-#include "extract/extract.h"
 #include "model/schematic_file.h"
 #include "model/technology_file.h"
 #include "symbols/sch_to_sym.h"
@@ -49,13 +48,10 @@ int RunToSym(const std::vector<std::string>& args) {
   ws.SetHomeDir(FindHome());
   LoadTechnology(ws, tech.empty() ? ws.settings.HomeDir / "default.tec" : std::filesystem::path(tech));
   if (!OpenSchematic(ws, file)) return Fail("tosym: cannot load " + file);
-  ExtractCircuit(ws);
-  ws.verilog.ModuleName = ModuleNameOfFile(ws.circuit.FileName);
-  WriteVerilogModule(ws);
 
   SchToSym generator;
   generator.Decreasing = order == "decreasing";
-  generator.UpdateOptions(ws);
+  PrepareSchToSym(ws, generator);
   if (haveName) generator.Name = name;
   if (haveTitle) generator.Title = title;
   if (!dir.empty()) generator.Directory = dir;
