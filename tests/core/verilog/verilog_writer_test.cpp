@@ -64,17 +64,6 @@ TEST(VerilogWriter, ModuleNameIsTheBareFileName) {
   EXPECT_EQ(ModuleNameOfFile("example"), "example");
 }
 
-TEST(VerilogWriter, KeywordsByPrefixLongestFirst) {
-  EXPECT_EQ(PrimitiveKeyword("inv3"), "not");
-  EXPECT_EQ(PrimitiveKeyword("bufif1"), "bufif1");
-  EXPECT_EQ(PrimitiveKeyword("buf"), "buf");
-  EXPECT_EQ(PrimitiveKeyword("and4"), "and");
-  EXPECT_EQ(PrimitiveKeyword("orange"), "or");
-  EXPECT_EQ(PrimitiveKeyword("xnor2"), "xnor");
-  EXPECT_EQ(PrimitiveKeyword("button1"), "");
-  EXPECT_EQ(PrimitiveKeyword("full_adder"), "");
-}
-
 TEST(VerilogWriter, NineInputsBreakHeaderAndDeclarationAfterEight) {
   Workspace ws;
   ws.verilog.ModuleName = "m";
