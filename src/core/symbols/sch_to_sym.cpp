@@ -86,8 +86,8 @@ std::string Lig(int xa, int ya, int xb, int yb) {
 }  // namespace
 
 void SchToSym::UpdateOptions(const Workspace& ws) {
-  Name = ws.extraction.DesignName;
-  Title = ws.extraction.DesignName;
+  Name = ws.extraction.DesignName.empty() ? ws.verilog.ModuleName : ws.extraction.DesignName;
+  Title = Name;
   std::error_code ec;
   Directory = std::filesystem::current_path(ec).string();
   Rows.clear();
