@@ -8,8 +8,10 @@
 #include <cctype>
 #include <fstream>
 
+#include "extract/extract.h"
 #include "model/errors.h"
 #include "model/text.h"
+#include "verilog/verilog_writer.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -84,8 +86,8 @@ std::string Lig(int xa, int ya, int xb, int yb) {
 }  // namespace
 
 void SchToSym::UpdateOptions(const Workspace& ws) {
-  Name = ws.extraction.DesignName;
-  Title = ws.extraction.DesignName;
+  Name = ws.extraction.DesignName.empty() ? ws.verilog.ModuleName : ws.extraction.DesignName;
+  Title = Name;
   std::error_code ec;
   Directory = std::filesystem::current_path(ec).string();
   Rows.clear();
@@ -181,6 +183,13 @@ bool SchToSym::Generate(Workspace& ws) {
     Symbol.Pins.push_back(pin);
   }
   return true;
+}
+
+void PrepareSchToSym(Workspace& ws, SchToSym& generator) {
+  ExtractCircuit(ws);
+  ws.verilog.ModuleName = ModuleNameOfFile(ws.circuit.FileName);
+  WriteVerilogModule(ws);
+  generator.UpdateOptions(ws);
 }
 
 std::string SymbolFileText(const GeneratedSymbol& s, const std::string& name, const std::string& title,

@@ -71,6 +71,10 @@ class SchToSym {
   bool WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime) const;
 };
 
+// What the command does before showing the dialog: extraction when stale, the module text
+// for the current file, then the generator's fields.
+void PrepareSchToSym(Workspace& ws, SchToSym& generator);
+
 // The symbol file text (CR LF lines) for a generated symbol.
 std::string SymbolFileText(const GeneratedSymbol& symbol, const std::string& name, const std::string& title,
                            const std::vector<std::string>& moduleText, const std::string& dateTime);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <utility>
 
+#include "extract/extract.h"
 #include "model/errors.h"
 #include "model/text.h"
 #include "workspace.h"
@@ -85,6 +86,43 @@ std::string InstanceLine(const Workspace& ws, const TSymbol& s, int index, std::
   return line + ");";
 }
 
+// The keyword of a gate generated from a symbol's Verilog text, by its model: its name
+// carries the instance name, which need not start with the primitive's.
+std::string_view KeywordOfModel(int model) {
+  switch (model / 100) {
+    case 2:
+      return "nand";
+    case 3:
+      return "nor";
+    case 4:
+      return "and";
+    case 5:
+      return "or";
+    case 6:
+      return model % 100 >= 10 ? "xnor" : "xor";
+    default:
+      break;
+  }
+  switch (model) {
+    case 101:
+      return "not";
+    case 111:
+      return "buf";
+    case 121:
+      return "notif1";
+    case 143:
+      return "mux";
+    case 860:
+      return "dreg";
+    case 901:
+      return "nmos";
+    case 902:
+      return "pmos";
+    default:
+      return {};
+  }
+}
+
 bool IsBlank(const std::string& word) {
   return word.find_first_not_of(' ') == std::string::npos;
 }
@@ -149,7 +187,8 @@ void WriteVerilogModule(Workspace& ws) {
   for (int i = 1; i <= symbols.Count(); ++i) {
     const TSymbol& s = symbols[i];
     if (s.State == kDeleted) continue;
-    const std::string_view keyword = PrimitiveKeyword(s.Name);
+    std::string_view keyword = PrimitiveKeyword(s.Name);
+    if (keyword.empty() && s.Internal) keyword = KeywordOfModel(s.Model);
     if (!keyword.empty()) Emit(lines, InstanceLine(ws, s, i, keyword));
   }
   Emit(lines, "endmodule");
@@ -200,6 +239,7 @@ void UpdateVerilog(Workspace& ws, const std::string& dateTime) {
 }
 
 void RefreshVerilog(Workspace& ws, const std::string& dateTime) {
+  ExtractCircuit(ws);
   ws.verilog.ModuleName = ModuleNameOfFile(ws.circuit.FileName);
   UpdateVerilog(ws, dateTime);
   SaveVerilogFile(ws);

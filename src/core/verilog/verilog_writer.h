@@ -34,8 +34,8 @@ std::vector<std::string> SimulationParameters(const Workspace& ws);
 // Rebuilds the shown text: header, module and (when asked) the simulation parameters.
 void UpdateVerilog(Workspace& ws, const std::string& dateTime);
 
-// The full refresh of the netlist window: module name from the file name, the shown text
-// and its save beside the schematic. The caller extracts first.
+// The full refresh of the netlist window: extraction when stale, module name from the file
+// name, the shown text and its save beside the schematic.
 void RefreshVerilog(Workspace& ws, const std::string& dateTime);
 
 // "The Verilog file has N lines".

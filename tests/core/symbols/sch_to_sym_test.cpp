@@ -106,14 +106,6 @@ TEST(SchToSym, TopAndBottomSidesWidenTheBox) {
             std::string::npos);
 }
 
-TEST(SchToSym, BoxWidthHasAFloorAndNoCeiling) {
-  SchToSym g;
-  for (int i = 0; i < 10; ++i) g.Thinner();
-  EXPECT_EQ(g.BoxWidth, 20);
-  for (int i = 0; i < 10; ++i) g.Fatter();
-  EXPECT_EQ(g.BoxWidth, 70);
-}
-
 TEST(SchToSym, NonIntegerPositionStopsTheLayout) {
   RecordingHost host;
   Workspace ws(&host);

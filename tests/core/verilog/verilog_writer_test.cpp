@@ -64,17 +64,6 @@ TEST(VerilogWriter, ModuleNameIsTheBareFileName) {
   EXPECT_EQ(ModuleNameOfFile("example"), "example");
 }
 
-TEST(VerilogWriter, KeywordsByPrefixLongestFirst) {
-  EXPECT_EQ(PrimitiveKeyword("inv3"), "not");
-  EXPECT_EQ(PrimitiveKeyword("bufif1"), "bufif1");
-  EXPECT_EQ(PrimitiveKeyword("buf"), "buf");
-  EXPECT_EQ(PrimitiveKeyword("and4"), "and");
-  EXPECT_EQ(PrimitiveKeyword("orange"), "or");
-  EXPECT_EQ(PrimitiveKeyword("xnor2"), "xnor");
-  EXPECT_EQ(PrimitiveKeyword("button1"), "");
-  EXPECT_EQ(PrimitiveKeyword("full_adder"), "");
-}
-
 TEST(VerilogWriter, NineInputsBreakHeaderAndDeclarationAfterEight) {
   Workspace ws;
   ws.verilog.ModuleName = "m";
@@ -114,10 +103,14 @@ TEST(VerilogWriter, InstancePortOrders) {
   AddWired(ws, "bufif1", 0, {{"a", d}, {"en", 1}, {"y", q}});  // not "buf"
   AddWired(ws, "light1", 49, {{"out", q}});                    // devices are not instances
   AddWired(ws, "and4", 6000, {{"a", 0}, {"y", q}});            // a user symbol named like a gate
+  // Generated gates are named after their instance; their model gives the keyword.
+  const int g = AddWired(ws, "g1_fa_1", 612, {{"a", d}, {"b", r}, {"y", q}});
+  ws.circuit.Symbols[g].Internal = 1;
+  AddWired(ws, "g2_fa_2", 0, {{"a", d}});
   WriteVerilogModule(ws);
-  const std::vector<std::string> expected = {"module m( );",      " dreg dreg1(q,nq,d,r,c);",
-                                             " not not2(vss,d);", " bufif1 bufif13(q,d,vdd);",
-                                             " and and5(q,vss);", "endmodule"};
+  const std::vector<std::string> expected = {
+      "module m( );",      " dreg dreg1(q,nq,d,r,c);", " not not2(vss,d);", " bufif1 bufif13(q,d,vdd);",
+      " and and5(q,vss);", " xnor xnor6(q,d,r);",      "endmodule"};
   EXPECT_EQ(ws.verilog.Lines, expected);
 }
 
@@ -153,6 +146,7 @@ TEST(VerilogWriter, SavesBesideTheSchematicAndReportsFailure) {
   Workspace ws(&host);
   BuildNandExample(ws);
   ws.circuit.FileName = (dir / "test.sch").string();
+  ws.circuit.Extracted = true;  // the nodes above stand for the extraction's
   RefreshVerilog(ws, "now");
   EXPECT_EQ(ws.verilog.ModuleName, "test");
   const auto path = dir / "test.txt";
