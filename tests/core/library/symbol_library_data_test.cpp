@@ -1,0 +1,315 @@
+// The shipped symbol library and examples: what the rest of the program assumes
+// of them (pin counts and orders, names the automatic numbering expects, device
+// rectangles, default properties) and that the examples stay in the writer's
+// exact format.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "core/test_support.h"
+#include "extract/extract.h"
+#include "model/catalogue.h"
+#include "model/schematic_file.h"
+#include "model/symbol_library.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+struct Kind {
+  int model;
+  int pins;
+  std::vector<char> kinds;  // expected pin kinds, 'I' or 'O', in pin order
+};
+
+std::vector<char> GateKinds(int inputs) {
+  std::vector<char> k(inputs, 'I');
+  k.push_back('O');
+  return k;
+}
+
+const std::vector<Kind>& Kinds() {
+  static const std::vector<Kind> kinds = [] {
+    std::vector<Kind> k = {
+        {0, 1, {'O'}},
+        {1, 1, {'O'}},
+        {49, 1, {'I'}},
+        {59, 1, {'O'}},
+        {61, 1, {'O'}},
+        {62, 1, {'I'}},
+        {68, 1, {'O'}},
+        {69, 1, {'O'}},
+        {70, 8, {}},
+        {81, 8, {}},
+        {85, 4, {}},
+        {88, 8, {}},
+        {89, 5, {}},
+        {121, 3, {'I', 'I', 'O'}},
+        {143, 4, {'I', 'I', 'I', 'O'}},
+        {702, 4, {}},
+        {710, 4, {}},
+        {724, 5, GateKinds(4)},
+        {860, 5, {'I', 'I', 'I', 'O', 'O'}},
+        {900, 2, {}},
+        {901, 3, {'I', 'I', 'O'}},
+        {902, 3, {'I', 'I', 'O'}},
+        {903, 2, {}},
+        {906, 4, {}},
+        {920, 2, {}},
+        {930, 2, {}},
+        {950, 3, {}},
+        {960, 2, {}},
+        {965, 2, {}},
+        {970, 4, {}},
+    };
+    for (int model : {101, 111}) k.push_back({model, 2, GateKinds(1)});
+    for (int model : {202, 203, 204, 302, 303, 304, 402, 403, 502, 503, 602, 603, 612})
+      k.push_back({model, model % 10 + 1, GateKinds(model % 10)});
+    return k;
+  }();
+  return kinds;
+}
+
+class LibraryData : public ::testing::Test {
+ protected:
+  LibraryData() : ws(&host) { ws.SetHomeDir(test::SourceRoot()); }
+  // Places the kind's library file at (500, 500) and returns a copy of the new
+  // symbol.
+  TSymbol Place(int model) {
+    EXPECT_TRUE(PlaceLibrarySymbol(ws, model, 500, 500)) << model;
+    return ws.circuit.Symbols[ws.circuit.Symbols.Count()];
+  }
+  test::RecordingHost host;
+  Workspace ws;
+};
+
+bool Inside(const Rect& r, int x, int y) {
+  return r.x1 <= x && x <= r.x2 && r.y1 <= y && y <= r.y2;
+}
+
+TEST_F(LibraryData, EveryKindPlacesWithItsPinsOnTheGridAndInsideItsBox) {
+  for (const auto& kind : Kinds()) {
+    SCOPED_TRACE(LibraryNameOfModel(kind.model));
+    const TSymbol s = Place(kind.model);
+    EXPECT_EQ(s.Model, kind.model);
+    ASSERT_EQ(s.PinCount, kind.pins);
+    for (int p = 1; p <= s.PinCount; ++p) {
+      const TPin& pin = s.Pin(p);
+      EXPECT_EQ(pin.X % 5, 0) << pin.Name;
+      EXPECT_EQ(pin.Y % 5, 0) << pin.Name;
+      EXPECT_TRUE(Inside(s.BBox, pin.X, pin.Y)) << pin.Name;
+      if (!kind.kinds.empty()) {
+        EXPECT_EQ(pin.Kind, kind.kinds[p - 1]) << pin.Name;
+      }
+      if (pin.Kind == 'O') {
+        EXPECT_GT(pin.DelayFactor, 0) << pin.Name;
+      }
+      for (int q = 1; q < p; ++q)
+        EXPECT_FALSE(pin.X == s.Pin(q).X && pin.Y == s.Pin(q).Y)
+            << "pins " << q << " and " << p << " overlap";
+    }
+    ASSERT_GT(s.InnerLineCount, 0);
+    EXPECT_LT(s.InnerLineCount, kMaxInnerLines);
+    for (int i = 1; i <= s.InnerLineCount; ++i) {
+      const auto& l = s.InnerLines[i];
+      EXPECT_TRUE(Inside(s.BBox, l.x1, l.y1) && Inside(s.BBox, l.x2, l.y2)) << "line " << i;
+    }
+  }
+  EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(LibraryData, DevicesGetTheNamesTheNumberingExpects) {
+  struct Named {
+    int model;
+    std::string name, pin1;
+  } const cases[] = {
+      {59, "button1", "in1"},    {69, "clock1", "clk1"},     {68, "pwl1", "pwl1"},
+      {61, "padin1", "padin1"},  {62, "padout1", "padout1"}, {49, "light1", "out1"},
+      {70, "sinus1", "sinus11"}, {89, "digit1", "digit11"},  {81, "display1", "display11"},
+      {85, "kbd1", "kbd11"},     {88, "seg1", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TSymbol s = Place(c.model);
+    EXPECT_EQ(s.Name, c.name);
+    if (!c.pin1.empty()) {
+      EXPECT_EQ(s.Pin(1).Name, c.pin1);
+    }
+  }
+  EXPECT_EQ(Place(860).Title, "dreg1");
+  EXPECT_EQ(Place(860).Title, "dreg2");
+}
+
+TEST_F(LibraryData, FacedDevicesHaveARectangleInsideTheirDrawing) {
+  for (int model : {49, 59, 70, 81, 85, 88, 89}) {
+    SCOPED_TRACE(model);
+    const TSymbol s = Place(model);
+    EXPECT_GE(s.Rec.x2 - s.Rec.x1, 10);
+    EXPECT_GE(s.Rec.y2 - s.Rec.y1, 10);
+    EXPECT_TRUE(Inside(s.BBox, s.Rec.x1, s.Rec.y1) && Inside(s.BBox, s.Rec.x2, s.Rec.y2));
+  }
+}
+
+TEST_F(LibraryData, DefaultPropertiesAndSwitchLinks) {
+  const TSymbol clock = Place(69);
+  EXPECT_EQ(clock.Prop(1), "50.000");
+  EXPECT_EQ(clock.Prop(2), "50.000");
+  const TSymbol sine = Place(70);
+  EXPECT_EQ(sine.Prop(1) + "," + sine.Prop(2) + "," + sine.Prop(3), "10,50,10");
+  const TSymbol lut = Place(724);
+  for (int k = 1; k <= 16; ++k) EXPECT_EQ(lut.Prop(k), "0") << k;
+  EXPECT_EQ(Place(702).Prop(1), "1");
+  const TSymbol matrix = Place(710);
+  EXPECT_EQ(matrix.Prop(1), "000000");
+  // The six links come first in the matrix drawing and join the pin pairs
+  // extraction uses.
+  const int pairs[6][2] = {{1, 3}, {2, 4}, {1, 4}, {4, 3}, {3, 2}, {1, 2}};
+  for (int k = 0; k < 6; ++k) {
+    const auto& l = matrix.InnerLines[k + 1];
+    auto near = [&](int pin, int x, int y) {
+      return std::abs(matrix.Pin(pin).X - x) + std::abs(matrix.Pin(pin).Y - y) <= 15;
+    };
+    EXPECT_TRUE((near(pairs[k][0], l.x1, l.y1) && near(pairs[k][1], l.x2, l.y2)) ||
+                (near(pairs[k][0], l.x2, l.y2) && near(pairs[k][1], l.x1, l.y1)))
+        << "link " << k + 1;
+  }
+}
+
+TEST_F(LibraryData, JkRegisterUserSymbol) {
+  ASSERT_TRUE(SchematicLoad(ws, test::SourceRoot() / "IEEE" / "jkff.SYM", kLoadSymbol, 200, 200));
+  const TSymbol s = ws.circuit.Symbols[ws.circuit.Symbols.Count()];
+  EXPECT_EQ(s.Model, 830);
+  std::string names;
+  for (int p = 1; p <= s.PinCount; ++p) names += s.Pin(p).Name + (s.Pin(p).Kind == 'O' ? "+ " : " ");
+  EXPECT_EQ(names, "J clock K set reset Q+ nQ+ ");
+}
+
+// Every shipped example reads without error and has no floating wire.
+TEST_F(LibraryData, EveryExampleLoadsWithoutFloatingWires) {
+  int examples = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(test::SourceRoot() / "examples")) {
+    if (entry.path().extension() != ".sch") continue;
+    ++examples;
+    SCOPED_TRACE(entry.path().filename().string());
+    Workspace one(&host);
+    one.SetHomeDir(test::SourceRoot());
+    ASSERT_TRUE(OpenSchematic(one, entry.path()));
+    ExtractCircuit(one);
+    int code = 0;
+    EXPECT_EQ(CheckFloatingLines(one, code), 0);
+  }
+  EXPECT_GE(examples, 5);
+}
+
+// The examples write back line for line (the version and the final path line name the moment
+// and the place of writing), so opening and saving one leaves no spurious change.
+TEST_F(LibraryData, ExamplesAreInTheWritersFormat) {
+  test::TempDir dir;
+  for (const char* name :
+       {"half_adder.sch", "counter.sch", "keyboard_digit.sch", "sine_display.sch", "jk_toggle.sch"}) {
+    SCOPED_TRACE(name);
+    Workspace one(&host);
+    const auto source = test::SourceRoot() / "examples" / name;
+    ASSERT_TRUE(OpenSchematic(one, source));
+    ASSERT_TRUE(SchematicWrite(one, dir / name));
+    std::istringstream before(test::ReadFile(source)), after(test::ReadFile(dir / name));
+    std::string a, b;
+    int line = 0;
+    while (std::getline(before, a)) {
+      ++line;
+      ASSERT_TRUE(std::getline(after, b)) << "line " << line;
+      if (a.rfind("VERSION", 0) == 0 || a.rfind("FFIG", 0) == 0) continue;
+      EXPECT_EQ(a, b) << "line " << line;
+    }
+    EXPECT_FALSE(std::getline(after, b));
+  }
+}
+
+// The examples connect as drawn: the pins meant to share a net do, and no others.
+class ExampleNets : public ::testing::Test {
+ protected:
+  ExampleNets() : ws(&host) { ws.SetHomeDir(test::SourceRoot()); }
+  void Open(const char* name) {
+    ASSERT_TRUE(OpenSchematic(ws, test::SourceRoot() / "examples" / name));
+    ExtractCircuit(ws);
+  }
+  // Node of pin p of the k-th symbol (1-based, table order) whose name or title
+  // is `name`.
+  int Node(const std::string& name, int p, int k = 1) {
+    for (int i = 1; i <= ws.circuit.Symbols.Count(); ++i) {
+      const TSymbol& s = ws.circuit.Symbols[i];
+      if ((s.Name == name || s.Title == name) && --k == 0) return s.Pin(p).Node;
+    }
+    ADD_FAILURE() << "no symbol " << name;
+    return -100;
+  }
+  test::RecordingHost host;
+  Workspace ws;
+};
+
+TEST_F(ExampleNets, HalfAdder) {
+  Open("half_adder.sch");
+  const int a = Node("button1", 1), b = Node("button2", 1);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(Node("xor2", 1), a);
+  EXPECT_EQ(Node("and2", 1), a);
+  EXPECT_EQ(Node("xor2", 2), b);
+  EXPECT_EQ(Node("and2", 2), b);
+  EXPECT_EQ(Node("light1", 1), Node("xor2", 3));
+  EXPECT_EQ(Node("light2", 1), Node("and2", 3));
+  EXPECT_NE(Node("xor2", 3), Node("and2", 3));
+  EXPECT_EQ(ws.nodes.Count(), 5);
+}
+
+TEST_F(ExampleNets, RippleCounter) {
+  Open("counter.sch");
+  EXPECT_EQ(Node("dreg1", 3), Node("clock1", 1));
+  const int reset = Node("or2", 3);
+  EXPECT_EQ(Node("or2", 1), Node("button1", 1));
+  EXPECT_EQ(Node("or2", 2), Node("pwl1", 1));
+  for (int k = 1; k <= 4; ++k) {
+    const std::string reg = "dreg" + std::to_string(k);
+    SCOPED_TRACE(reg);
+    EXPECT_EQ(Node(reg, 1), Node(reg, 5));  // toggles: D takes nQ
+    EXPECT_EQ(Node(reg, 2), reset);
+    const int q = Node(reg, 4);
+    EXPECT_EQ(Node("light" + std::to_string(k), 1), q);
+    EXPECT_EQ(Node("digit1", 5 - k),
+              q);  // the digit's pin 1 is the most significant bit
+    if (k < 4) {
+      EXPECT_EQ(Node("dreg" + std::to_string(k + 1), 3), q);
+    }
+    EXPECT_NE(q, Node(reg, 5));
+  }
+  EXPECT_EQ(Node("digit1", 5), 0);  // never blanked
+}
+
+TEST_F(ExampleNets, KeyboardDrivesDigit) {
+  Open("keyboard_digit.sch");
+  for (int bit = 0; bit < 4; ++bit) EXPECT_EQ(Node("kbd1", bit + 1), Node("digit1", 4 - bit)) << bit;
+  EXPECT_EQ(Node("digit1", 5), 0);
+  EXPECT_EQ(ws.nodes.Count(), 5);
+}
+
+TEST_F(ExampleNets, SineOnDisplay) {
+  Open("sine_display.sch");
+  // The source's pin 1 is bit 0, the display's pin 1 the most significant bit.
+  for (int bit = 0; bit < 8; ++bit) EXPECT_EQ(Node("sinus1", bit + 1), Node("display1", 8 - bit)) << bit;
+  EXPECT_EQ(ws.nodes.Count(), 9);
+}
+
+TEST_F(ExampleNets, JkToggle) {
+  Open("jk_toggle.sch");
+  EXPECT_EQ(Node("jkff", 1), 1);  // J and K on vdd
+  EXPECT_EQ(Node("jkff", 3), 1);
+  EXPECT_EQ(Node("jkff", 2), Node("clock1", 1));
+  EXPECT_EQ(Node("jkff", 4), Node("button1", 1));
+  EXPECT_EQ(Node("jkff", 5), Node("pwl1", 1));
+  EXPECT_EQ(Node("jkff", 6), Node("light1", 1));
+  EXPECT_EQ(Node("jkff", 7), Node("light2", 1));
+  EXPECT_EQ(ws.nodes.Count(), 6);
+}
+
+}  // namespace
+}  // namespace qiro
