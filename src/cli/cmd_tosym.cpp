@@ -2,9 +2,8 @@
 // schematic's Verilog module; inputs on the left, outputs on the right.
 #include <iostream>
 
+#include "cli/cli_setup.h"
 #include "cli/command.h"
-#include "model/schematic_file.h"
-#include "model/technology_file.h"
 #include "symbols/sch_to_sym.h"
 #include "verilog/verilog_writer.h"
 #include "workspace.h"
@@ -15,8 +14,9 @@ namespace {
 constexpr const char* kUsage =
     "tosym FILE [--dir DIR] [--name NAME] [--title TITLE] [--order increasing|decreasing] [--tech TEC]";
 
-int RunToSym(const std::vector<std::string>& args) {
+int RunToSym(std::vector<std::string> args) {
   std::string file, dir, name, title, order = "decreasing", tech;
+  if (const std::string misuse = TakeTechOption(args, tech); !misuse.empty()) return Fail("tosym: " + misuse);
   bool haveName = false, haveTitle = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -29,8 +29,6 @@ int RunToSym(const std::vector<std::string>& args) {
       title = args[++i], haveTitle = true;
     } else if (a == "--order" && hasValue) {
       order = args[++i];
-    } else if (a == "--tech" && hasValue) {
-      tech = args[++i];
     } else if (!a.empty() && a[0] == '-') {
       return Fail("tosym: unknown option '" + a + "'");
     } else if (file.empty()) {
@@ -45,9 +43,8 @@ int RunToSym(const std::vector<std::string>& args) {
 
   CliHost host;
   Workspace ws(&host);
-  ws.SetHomeDir(FindHome());
-  LoadTechnology(ws, tech.empty() ? ws.settings.HomeDir / "default.tec" : std::filesystem::path(tech));
-  if (!OpenSchematic(ws, file)) return Fail("tosym: cannot load " + file);
+  if (const std::string failure = SetUpCircuit(ws, file, tech); !failure.empty())
+    return Fail("tosym: " + failure);
 
   SchToSym generator;
   generator.Decreasing = order == "decreasing";
@@ -63,7 +60,7 @@ int RunToSym(const std::vector<std::string>& args) {
 
 const CommandRegistrar registrar(
     {"tosym", kUsage, "make a user symbol file from a schematic (its Verilog module as behaviour)",
-     RunToSym});
+     [](const std::vector<std::string>& args) { return RunToSym(args); }});
 
 }  // namespace
 }  // namespace qiro::cli

@@ -2,23 +2,22 @@
 // window shows and saves.
 #include <iostream>
 
+#include "cli/cli_setup.h"
 #include "cli/command.h"
 #include "extract/extract.h"
-#include "model/schematic_file.h"
-#include "model/technology_file.h"
 #include "verilog/verilog_writer.h"
 #include "workspace.h"
 
 namespace qiro::cli {
 namespace {
 
-int RunVerilog(const std::vector<std::string>& args) {
+int RunVerilog(std::vector<std::string> args) {
   std::string file, out, tech;
+  if (const std::string misuse = TakeTechOption(args, tech); !misuse.empty())
+    return Fail("verilog: " + misuse);
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size()) {
       out = args[++i];
-    } else if (args[i] == "--tech" && i + 1 < args.size()) {
-      tech = args[++i];
     } else if (!args[i].empty() && args[i][0] == '-') {
       return Fail("verilog: unknown option '" + args[i] + "'");
     } else if (file.empty()) {
@@ -31,9 +30,8 @@ int RunVerilog(const std::vector<std::string>& args) {
 
   CliHost host;
   Workspace ws(&host);
-  ws.SetHomeDir(FindHome());
-  LoadTechnology(ws, tech.empty() ? ws.settings.HomeDir / "default.tec" : std::filesystem::path(tech));
-  if (!OpenSchematic(ws, file)) return Fail("verilog: cannot load " + file);
+  if (const std::string failure = SetUpCircuit(ws, file, tech); !failure.empty())
+    return Fail("verilog: " + failure);
   ExtractCircuit(ws);
 
   ws.verilog.ModuleName = ModuleNameOfFile(ws.circuit.FileName);
@@ -46,7 +44,7 @@ int RunVerilog(const std::vector<std::string>& args) {
 
 const CommandRegistrar registrar({"verilog", "verilog FILE [-o OUT] [--tech TEC]",
                                   "write the Verilog netlist of a schematic (default: beside it, as .txt)",
-                                  RunVerilog});
+                                  [](const std::vector<std::string>& args) { return RunVerilog(args); }});
 
 }  // namespace
 }  // namespace qiro::cli

@@ -52,6 +52,7 @@ std::string Script(bool twoBits) {
 }
 
 TEST(HierarchySim, FullAdderSchematicAndTwoBitAdderOfItsSymbol) {
+  if (RunCli("simulate --help").status != 0) GTEST_SKIP() << "qiro-cli has no simulate command in this build";
   const auto flat =
       RunCli("simulate '" + (SourceRoot() / "examples/full_adder.sch").string() + "'" + Script(false));
   EXPECT_EQ(flat.status, 0) << flat.out;
