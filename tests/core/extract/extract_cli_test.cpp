@@ -18,7 +18,7 @@ std::string Quoted(const std::filesystem::path& p) {
 
 TEST(ExtractCli, ExamplesMatchTheirGoldenOutput) {
   const std::filesystem::path root = SourceRoot();
-  for (const char* name : {"half_adder", "counter", "keyboard_digit"}) {
+  for (const char* name : {"half_adder", "counter", "keyboard_digit", "jk_toggle", "sine_display"}) {
     SCOPED_TRACE(name);
     const auto r = RunCli("extract " + Quoted(root / "examples" / (std::string(name) + ".sch")) + " --tech " +
                           Quoted(root / "default.tec"));
