@@ -79,3 +79,19 @@ TEST(McuSimulationLimits, UnconnectedClockAndResetDoNothing) {
 
 }  // namespace
 }  // namespace qiro
+
+namespace qiro {
+namespace {
+
+// Through qiro-cli: the count on the display, then the keyboard's key once the button is on.
+TEST(McuSimulationCli, ExampleCountsThenShowsTheKey) {
+  const auto r = test::RunCli("simulate '" + (test::SourceRoot() / "examples" / "mcu_counter.sch").string() +
+                              "' --until 1400 --expect b0=1@1000 --expect b1=0@1000 --expect b3=1@1000"
+                              " --key kbd1=6@1000 --toggle button1@1050 --expect b0=0@1400 --expect b1=1@1400"
+                              " --expect b2=1@1400 --expect b3=0@1400 --expect b7=0@1400");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("display display1=06"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace qiro
