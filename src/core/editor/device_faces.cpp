@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "editor/renderer.h"
+#include "mcu/mcu_core.h"
 #include "sim/devices.h"
 #include "sim/display_format.h"
 #include "workspace.h"
@@ -150,6 +151,31 @@ bool DrawDeviceFace(Workspace& ws, Canvas& canvas, int symbol) {
     }
   }
   canvas.SetPen(pen);
+  canvas.SetBrush(brush);
+  return true;
+}
+
+bool DrawMcuState(Workspace& ws, Canvas& canvas, int symbol) {
+  if (!ws.circuit.Symbols.Valid(symbol)) return false;
+  const TSymbol& s = ws.circuit.Symbols[symbol];
+  if (s.State == kDeleted || s.BBox.IsEmpty()) return false;
+  const View& v = ws.view;
+  PixelRect visible{v.WorldToScreenX(s.BBox.x1), v.WorldToScreenY(s.BBox.y1), v.WorldToScreenX(s.BBox.x2),
+                    v.WorldToScreenY(s.BBox.y2)};
+  if (!ClipToDrawingArea(v, visible)) return false;
+
+  // Room for the longest line, "opCode=00", and three lines 20 pixels apart.
+  constexpr int kWidth = 80, kHeight = 60;
+  const int x = v.WorldToScreenX(s.BBox.x1), y = v.WorldToScreenY(s.BBox.y1);
+  const Colour background = BackgroundColour(ws);
+  canvas.FillRect(PixelRect{x, y, x + kWidth, y + kHeight}, background);
+  const Font font = canvas.font();
+  const Brush brush = canvas.brush();
+  canvas.font().colour = IsMonochrome(ws) ? palette::kBlack : palette::kWhite;
+  canvas.brush() = Brush{background, false};
+  const auto lines = McuStateLines(ws.mcu);
+  for (int k = 0; k < 3; ++k) canvas.Text(x + 2, y + 2 + 20 * k, lines[static_cast<std::size_t>(k)]);
+  canvas.SetFont(font);
   canvas.SetBrush(brush);
   return true;
 }

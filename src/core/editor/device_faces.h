@@ -20,4 +20,8 @@ void DrawSegments(Canvas& canvas, const PixelRect& box, int segments, int m, boo
 // Returns false when nothing was drawn (not a device, or off the drawing area).
 bool DrawDeviceFace(Workspace& ws, Canvas& canvas, int symbol);
 
+// The microcontroller's three debug lines (accumulator, address, opcode) over a cleared box
+// at its top-left corner; nothing when the symbol is off the drawing area.
+bool DrawMcuState(Workspace& ws, Canvas& canvas, int symbol);
+
 }  // namespace qiro

@@ -26,6 +26,7 @@ class Host {
   virtual void RedrawAll() {}
   virtual void DrawSymbol(int symbol) { (void)symbol; }
   virtual void DrawWire(int wire) { (void)wire; }
+  virtual void DrawContact(int contact) { (void)contact; }
   // A device's face (light, display, keyboard, switch, microcontroller text) changed.
   virtual void DeviceChanged(int symbol) { (void)symbol; }
   // Show the view rectangle (schematic units) and mark the floating wire whose midpoint is x, y.

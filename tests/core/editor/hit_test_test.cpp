@@ -1,0 +1,190 @@
+#include "editor/hit_test.h"
+
+#include <gtest/gtest.h>
+
+#include "core/test_support.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+class HitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ws.SetHost(&host);
+    ws.view.world = Rect{0, 0, 400, 400};
+    ws.view.area = PixelRect{0, 0, 400, 400};
+    ws.view.FitView();
+  }
+  int AddBox(Rect box) {
+    int s = ws.circuit.AddSymbol("and2");
+    ws.circuit.Symbols[s].BBox = box;
+    return s;
+  }
+  test::RecordingHost host;
+  Workspace ws;
+};
+
+TEST_F(HitTest, LaterEntriesWinAndEdgesFollowTheirMargins) {
+  int a = AddBox({0, 0, 100, 100});
+  int b = AddBox({50, 50, 150, 150});
+  EXPECT_EQ(SymbolAt(ws, 75, 75), b);
+  EXPECT_EQ(SymbolAt(ws, 20, 20), a);
+  EXPECT_EQ(SymbolAt(ws, 1, 50), 0);  // within 2 units of the edge: not on it
+  EXPECT_EQ(SymbolAt(ws, 2, 50), a);
+  EXPECT_EQ(NearSymbol(ws, -2, 50), a);  // the near test reaches 2 units outside
+  EXPECT_EQ(NearSymbol(ws, -3, 50), 0);
+
+  ws.circuit.Symbols[b].State = kDeleted;
+  EXPECT_EQ(SymbolAt(ws, 75, 75), a);
+  ws.circuit.Symbols[a].Internal = 1;  // generated gates are found only by NearSymbol
+  EXPECT_EQ(SymbolAt(ws, 75, 75), 0);
+  EXPECT_EQ(NearSymbol(ws, 75, 75), a);
+}
+
+TEST_F(HitTest, LabelBoxFollowsItsTextOnScreen) {
+  ws.circuit.AddText(100, 100, "abc");
+  ws.circuit.AddText(120, 110, "x");
+  EXPECT_EQ(LabelAt(ws, 92, 96), 1);
+  EXPECT_EQ(LabelAt(ws, 91, 96), 0);
+  EXPECT_EQ(LabelAt(ws, 110, 112), 1);
+  EXPECT_EQ(LabelAt(ws, 110, 113), 0);
+  EXPECT_EQ(LabelAt(ws, 125, 108), 2);  // inside both boxes: the later label
+  EXPECT_EQ(LabelAt(ws, 132, 100), 1);  // (3 + 1) x 8 = 32 pixels from the anchor
+  EXPECT_EQ(LabelAt(ws, 133, 100), 0);
+}
+
+TEST_F(HitTest, WirePartsInOrderWithTheGridTolerance) {
+  ws.view.gridStep = 5;
+  int h = ws.circuit.AddWire(0, 100, 200, 100);
+  int v = ws.circuit.AddWire(300, 0, 300, 200);
+  int s = ws.circuit.AddWire(0, 0, 100, 50);
+  EXPECT_EQ(WireAt(ws, 4, 96).part, kWireEnd1);
+  EXPECT_EQ(WireAt(ws, 196, 104).part, kWireEnd2);
+  EXPECT_EQ(WireAt(ws, 100, 105).wire, h);
+  EXPECT_EQ(WireAt(ws, 100, 105).part, kWireHorizontal);
+  EXPECT_EQ(WireAt(ws, 100, 106).wire, 0);
+  EXPECT_EQ(WireAt(ws, 295, 100).wire, v);
+  EXPECT_EQ(WireAt(ws, 295, 100).part, kWireVertical);
+  EXPECT_EQ(WireAt(ws, 300, 206).part, kWireNone);
+  EXPECT_EQ(WireAt(ws, 50, 27).wire, s);  // line y at x = 50 is 25
+  EXPECT_EQ(WireAt(ws, 50, 27).part, kWireSloped);
+  EXPECT_EQ(WireAt(ws, 50, 28).wire, 0);
+
+  ws.view.gridStep = 25;  // zoomed out: a wider catch
+  EXPECT_EQ(WireAt(ws, 100, 125).part, kWireHorizontal);
+
+  int crossing = ws.circuit.AddWire(100, 0, 100, 200);
+  EXPECT_EQ(WireAt(ws, 100, 100).wire, crossing);
+  EXPECT_EQ(WireNear(ws, h, 100, 103), kWireHorizontal);
+  EXPECT_EQ(WireNear(ws, h, 100, 104), kWireNone);
+  EXPECT_EQ(WireNear(ws, 99, 0, 0), kWireNone);
+}
+
+TEST_F(HitTest, PinsAndWiresOnPins) {
+  int a = AddBox({0, 0, 50, 50});
+  ws.circuit.AddPin(a, 50, 20, 'O', "Y", 0, 0, ws.tech);
+  int b = AddBox({51, 0, 100, 50});
+  ws.circuit.AddPin(b, 50, 20, 'I', "A", 0, 0, ws.tech);
+  ws.circuit.AddPin(b, 51, 21, 'I', "B", 0, 0, ws.tech);
+  ws.circuit.Symbols[a].Pins[1].Node = 7;
+  EXPECT_EQ(PinAt(ws, 51, 20).symbol, b);  // the later symbol, then its later pin
+  EXPECT_EQ(PinAt(ws, 51, 20).pin, 2);
+  EXPECT_EQ(PinAt(ws, 48, 20).node, -1);
+  EXPECT_EQ(PinAt(ws, 49, 20).symbol, a);
+  EXPECT_EQ(PinAt(ws, 49, 20).node, 7);
+  EXPECT_EQ(PinAt(ws, 50, 60).symbol, 0);
+
+  int w1 = ws.circuit.AddWire(50, 20, 80, 20);
+  int w2 = ws.circuit.AddWire(80, 40, 50, 20);
+  int w3 = ws.circuit.AddWire(50, 0, 50, 40);
+  int w4 = ws.circuit.AddWire(60, 30, 70, 30);
+  EXPECT_EQ(WireOnPin(ws, a, 1, w1), kWireEnd1);
+  EXPECT_EQ(WireOnPin(ws, a, 1, w2), kWireEnd2);
+  EXPECT_EQ(ws.circuit.Wires[w1].EndFlags, 1);
+  EXPECT_EQ(ws.circuit.Wires[w2].EndFlags, 2);
+  EXPECT_EQ(WireOnPin(ws, a, 1, w3), kWireVertical);
+  EXPECT_EQ(WireOnPin(ws, a, 1, w4), kWireNone);
+  EXPECT_EQ(WireOnPin(ws, a, 9, w1), kWireNone);
+}
+
+TEST_F(HitTest, SearchNodeAnswersInvalidNumbers) {
+  SearchNode(ws, "0");
+  EXPECT_EQ(host.LastStatus(0), "Node 0 invalid (" + std::to_string(ws.nodes.Count()) + ")");
+  SearchNode(ws, " 99 ");
+  EXPECT_EQ(host.LastStatus(0), "Node 99 invalid (" + std::to_string(ws.nodes.Count()) + ")");
+  SearchNode(ws, "abc");
+  EXPECT_EQ(host.LastStatus(0), "Node abc invalid (" + std::to_string(ws.nodes.Count()) + ")");
+  host.statuses.clear();
+  SearchNode(ws, "  ");  // cancelled input box
+  EXPECT_TRUE(host.statuses.empty());
+}
+
+// Two gates joined by a wire in two halves with a dot at the joint; extracted for real.
+class NetTest : public HitTest {
+ protected:
+  void SetUp() override {
+    HitTest::SetUp();
+    g1 = AddBox({0, 0, 40, 40});
+    ws.circuit.Symbols[g1].Model = 101;
+    ws.circuit.AddPin(g1, 0, 20, 'I', "IN", 1, 1, ws.tech);
+    ws.circuit.AddPin(g1, 40, 20, 'O', " CLK ", 1, 1, ws.tech);
+    g2 = AddBox({100, 0, 140, 40});
+    ws.circuit.Symbols[g2].Model = 101;
+    ws.circuit.AddPin(g2, 100, 20, 'I', "A", 1, 1, ws.tech);
+    ws.circuit.AddPin(g2, 140, 20, 'O', "Y", 1, 1, ws.tech);
+    wire = ws.circuit.AddWire(40, 20, 70, 20);
+    ws.circuit.AddWire(70, 20, 100, 20);
+    dot = ws.circuit.AddContact(70, 20);
+    ws.circuit.Touch();
+  }
+  int g1 = 0, g2 = 0, wire = 0, dot = 0;
+};
+
+TEST_F(NetTest, ViewElectricalNetHighlightsTheWholeNet) {
+  ShowNetAt(ws, 55, 22, 55, 22);  // a click next to the wire
+  const Circuit& c = ws.circuit;
+  const int node = c.Wires[wire].Node;
+  ASSERT_GE(node, 2);
+  EXPECT_EQ(host.LastStatus(0),
+            "Node: " + std::to_string(node) + ", name \"" + ws.nodes.NodeName(node) + "\"");
+  EXPECT_EQ(c.Wires[wire].State, kHighlight2);
+  EXPECT_EQ(c.Contacts[dot].State, kHighlight2);
+  EXPECT_EQ(c.Symbols[g1].Pins[2].State, kHighlight2);
+  EXPECT_EQ(c.Symbols[g2].Pins[1].State, kHighlight2);
+  EXPECT_EQ(c.Symbols[g1].Pins[1].State, kNormal);
+
+  ShowNetAt(ws, 140, 20, 140, 20);  // no wire there, but a pin
+  EXPECT_EQ(c.Symbols[g2].Pins[2].State, kHighlight2);
+  EXPECT_EQ(c.Wires[wire].State, kNormal);
+
+  ShowNetAt(ws, 300, 300, 300, 300);
+  EXPECT_EQ(host.LastStatus(0), "Error, no line at this location ...");
+  EXPECT_EQ(c.Symbols[g2].Pins[2].State, kNormal);
+}
+
+TEST_F(NetTest, SearchPinIgnoresCaseAndSpaces) {
+  FindPin(ws, "clk");
+  const TSymbol& s = ws.circuit.Symbols[g1];
+  EXPECT_EQ(s.Pins[2].State, kHighlight2);
+  EXPECT_EQ(s.State, kHighlight2);
+  EXPECT_EQ(host.LastStatus(0),
+            "Name \" CLK \" at node " + std::to_string(s.Pins[2].Node) + " in symbol " + s.Name + " (0,0)");
+  EXPECT_GE(s.Pins[2].Node, 2);  // extracted before reporting
+
+  FindPin(ws, "nothing");
+  EXPECT_EQ(host.LastStatus(0), "nothing not found");
+  EXPECT_EQ(s.Pins[2].State, kNormal);
+}
+
+TEST_F(NetTest, SearchNodeHighlightsByNumber) {
+  ExtractCircuit(ws);
+  const int node = ws.circuit.Wires[wire].Node;
+  ResetHighlight(ws);
+  SearchNode(ws, std::to_string(node));
+  EXPECT_EQ(ws.circuit.Wires[wire].State, kHighlight2);
+  EXPECT_EQ(ws.circuit.Symbols[g2].Pins[1].State, kHighlight2);
+}
+
+}  // namespace
+}  // namespace qiro
