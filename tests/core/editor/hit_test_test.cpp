@@ -177,14 +177,5 @@ TEST_F(NetTest, SearchPinIgnoresCaseAndSpaces) {
   EXPECT_EQ(s.Pins[2].State, kNormal);
 }
 
-TEST_F(NetTest, SearchNodeHighlightsByNumber) {
-  ExtractCircuit(ws);
-  const int node = ws.circuit.Wires[wire].Node;
-  ResetHighlight(ws);
-  SearchNode(ws, std::to_string(node));
-  EXPECT_EQ(ws.circuit.Wires[wire].State, kHighlight2);
-  EXPECT_EQ(ws.circuit.Symbols[g2].Pins[1].State, kHighlight2);
-}
-
 }  // namespace
 }  // namespace qiro

@@ -318,18 +318,6 @@ TEST_F(RendererTest, TitleAndPropertyText) {
   EXPECT_EQ(canvas.Of(OpKind::Text)[0].brush.colour, kWhite);
 }
 
-TEST_F(RendererTest, FontSizeFollowsZoom) {
-  int s = AddSymbol(0);
-  ws.circuit.Symbols[s].Vis = 4;
-  const std::pair<double, int> sizes[] = {{1.0, 6}, {1.4, 8}, {2.0, 10}, {6.0, 12}};
-  for (auto [scale, size] : sizes) {
-    SetScale(scale);
-    canvas.Reset();
-    DrawSymbol(ws, canvas, s);
-    EXPECT_EQ(canvas.Of(OpKind::Text)[0].font.size, size) << scale;
-  }
-}
-
 TEST_F(RendererTest, LabelsAndFullRedrawOrder) {
   ws.circuit.AddText(10, 20, "hello");
   ws.circuit.AddContact(5, 5);

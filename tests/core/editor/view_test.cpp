@@ -88,14 +88,6 @@ TEST(ViewTest, FitCentresBarsAndAddsMargins) {
   EXPECT_EQ(ws.view.world, (Rect{-57, -47, 355, 125}));
 }
 
-TEST(ViewTest, ResizeLeavesRoomForTheBars) {
-  View v;
-  ScrollBarLayout bars = v.Resize(800, 600, 40);
-  EXPECT_EQ(v.area, (PixelRect{0, 40, 783, 583}));
-  EXPECT_EQ(bars.horizontal, (PixelRect{0, 583, 783, 600}));
-  EXPECT_EQ(bars.vertical, (PixelRect{783, 40, 800, 583}));
-}
-
 TEST(ViewTest, ScrollBarsAndArrowKeysShiftTheView) {
   View v = MakeView({0, 0, 200, 100}, {0, 0, 200, 100});
   v.ScrollHorizontalTo(v.hScroll + 2);  // 2 positions of 200 / 20 units
