@@ -107,7 +107,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   };
 
   const int symbolCount = std::min(layout.SymbolCount(), ws.circuit.Symbols.Count());
-  symbols_.assign(static_cast<std::size_t>(symbolCount) + 1, Symbol{-1, 0, 0});
+  symbols_.assign(static_cast<std::size_t>(symbolCount) + 1, Symbol{-1, {}, 0, 0});
   for (int i = 1; i <= symbolCount; ++i) {
     const TSymbol& s = ws.circuit.Symbols[i];
     Symbol& sym = symbols_[static_cast<std::size_t>(i)];
@@ -172,6 +172,8 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     const int reads = ReadPinCount(s.Model);
     if (reads < 0) continue;
     sym.model = s.Model;
+    sym.gate = GateShapeOf(s.Model);
+    if (sym.gate.inputs + 1 > sym.pinCount) sym.gate = {};  // too few pins: the general path copes
     const int last = reads == 0 ? sym.pinCount : std::min(reads, sym.pinCount);
     for (int p = 1; p <= last; ++p) {
       const int n = s.Pin(p).Node;
@@ -194,6 +196,22 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   const int wheelSize = static_cast<int>(std::bit_ceil(static_cast<unsigned>(longest) + 2));
   wheel_.assign(static_cast<std::size_t>(wheelSize), {});
   wheelMask_ = wheelSize - 1;
+
+  // The device updates of a changed node touch only the lights on it, the MOS switches gated by
+  // it and every display; a node that none of these watches needs no update call.
+  bool anyDisplay = false;
+  watched_.assign(nodeSlots, 0);
+  for (int i = 1; i <= symbolCount; ++i) {
+    const TSymbol& s = ws.circuit.Symbols[i];
+    if (s.State == kDeleted) continue;
+    anyDisplay |= s.Model == kModelDigit || s.Model == kModelDisplay || s.Model == kModelSevenSeg;
+    int pin = 0;
+    if (s.Model == kModelLight) pin = 1;
+    if ((s.Model == kModelNmos || s.Model == kModelPmos) && !s.Internal) pin = 2;
+    if (pin > 0 && pin <= s.PinCount && ws.nodes.Valid(s.Pin(pin).Node))
+      watched_[static_cast<std::size_t>(s.Pin(pin).Node)] = 1;
+  }
+  if (anyDisplay) watched_.assign(nodeSlots, 1);
 
   alwaysDirty_.clear();
   for (std::size_t n = 0; n < nodeSlots; ++n)
@@ -225,7 +243,11 @@ void FastEngine::MarkDirty(int n) {
 void FastEngine::Write(int line, std::uint8_t v) {
   Line& l = lines_[static_cast<std::size_t>(line)];
   if (v == l.last) return;
-  auto at = [&l](int k) { return static_cast<std::size_t>(l.queue + (l.head + k) % l.capacity); };
+  // Slot k of the queue; k < capacity and head < capacity, so one subtraction wraps it.
+  auto at = [&l](int k) {
+    const int i = l.head + k;
+    return static_cast<std::size_t>(l.queue + (i >= l.capacity ? i - l.capacity : i));
+  };
   if (l.size > 0 && queueStep_[at(l.size - 1)] == step_) {
     // A second write in the same step replaces the first.
     const std::uint8_t before = l.size > 1 ? queueValue_[at(l.size - 2)] : l.out;
@@ -369,8 +391,16 @@ void FastEngine::Evaluate(Workspace& ws) {
       const int top = 63 - std::countl_zero(symbolBits_[w]);
       symbolBits_[w] &= ~(std::uint64_t{1} << top);
       const int i = static_cast<int>(w * 64) + top;
+      const Symbol& sym = symbols_[static_cast<std::size_t>(i)];
+      if (sym.gate.family != GateFamily::None) {
+        const TNode* const* in = pinNode_.data() + sym.pinBase - 1;  // in[k] is pin k's node
+        const int line = pinLine_[static_cast<std::size_t>(sym.pinBase + sym.gate.inputs)];
+        const std::uint8_t v = FoldGate(sym.gate, [in](int k) { return in[k]->Value; });
+        if (line >= 0) Write(line, v);
+        continue;
+      }
       FastPins pins(*this, ws, i);
-      const int model = symbols_[static_cast<std::size_t>(i)].model;
+      const int model = sym.model;
       if (model == kModelMcu)
         EvaluateMicrocontroller(ws, pins, EvalPass::Compute);
       else
@@ -389,7 +419,9 @@ bool FastEngine::Scan(Workspace& ws) {
       bits &= bits - 1;
       TNode& node = nodes_[n];
       if (n >= 1) {
-        if (node.Value != node.PrevValue && NodeChanged(ws, n, step_)) pause = true;
+        if (node.Value != node.PrevValue && (watched_[static_cast<std::size_t>(n)] || ws.nodeLog.enabled) &&
+            NodeChanged(ws, n, step_))
+          pause = true;
         node.PrevValue = node.Value;
       }
       final_[static_cast<std::size_t>(n)] = node.Value;

@@ -21,6 +21,7 @@
 
 #include "extract/node_table.h"
 #include "sim/pin_access.h"
+#include "sim/primitives.h"
 #include "sim/step_engine.h"
 
 namespace qiro {
@@ -57,6 +58,7 @@ class FastEngine final : public StepEngine {
   };
   struct Symbol {
     int model = 0;
+    GateShape gate;   // gates take a shorter path through the compute pass
     int pinBase = 0;  // its pins in pinNode_ / pinLine_
     int pinCount = 0;
   };
@@ -94,6 +96,7 @@ class FastEngine final : public StepEngine {
   std::vector<int> steps_;           // delay steps per pin slot, for Cells()
 
   std::vector<std::uint8_t> resettable_;  // circuit-driven nodes with a non-source pin
+  std::vector<std::uint8_t> watched_;     // nodes whose changes a device looks at
   std::vector<std::uint8_t> final_;       // node values at the end of the previous step
   std::vector<int> alwaysDirty_;
   std::vector<int> dirtyList_;

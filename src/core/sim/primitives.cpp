@@ -2,17 +2,6 @@
 
 namespace qiro {
 
-GateShape GateShapeOf(int model) {
-  if (model >= 200 && model < 600) {
-    static constexpr GateFamily kByHundred[] = {GateFamily::Nand, GateFamily::Nor, GateFamily::And,
-                                                GateFamily::Or};
-    return {kByHundred[model / 100 - 2], model % 100};
-  }
-  if (model >= 600 && model < 610) return {GateFamily::Xor, model % 10};
-  if (model >= 610 && model < 620) return {GateFamily::Xnor, model % 10};
-  return {};
-}
-
 DriveList DrivenPins(int model) {
   DriveList d;
   auto one = [&d](int pin) {

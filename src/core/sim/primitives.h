@@ -42,7 +42,15 @@ struct GateShape {
 };
 
 // Family and input count of a gate model (200..619); family None for anything else.
-GateShape GateShapeOf(int model);
+inline GateShape GateShapeOf(int model) {
+  if (model >= 200 && model < 600) {
+    constexpr GateFamily kByHundred[] = {GateFamily::Nand, GateFamily::Nor, GateFamily::And, GateFamily::Or};
+    return {kByHundred[model / 100 - 2], model % 100};
+  }
+  if (model >= 600 && model < 610) return {GateFamily::Xor, model % 10};
+  if (model >= 610 && model < 620) return {GateFamily::Xnor, model % 10};
+  return {};
+}
 
 // Folds a gate's inputs in pin order. read(i) gives the value of input i (1-based).
 template <class Read>
