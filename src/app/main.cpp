@@ -1,0 +1,20 @@
+// qiro: the desktop program. Creates the one workspace and main window, then runs.
+#include <QApplication>
+#include <filesystem>
+
+#include "main_window.h"
+#include "workspace.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setApplicationName("Qiro2");
+  qiro::Workspace ws;
+  qiro::QtDialogs dialogs;
+  qiro::Tmdiframe frame(ws, dialogs);
+  QStringList args = app.arguments();
+  args.removeFirst();
+  std::error_code ec;
+  frame.Startup(std::filesystem::current_path(ec), args);
+  frame.show();
+  return app.exec();
+}

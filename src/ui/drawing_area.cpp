@@ -1,0 +1,47 @@
+#include "drawing_area.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "main_window.h"
+
+namespace qiro {
+
+DrawingArea::DrawingArea(Tmdiframe* frame, QWidget* parent) : QWidget(parent), frame_(frame) {
+  setObjectName("drawing");
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+bool DrawingArea::EnsureSize() {
+  const QSize s(std::max(1, width()), std::max(1, height()));
+  if (base_.size() == s) return false;
+  base_ = QImage(s, QImage::Format_RGB32);
+  base_.fill(Qt::black);
+  shown_ = base_;
+  return true;
+}
+
+void DrawingArea::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawImage(0, 0, shown_);
+}
+
+void DrawingArea::resizeEvent(QResizeEvent*) {
+  frame_->DrawingResized(width(), height());
+}
+
+void DrawingArea::mousePressEvent(QMouseEvent* e) {
+  frame_->PointerPress(e->position().toPoint(), e->button() == Qt::RightButton);
+}
+
+void DrawingArea::mouseMoveEvent(QMouseEvent* e) {
+  frame_->PointerMove(e->position().toPoint());
+}
+
+void DrawingArea::mouseReleaseEvent(QMouseEvent* e) {
+  frame_->PointerRelease(e->position().toPoint());
+}
+
+}  // namespace qiro

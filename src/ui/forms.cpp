@@ -1,0 +1,54 @@
+#include "forms.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qiro {
+
+TFormConfirm::TFormConfirm(const QString& line1, const QString& line2, QWidget* parent) : QDialog(parent) {
+  setObjectName("TFormConfirm");
+  setWindowTitle("Qiro2");
+  auto* layout = new QVBoxLayout(this);
+  auto* first = new QLabel(line1, this);
+  first->setObjectName("line1");
+  line2_ = new QLabel(line2, this);
+  line2_->setObjectName("line2");
+  layout->addWidget(first);
+  layout->addWidget(line2_);
+  auto* buttons = new QHBoxLayout;
+  auto* yes = new QPushButton("&Yes", this);
+  auto* no = new QPushButton("&No", this);
+  yes->setDefault(true);
+  buttons->addWidget(yes);
+  buttons->addWidget(no);
+  layout->addLayout(buttons);
+  connect(yes, &QPushButton::clicked, this, &QDialog::accept);
+  connect(no, &QPushButton::clicked, this, &QDialog::reject);
+  Blink();
+  connect(&timer_, &QTimer::timeout, this, &TFormConfirm::Blink);
+  timer_.start(kConfirmBlinkMs);
+}
+
+void TFormConfirm::Blink() {
+  grey_ = !grey_;
+  line2_->setStyleSheet(grey_ ? "color: grey" : "color: black");
+}
+
+TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
+  setObjectName("TFormAbout");
+  setWindowTitle("About Qiro");
+  auto* layout = new QVBoxLayout(this);
+  auto* name = new QLabel(QString("<h2>Qiro</h2><p>Schematic editor and logic simulator</p>"
+                                  "<p>Version %1</p>")
+                              .arg(kProgramVersion),
+                          this);
+  name->setObjectName("aboutText");
+  layout->addWidget(name);
+  auto* ok = new QPushButton("OK", this);
+  layout->addWidget(ok);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace qiro

@@ -1,0 +1,165 @@
+// The main window: menus, the three panels of tool buttons, status bar, scroll bars, the
+// editing mode that decides what the next pointer action does, and the file flows.
+// It is also the core's Host: status texts, error boxes and redraw requests arrive here.
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QStringList>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "model/host.h"
+#include "ui_dialogs.h"
+
+class QAction;
+class QAbstractButton;
+class QButtonGroup;
+class QLabel;
+class QScrollBar;
+class QToolBar;
+
+namespace qiro {
+
+class Workspace;
+class DrawingArea;
+
+enum EditMode {
+  kModeSelect = 0,
+  kModeText = 1,
+  kModeLine = 2,
+  kModeCut = 3,
+  kModeConnect = 4,
+  kModeRotateRight = 5,
+  kModeRotateLeft = 6,
+  kModeFlip = 7,
+  kModePaste = 8,
+  kModeCopy = 9,
+  kModeCopyPaste = 10,
+  kModeZoom = 11,
+  kModeNet = 13,
+  kModePrint = 14,
+  kModePlaceSymbol = 15,
+  kModeHideProps = 16,
+};
+
+inline constexpr const char* kAppTitle = "Qiro2";
+inline constexpr const char* kWelcome = " Welcome to QIRO 2.3c-26 Nov 2001";
+inline constexpr const char* kSchematicFilter =
+    "Schematic Files (*.sch)|*.sch|Symbol Files  (*.sym)|*.sym|All files (*.*)|*.*";
+inline constexpr const char* kSymbolFilter = "Symbols (*.SYM)|*.sym|ALL FILE (*.*)|*.*";
+inline constexpr const char* kTechnologyFilter = "Technology file (*.TEC)|*.tec|ALL FILE (*.*)|*.*";
+inline constexpr const char* kSaveFilter =
+    "SCH FILE(*.sch)|*.sch|SYM FILE(*.sym)|*.sym|BMP FILE(*.bmp)|*.bmp|ALL FILE(*.*)|*.*";
+
+// A command-line name with its extension forced: appended when it has none, else replaced.
+std::filesystem::path WithExtension(const std::string& name, const std::string& ext);
+
+class Tmdiframe : public QMainWindow, public Host {
+  Q_OBJECT
+ public:
+  // The window does not own the workspace or the dialogs; both outlive it.
+  Tmdiframe(Workspace& ws, UiDialogs& dialogs, QWidget* parent = nullptr);
+  ~Tmdiframe() override;
+
+  // Start-up after the window exists: home, command line, 8051 reset, technology, welcome.
+  void Startup(const std::filesystem::path& home, const QStringList& args);
+
+  int mode() const { return mode_; }
+  bool moveFlag() const { return moveFlag_; }
+  QAction* action(const QString& name) const;
+  QAbstractButton* toolButton(const QString& name) const;
+  QString statusText() const;
+  DrawingArea* drawing() const { return drawing_; }
+  QString lastSymbol() const { return lastSymbol_; }
+
+  // Commands (menu items and tool buttons).
+  void ResetTools();
+  void SetCurrentFileName(const QString& name);
+  void NewFile();
+  void DoOpenFile();
+  void Save();
+  void SaveAs();
+  void SelectFoundry();
+  void ToggleMonochrome();
+  void PrintSchema();
+  void QuitMe();
+  void SetMode(int mode, const QString& status);
+  void ZoomInCommand();
+  void ZoomOutCommand();
+  void ViewAll();
+  void InsertUserSymbol();
+  void InsertLastSymbol();
+  void InsertFile();
+  void ExtractCommand();
+  void CheckFloatCommand();
+  void ViewElectricalNet();
+  void Contents();
+  void AboutQiro();
+  // Menu entries whose windows do not exist in this program yet.
+  void WindowNotAvailable(const QString& what);
+  // Only when the schematic is modified: asks to save it. False when a chosen save failed,
+  // so the caller must not go on and lose the work.
+  bool ConfirmSaveIfModified();
+
+  // Pointer and view, forwarded by the drawing widget (pixel positions).
+  void PointerPress(QPoint p, bool rightButton);
+  void PointerMove(QPoint p);
+  void PointerRelease(QPoint p);
+  void DrawingResized(int width, int height);
+
+  // Host.
+  void SetStatus(int panel, const std::string& text) override;
+  void ShowError(const std::string& text) override;
+  void ShowWarning(const std::string& text) override;
+  void RedrawAll() override;
+  void DrawSymbol(int) override { RedrawAll(); }
+  void DrawWire(int) override { RedrawAll(); }
+  void ShowFloatingLine(const Rect& view, int x, int y) override;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  QAction* AddAction(QMenu* menu, const QString& name, const QString& caption, const QString& shortcut,
+                     void (Tmdiframe::*handler)());
+  QAbstractButton* AddTool(QToolBar* bar, const QString& name, const QString& hint, bool modeButton,
+                           void (Tmdiframe::*handler)());
+  void BuildMenus();
+  void BuildTools();
+  void FitView();
+  void SyncScrollBars();
+  void DrawOverlay(QPoint cursor);
+  int WorldX(QPoint p) const;
+  int WorldY(QPoint p) const;
+  void StartPlacing(const QString& path, const QString& status);
+  void LeavePrintView();
+
+  Workspace& ws_;
+  UiDialogs& dialogs_;
+  DrawingArea* drawing_ = nullptr;
+  QScrollBar* hBar_ = nullptr;
+  QScrollBar* vBar_ = nullptr;
+  std::array<QLabel*, 3> statusPanels_{};
+  std::map<QString, QAction*> actions_;
+  std::map<QString, QAbstractButton*> tools_;
+  QButtonGroup* modeGroup_ = nullptr;
+  std::vector<QToolBar*> panels_;
+
+  int mode_ = kModeSelect;
+  bool moveFlag_ = false;
+  bool zoomFlag_ = false;
+  bool bandActive_ = false;
+  bool lineBand_ = false;
+  QPoint pressPoint_;
+  QString placePath_;
+  QString lastSymbol_ = "unknown.sym";
+  Rect placeBox_{};
+  QString openDir_;
+  bool quitting_ = false;
+  std::optional<QPoint> floatingMark_;  // schematic units
+};
+
+}  // namespace qiro

@@ -1,0 +1,48 @@
+// Every question the main window asks the user goes through this interface, so the offscreen
+// tests can answer them. QtDialogs shows the real windows.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace qiro {
+
+// "Desc|*.ext|Desc|*.ext" into Qt's "Desc (*.ext);;Desc (*.ext)"; descriptions kept as written.
+QString ToQtFilter(const QString& pipeFilter);
+
+class UiDialogs {
+ public:
+  virtual ~UiDialogs() = default;
+  virtual std::optional<QString> OpenFile(QWidget* parent, const QString& dir, const QString& filter) = 0;
+  virtual std::optional<QString> SaveFile(QWidget* parent, const QString& proposed,
+                                          const QString& filter) = 0;
+  // A Yes/No question box with a caption.
+  virtual bool Question(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // The confirm window: two lines, Yes or No.
+  virtual bool Confirm(QWidget* parent, const QString& line1, const QString& line2) = 0;
+  virtual std::optional<QString> InputText(QWidget* parent, const QString& title, const QString& label,
+                                           const QString& initial) = 0;
+  virtual void About(QWidget* parent) = 0;
+  // Print dialog, then the image on the chosen printer; false when cancelled.
+  virtual bool Print(QWidget* parent, const QImage& page) = 0;
+  // Opens a local document with the system's handler.
+  virtual bool OpenDocument(const QString& path) = 0;
+};
+
+class QtDialogs : public UiDialogs {
+ public:
+  std::optional<QString> OpenFile(QWidget* parent, const QString& dir, const QString& filter) override;
+  std::optional<QString> SaveFile(QWidget* parent, const QString& proposed, const QString& filter) override;
+  bool Question(QWidget* parent, const QString& caption, const QString& text) override;
+  bool Confirm(QWidget* parent, const QString& line1, const QString& line2) override;
+  std::optional<QString> InputText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& initial) override;
+  void About(QWidget* parent) override;
+  bool Print(QWidget* parent, const QImage& page) override;
+  bool OpenDocument(const QString& path) override;
+};
+
+}  // namespace qiro
