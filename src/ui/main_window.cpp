@@ -202,7 +202,10 @@ void Tmdiframe::BuildTools() {
   auto* edit = addToolBar("Edit");
   auto* view = addToolBar("View");
   panels_ = {files, edit, view};
-  for (QToolBar* p : panels_) p->setMovable(false);
+  for (QToolBar* p : panels_) {
+    p->setMovable(false);
+    p->setIconSize(QSize(18, 18));
+  }
   AddTool(files, "sbfileopen", "Open File", false, nullptr);
   connect(tools_["sbfileopen"], &QAbstractButton::clicked, this, [this] {
     ResetTools();
