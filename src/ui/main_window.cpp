@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "drawing_area.h"
+#include "editor/hit_test.h"
 #include "editor/renderer.h"
 #include "editor/view.h"
 #include "model/schematic_file.h"
@@ -135,9 +136,9 @@ void Tmdiframe::BuildMenus() {
              "Select a symbol in the drawing...");
   edit->addSeparator();
   connect(AddAction(edit, "mnuSearchNode", "Search Node", "Ctrl+N", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Search Node"); });
+          &Tmdiframe::SearchNodeCommand);
   connect(AddAction(edit, "mnuSearchPin", "Search Pin", "Ctrl+P", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Search Pin"); });
+          &Tmdiframe::SearchPinCommand);
   connect(AddAction(edit, "mnuUnselect", "Unselect All", "", nullptr), &QAction::triggered, this,
           [this] { ResetHighlight(ws_); });
 
@@ -456,6 +457,19 @@ void Tmdiframe::ViewElectricalNet() {
   RedrawAll();
 }
 
+void Tmdiframe::SearchNodeCommand() {
+  const auto typed = dialogs_.InputText(this, "Search node", "Node number:", "");
+  SearchNode(ws_, typed ? typed->toStdString() : std::string());
+  RedrawAll();
+}
+
+void Tmdiframe::SearchPinCommand() {
+  const auto typed = dialogs_.InputText(this, "Search Pin", "Enter pin name:", "");
+  if (!typed || typed->trimmed().isEmpty()) return;
+  FindPin(ws_, typed->toStdString());
+  RedrawAll();
+}
+
 void Tmdiframe::ExtractCommand() {
   ExtractCircuit(ws_);
 }
@@ -584,6 +598,9 @@ void Tmdiframe::PointerRelease(QPoint p) {
     case kModePlaceSymbol:
       if (!placePath_.isEmpty()) SchematicLoad(ws_, placePath_.toStdString(), kLoadSymbol, x2, y2);
       ResetTools();
+      break;
+    case kModeNet:
+      ShowNetAt(ws_, std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
       break;
     default:
       break;

@@ -95,6 +95,8 @@ class Tmdiframe : public QMainWindow, public Host {
   void ExtractCommand();
   void CheckFloatCommand();
   void ViewElectricalNet();
+  void SearchNodeCommand();
+  void SearchPinCommand();
   void Contents();
   void AboutQiro();
   // Menu entries whose windows do not exist in this program yet.

@@ -283,6 +283,22 @@ TEST_F(MainWindowTest, CommandLineForcesExtensionsAndLoadsTheDefaultTechnologyLa
   EXPECT_EQ(other.statusText(), kWelcome);
 }
 
+TEST_F(MainWindowTest, SearchesHighlightPinsAndRejectBadNodes) {
+  // A placed clock names its pin "clk1"; the typed name is trimmed and case-blind.
+  dialogs.files = {QString::fromStdString((SourceRoot() / "IEEE" / "clock.SYM").string())};
+  frame.InsertUserSymbol();
+  frame.PointerPress(QPoint(200, 200), false);
+  frame.PointerRelease(QPoint(200, 200));
+  ASSERT_EQ(ws.circuit.Symbols.Count(), 1);
+  dialogs.files = {QString(" CLK1 ")};
+  frame.action("mnuSearchPin")->trigger();
+  EXPECT_TRUE(frame.statusText().startsWith("Name \"clk1\"")) << frame.statusText().toStdString();
+  EXPECT_EQ(ws.circuit.Symbols[1].Pin(1).State, kHighlight2);
+  dialogs.files = {QString("0")};
+  frame.action("mnuSearchNode")->trigger();
+  EXPECT_TRUE(frame.statusText().startsWith("Node 0 invalid (")) << frame.statusText().toStdString();
+}
+
 TEST_F(MainWindowTest, NotYetAvailableWindowsSayTheyAreNot) {
   frame.action("mnuNetlist")->trigger();
   EXPECT_TRUE(frame.statusText().contains("not available yet"));
