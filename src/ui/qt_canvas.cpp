@@ -103,15 +103,24 @@ void QtCanvas::Text(int x, int y, const std::string& text) {
     QFont f(QString::fromStdString(font().name));
     f.setPointSize(std::max(1, font().size));
     painter_.setFont(f);
+    const QFontMetrics fm = painter_.fontMetrics();
+    ascent_ = fm.ascent();
+    lineHeight_ = fm.height();
   }
   const QString s = QString::fromStdString(text);
-  const QFontMetrics fm = painter_.fontMetrics();
-  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  if (!brush().transparent)
-    painter_.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), ToQColor(brush().colour));
-  painter_.setPen(ToQColor(font().colour));
-  penApplied_ = false;
-  painter_.drawText(x, y + fm.ascent(), s);
+  if (!brush().transparent) {
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    penApplied_ = false;
+    painter_.fillRect(QRect(x, y, painter_.fontMetrics().horizontalAdvance(s), lineHeight_),
+                      ToQColor(brush().colour));
+  }
+  // Text takes the font's colour; the pen is only changed when that differs.
+  if (!penApplied_ || appliedPen_.colour != font().colour || appliedPen_.op != RasterOp::Copy) {
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_.setPen(ToQColor(font().colour));
+    penApplied_ = false;
+  }
+  painter_.drawText(x, y + ascent_, s);
 }
 
 }  // namespace qiro

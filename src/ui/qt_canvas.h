@@ -37,6 +37,7 @@ class QtCanvas : public Canvas {
   bool brushApplied_ = false;
   Font appliedFont_;
   bool fontApplied_ = false;
+  int ascent_ = 0, lineHeight_ = 0;
 };
 
 inline QColor ToQColor(Colour c) {
