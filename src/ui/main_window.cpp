@@ -17,6 +17,7 @@
 #include "editor/hit_test.h"
 #include "editor/renderer.h"
 #include "editor/view.h"
+#include "editor/wire_cleanup.h"
 #include "model/schematic_file.h"
 #include "model/symbol_library.h"
 #include "model/technology_file.h"
@@ -344,6 +345,8 @@ void Tmdiframe::DoOpenFile() {
   ClearSchematic(ws_);
   SchematicLoad(ws_, chosen->toStdString(), kLoadOpen);
   SetCurrentFileName(*chosen);
+  CleanWires(ws_);
+  SmartLinePass(ws_);
   FitView();
   openDir_ = folder;
 }
