@@ -208,6 +208,23 @@ void PrepareDevices(Workspace& ws) {
   ws.chrono.ClearTraces();
   ws.nodeLog.Clear();
   auto& symbols = ws.circuit.Symbols;
+  // The sources, in table order, so that each step visits only them.
+  ws.engine.SourceSymbols.clear();
+  for (int i = 1; i <= symbols.Count(); ++i) {
+    switch (symbols[i].Model) {
+      case kModelButton:
+      case kModelKbd:
+      case kModelVdd:
+      case kModelVss:
+      case kModelClock:
+      case kModelSinus:
+      case kModelPwl:
+        ws.engine.SourceSymbols.push_back(i);
+        break;
+      default:
+        break;
+    }
+  }
   for (int i = 1; i <= symbols.Count(); ++i) {
     TSymbol& s = symbols[i];
     s.TraceIndex = 0;
@@ -273,7 +290,7 @@ void PrepareDevices(Workspace& ws) {
 
 void DriveSources(Workspace& ws, int step) {
   auto& symbols = ws.circuit.Symbols;
-  for (int i = 1; i <= symbols.Count(); ++i) {
+  for (const int i : ws.engine.SourceSymbols) {
     TSymbol& s = symbols[i];
     if (s.State == kDeleted) continue;
     switch (s.Model) {

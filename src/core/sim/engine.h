@@ -34,6 +34,7 @@ class Engine {
   long StartSecond = 0;                // wall-clock second of the day when the loop started
   EngineKind Kind = EngineKind::Fast;  // which engine the next start builds
 
+  std::vector<int> SourceSymbols;    // symbols that drive nodes each step, listed by PrepareDevices
   LineLayout layout;                 // delay steps of every pin, from the last start
   std::unique_ptr<StepEngine> impl;  // the engine of the current (or last) run
 };
