@@ -37,10 +37,12 @@ std::filesystem::path FindHome() {
 }
 
 static void PrintHelp(std::ostream& out) {
-  out << "usage: qiro-cli COMMAND [ARGS...]\n\nQiro's headless tools: the same core as the desktop program.\n\n"
+  out << "usage: qiro-cli COMMAND [ARGS...]\n\nQiro's headless tools: the same core as the desktop "
+         "program.\n\n"
          "Commands:\n";
   auto commands = Commands();
-  std::sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
+  std::sort(commands.begin(), commands.end(),
+            [](const Command& a, const Command& b) { return a.name < b.name; });
   for (const Command& c : commands) out << "  " << c.usage << "\n      " << c.summary << "\n";
   out << "\nqiro-cli COMMAND --help shows the usage of one command.\n";
 }

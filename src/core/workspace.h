@@ -54,9 +54,9 @@ class Workspace {
   NodeTable nodes;
   ExtractState extraction;
   Settings settings;
-  ChronoStore chrono;                 // traced device samples for the timing diagrams
-  CurrentStore current;               // supply-current estimate
-  NodeChangeLog nodeLog;              // every node change of a run, when enabled
+  ChronoStore chrono;     // traced device samples for the timing diagrams
+  CurrentStore current;   // supply-current estimate
+  NodeChangeLog nodeLog;  // every node change of a run, when enabled
   VerilogState verilog;
   Mcu mcu;                            // the 8051: program memory and core state
   View view;                          // visible window and drawing modes of the schematic

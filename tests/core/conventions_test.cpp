@@ -13,7 +13,8 @@ namespace {
 TEST(Conventions, CoreIncludesNoQt) {
   const std::regex qtInclude(R"(^\s*#\s*include\s*[<"](Q[A-Za-z]|qt))");
   int files = 0;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(qiro::test::SourceRoot() / "src" / "core")) {
+  for (const auto& entry :
+       std::filesystem::recursive_directory_iterator(qiro::test::SourceRoot() / "src" / "core")) {
     if (!entry.is_regular_file()) continue;
     ++files;
     std::ifstream in(entry.path());

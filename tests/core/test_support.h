@@ -47,12 +47,14 @@ class TempDir {
  public:
   TempDir() {
     std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() / ("qiro-test-" + std::to_string(rd()) + std::to_string(rd()));
+    path_ =
+        std::filesystem::temp_directory_path() / ("qiro-test-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ec);
     std::filesystem::remove_all(path_, ec);
   }
   const std::filesystem::path& path() const { return path_; }
@@ -74,7 +76,9 @@ inline void WriteFile(const std::filesystem::path& p, const std::string& text) {
   out << text;
 }
 
-inline std::filesystem::path SourceRoot() { return QIRO_SOURCE_ROOT; }
+inline std::filesystem::path SourceRoot() {
+  return QIRO_SOURCE_ROOT;
+}
 
 struct CliResult {
   int status = -1;

@@ -111,7 +111,9 @@ int Circuit::AddText(int x, int y, std::string_view text) {
   return Labels.Add(std::move(l));
 }
 
-void Circuit::AddAsmLine(std::string_view line) { AsmLines.Add(Counted(line)); }
+void Circuit::AddAsmLine(std::string_view line) {
+  AsmLines.Add(Counted(line));
+}
 
 void Circuit::CompactTables() {
   CompactTable(Wires, [](const TLine& w) { return w.State == kDeleted; });

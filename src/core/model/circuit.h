@@ -30,14 +30,14 @@ class Circuit {
   Table<TTextLabel, kMaxLabels> Labels;
   Table<std::string, kMaxAsmLines> AsmLines;
 
-  Rect BBox{};                      // schematic bounding box, as last computed or read
-  std::string FileName = "example"; // current file name
+  Rect BBox{};                       // schematic bounding box, as last computed or read
+  std::string FileName = "example";  // current file name
   bool Modified = false;
-  bool Extracted = false;           // cleared by every edit, load and technology change
+  bool Extracted = false;  // cleared by every edit, load and technology change
   std::array<int, static_cast<int>(Counter::Count)> Counters{};
-  int ErrorCode = 0;                // the shared error code
-  std::string MessageArg;           // offending text for error messages 15 to 17
-  int CurrentSymbol = 0;            // the symbol the file readers fill
+  int ErrorCode = 0;       // the shared error code
+  std::string MessageArg;  // offending text for error messages 15 to 17
+  int CurrentSymbol = 0;   // the symbol the file readers fill
 
   // Add operations; each reports exhaustion through ErrorCode and stores nothing then.
   int AddSymbol(std::string_view name);
