@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "model/rounding.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -16,15 +17,6 @@ bool Between(int v, int a, int b) {
 }
 bool StrictlyBetween(int v, int a, int b) {
   return v > std::min(a, b) && v < std::max(a, b);
-}
-
-// Nearest integer, halves to the even neighbour.
-double RoundHalfEven(double v) {
-  const double f = std::floor(v);
-  const double d = v - f;
-  if (d > 0.5) return f + 1;
-  if (d < 0.5) return f;
-  return std::fmod(f, 2.0) == 0 ? f : f + 1;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "extract/extract.h"
+#include "model/rounding.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -13,14 +14,6 @@ namespace {
 
 constexpr int kModelVerilog = 6000;
 constexpr double kMaxDelaySteps = 10000;
-
-double RoundHalfEven(double v) {
-  const double f = std::floor(v);
-  const double d = v - f;
-  if (d > 0.5) return f + 1;
-  if (d < 0.5) return f;
-  return std::fmod(f, 2.0) == 0 ? f : f + 1;
-}
 
 }  // namespace
 

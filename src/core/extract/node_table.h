@@ -26,6 +26,14 @@ struct TNode {
   int Param1 = 0, Param2 = 0;
 };
 
+// The node went 0 -> 1 (or 1 -> 0) in this step.
+inline bool RoseThisStep(const TNode& n) {
+  return n.PrevValue == kLogic0 && n.Value == kLogic1;
+}
+inline bool FellThisStep(const TNode& n) {
+  return n.PrevValue == kLogic1 && n.Value == kLogic0;
+}
+
 class NodeTable {
  public:
   NodeTable() { Reset(); }

@@ -168,7 +168,7 @@ void DrivePwl(Workspace& ws, int i, int step) {
 
 // Pause on an edge of light L (symbol index) on node n; shows why and returns true when it fires.
 bool PauseOnEdge(Workspace& ws, const TSymbol& light, const TNode& n, int step) {
-  const bool rise = n.PrevValue == kLogic0 && n.Value == kLogic1;
+  const bool rise = RoseThisStep(n);
   const bool fall = n.PrevValue == kLogic1 && n.Value == kLogic0;
   const char* what = nullptr;
   if ((light.Vis & 16) && rise)

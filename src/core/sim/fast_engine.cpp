@@ -36,14 +36,8 @@ class FastPins final : public SymbolPins {
 
   int Symbol() const override { return symbol_; }
   std::uint8_t ReadPin(int p) const override { return Node(p).Value; }
-  bool RisingEdge(int p) const override {
-    const TNode& n = Node(p);
-    return n.PrevValue == kLogic0 && n.Value == kLogic1;
-  }
-  bool FallingEdge(int p) const override {
-    const TNode& n = Node(p);
-    return n.PrevValue == kLogic1 && n.Value == kLogic0;
-  }
+  bool RisingEdge(int p) const override { return RoseThisStep(Node(p)); }
+  bool FallingEdge(int p) const override { return FellThisStep(Node(p)); }
   void WritePin(int p, std::uint8_t v) override {
     if (const int line = Line(p); line >= 0) e_.Write(line, v);
   }

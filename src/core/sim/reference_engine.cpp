@@ -17,14 +17,8 @@ class ReferencePins final : public SymbolPins {
 
   int Symbol() const override { return symbol_; }
   std::uint8_t ReadPin(int p) const override { return Node(p).Value; }
-  bool RisingEdge(int p) const override {
-    const TNode& n = Node(p);
-    return n.PrevValue == kLogic0 && n.Value == kLogic1;
-  }
-  bool FallingEdge(int p) const override {
-    const TNode& n = Node(p);
-    return n.PrevValue == kLogic1 && n.Value == kLogic0;
-  }
+  bool RisingEdge(int p) const override { return RoseThisStep(Node(p)); }
+  bool FallingEdge(int p) const override { return FellThisStep(Node(p)); }
   void WritePin(int p, std::uint8_t v) override {
     if (const int line = engine_.LineOf(symbol_, p); line >= 0) engine_.WriteFirstCell(line, v);
   }
@@ -143,7 +137,7 @@ void ReferenceEngine::Evaluate(Workspace& ws) {
       pins.OutputPin(p);
       if (p != d.pulsePin || pins.Delayed(p) != kLogic1) continue;
       const TNode& n = ws.nodes[s.Pin(p).Node];
-      if (n.PrevValue == kLogic0 && n.Value == kLogic1 && ws.nodes.Valid(s.Pin(p).Node)) {
+      if (RoseThisStep(n) && ws.nodes.Valid(s.Pin(p).Node)) {
         const CurrentPulse c = PulseOfPin(ws, i, p);
         ws.current.AddCurrentPulse(step, c.riseSteps, c.fallSteps, c.peak);
       }
