@@ -44,4 +44,8 @@ void DrawingArea::mouseReleaseEvent(QMouseEvent* e) {
   frame_->PointerRelease(e->position().toPoint());
 }
 
+void DrawingArea::mouseDoubleClickEvent(QMouseEvent* e) {
+  frame_->PointerDoubleClick(e->position().toPoint());
+}
+
 }  // namespace qiro

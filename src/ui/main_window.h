@@ -109,6 +109,15 @@ class Tmdiframe : public QMainWindow, public Host {
   void PointerPress(QPoint p, bool rightButton);
   void PointerMove(QPoint p);
   void PointerRelease(QPoint p);
+  void PointerDoubleClick(QPoint p);
+
+  // Simulation side of the window (sim_run.cpp): whether a run is going on, and the pointer
+  // actions that go to the devices while it is.
+  bool SimulationRunning() const;
+  void SimulationPress(QPoint p);
+  void SimulationDoubleClick(QPoint p);
+  // The symbol properties dialog on a symbol (form_symprops.cpp).
+  void OpenSymbolProperties(int symbol);
   void DrawingResized(int width, int height);
 
   // Host.
