@@ -118,6 +118,9 @@ class Tmdiframe : public QMainWindow, public Host {
   void SimulationDoubleClick(QPoint p);
   // The symbol properties dialog on a symbol (form_symprops.cpp).
   void OpenSymbolProperties(int symbol);
+  // The Verilog, hierarchy and netlist window on one of its pages (form_netlist.cpp).
+  enum NetlistPage { kPageVerilog = 0, kPageHierarchy = 1, kPageNetlist = 2 };
+  void ShowNetlistWindow(int page);
   void DrawingResized(int width, int height);
 
   // Host.
