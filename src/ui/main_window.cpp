@@ -102,7 +102,7 @@ void Tmdiframe::BuildMenus() {
   file->addSeparator();
   AddAction(file, "mnuRule", "Select Foundry", "", &Tmdiframe::SelectFoundry);
   connect(AddAction(file, "mnuToVerilog", "Make &Verilog File", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Verilog netlist"); });
+          [this] { ShowNetlistWindow(kPageVerilog); });
   connect(AddAction(file, "mnuToSymbol", "Schema to new symbol", "", nullptr), &QAction::triggered, this,
           [this] { WindowNotAvailable("Schematic to symbol"); });
   connect(AddAction(file, "mnuProps", "&Properties", "", nullptr), &QAction::triggered, this,
@@ -159,9 +159,9 @@ void Tmdiframe::BuildMenus() {
   AddAction(view, "mnuZoomOut", "Zoom &Out", "Ctrl+O", &Tmdiframe::ZoomOutCommand);
   view->addSeparator();
   connect(AddAction(view, "mnuNetlist", "View &Netlist", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Netlist"); });
+          [this] { ShowNetlistWindow(kPageNetlist); });
   connect(AddAction(view, "mnuViewHierarchy", "View &Hierarchy", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Hierarchy"); });
+          [this] { ShowNetlistWindow(kPageHierarchy); });
   AddAction(view, "mnuViewInterconnect", "View Electrical Net", "", &Tmdiframe::ViewElectricalNet);
   connect(AddAction(view, "mnuChronogram", "Timing Diagrams", "", nullptr), &QAction::triggered, this,
           [this] { WindowNotAvailable("Timing diagram"); });

@@ -24,6 +24,8 @@ namespace qiro {
 
 class Workspace;
 class DrawingArea;
+class TFormNetlist;
+class TFormSymProps;
 
 enum EditMode {
   kModeSelect = 0,
@@ -121,6 +123,10 @@ class Tmdiframe : public QMainWindow, public Host {
   // The Verilog, hierarchy and netlist window on one of its pages (form_netlist.cpp).
   enum NetlistPage { kPageVerilog = 0, kPageHierarchy = 1, kPageNetlist = 2 };
   void ShowNetlistWindow(int page);
+  // While a simulation runs: the netlist grid follows the values when the window is open.
+  void RefreshNetlistWindow();
+  TFormNetlist* netlistForm() const { return netlistForm_; }
+  TFormSymProps* symPropsForm() const { return symPropsForm_; }
   void DrawingResized(int width, int height);
 
   // Host.
@@ -173,7 +179,9 @@ class Tmdiframe : public QMainWindow, public Host {
   Rect placeBox_{};
   QString openDir_;
   bool quitting_ = false;
-  std::optional<QPoint> floatingMark_;  // schematic units
+  std::optional<QPoint> floatingMark_;     // schematic units
+  TFormNetlist* netlistForm_ = nullptr;    // made on first use
+  TFormSymProps* symPropsForm_ = nullptr;  // made on first use
 };
 
 }  // namespace qiro

@@ -300,7 +300,7 @@ TEST_F(MainWindowTest, SearchesHighlightPinsAndRejectBadNodes) {
 }
 
 TEST_F(MainWindowTest, NotYetAvailableWindowsSayTheyAreNot) {
-  frame.action("mnuNetlist")->trigger();
+  frame.action("mnuUndo")->trigger();
   EXPECT_TRUE(frame.statusText().contains("not available yet"));
 }
 

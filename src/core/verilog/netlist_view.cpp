@@ -4,6 +4,7 @@
 
 #include "model/catalogue.h"
 #include "model/text.h"
+#include "sim/engine.h"
 #include "verilog/verilog_text.h"
 #include "workspace.h"
 
@@ -24,25 +25,27 @@ std::string ValueText(std::uint8_t v) {
   }
 }
 
-bool HasCells(const TPin& p) {
-  return p.LineStart >= 1 && p.LineEnd >= p.LineStart;
-}
-
-std::string RegsCell(const TSymbol& s, const NetlistSimulation* running) {
+// Each pin's delay line comes from the layout of the last run, as long as the table still
+// has the symbols that run was built for; pins of stimulus devices own none.
+std::string RegsCell(const Workspace& ws, int symbol, bool running) {
+  const TSymbol& s = ws.circuit.Symbols[symbol];
+  const LineLayout& layout = ws.engine.layout;
+  const bool current = layout.SymbolCount() == ws.circuit.Symbols.Count();
   std::string cell;
   for (int k = 1; k <= s.PinCount; ++k) {
-    const TPin& p = s.Pin(k);
-    if (!HasCells(p)) {
+    const int steps = current ? layout.Steps(symbol, k) : -1;
+    if (steps < 0) {
       cell += "- ";
       continue;
     }
-    if (!running || !running->Cells) {
-      cell += std::to_string(p.LineEnd - p.LineStart) + " ";
+    if (!running) {
+      cell += std::to_string(LineCells(steps) - 1) + " ";
       continue;
     }
-    const auto& cells = *running->Cells;
-    for (int c = p.LineStart; c <= p.LineEnd && cell.size() < kTextCapacity; ++c)
-      cell += c < static_cast<int>(cells.size()) ? ValueText(cells[c]) : "x";
+    for (const std::uint8_t v : PinLineCells(ws, symbol, k)) {
+      if (cell.size() >= kTextCapacity) break;
+      cell += ValueText(v);
+    }
     cell += " ";
   }
   return cell;
@@ -77,7 +80,7 @@ std::vector<TreeItem> BuildHierarchy(const Workspace& ws) {
   return roots;
 }
 
-std::vector<NetlistRow> ViewNetlist(const Workspace& ws, const NetlistSimulation* running) {
+std::vector<NetlistRow> ViewNetlist(const Workspace& ws, bool running) {
   std::vector<NetlistRow> rows;
   const auto& symbols = ws.circuit.Symbols;
   for (int i = 1; i <= symbols.Count(); ++i) {
@@ -92,7 +95,7 @@ std::vector<NetlistRow> ViewNetlist(const Workspace& ws, const NetlistSimulation
       row[3] += running ? ValueText(ws.nodes[p.Node].Value) : std::to_string(p.Node);
     }
     row[4] = std::to_string(s.Model);
-    row[5] = RegsCell(s, running);
+    row[5] = RegsCell(ws, i, running);
     row[6] = std::to_string(s.TraceIndex);
     rows.push_back(std::move(row));
   }

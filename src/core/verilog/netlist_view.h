@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,14 +25,10 @@ inline constexpr std::array<std::string_view, 7> kNetlistTitles = {"Symbol n°",
 
 using NetlistRow = std::array<std::string, 7>;
 
-// What a running simulation lets the grid show: node values and delay-line cells.
-struct NetlistSimulation {
-  const std::vector<std::uint8_t>* Cells = nullptr;  // delay cells, index 0 unused
-};
-
-// One row per symbol, row i for symbol i. Without a simulation the Nodes column holds node
-// numbers and Regs the length of each pin's delay line; with one, their values.
-std::vector<NetlistRow> ViewNetlist(const Workspace& ws, const NetlistSimulation* running = nullptr);
+// One row per symbol, row i for symbol i. Without a running simulation the Nodes column holds
+// node numbers and Regs the length of each pin's delay line (from the last run); while one
+// runs, their values.
+std::vector<NetlistRow> ViewNetlist(const Workspace& ws, bool running = false);
 
 // "The design includes N symbols" and "The circuit has N nodes".
 std::string SymbolCountText(const Workspace& ws);

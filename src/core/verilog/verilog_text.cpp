@@ -9,8 +9,8 @@
 
 namespace qiro {
 
-std::string VerilogWord(std::string_view line, int n) {
-  if (line.empty() || n < 1) return {};
+std::pair<std::size_t, std::size_t> VerilogWordSpan(std::string_view line, int n) {
+  if (line.empty() || n < 1) return {0, 0};
   const std::size_t last = line.size() - 1;  // never part of a word
   std::size_t p = 0;
   for (int k = 1; k <= n; ++k) {
@@ -18,12 +18,16 @@ std::string VerilogWord(std::string_view line, int n) {
     const std::size_t start = p;
     while (p < last && line[p] != ' ') ++p;
     if (k == n) {
-      std::string_view word = line.substr(start, p - start);
-      const std::size_t cut = word.find_first_of("(;");
-      return std::string(word.substr(0, cut));
+      const std::size_t cut = line.substr(start, p - start).find_first_of("(;");
+      return {start, cut == std::string_view::npos ? p : start + cut};
     }
   }
-  return {};
+  return {0, 0};
+}
+
+std::string VerilogWord(std::string_view line, int n) {
+  const auto [start, end] = VerilogWordSpan(line, n);
+  return std::string(line.substr(start, end - start));
 }
 
 std::vector<std::string> ParsePortList(std::string_view line) {

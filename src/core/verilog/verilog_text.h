@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qiro {
@@ -15,6 +16,8 @@ inline constexpr int kMaxPortNames = 200;
 // Word n (from 1) of a line: leading spaces skipped, words separated by spaces, a word
 // cut at "(" or ";". The last character of a line never belongs to a word.
 std::string VerilogWord(std::string_view line, int n);
+// Where word n stands in the line: [first, second); empty when the line has no such word.
+std::pair<std::size_t, std::size_t> VerilogWordSpan(std::string_view line, int n);
 
 // The names after the keyword of an input, output or wire line, or inside the first
 // parenthesis of any other line. Empty names are kept (a space before a comma gives one).

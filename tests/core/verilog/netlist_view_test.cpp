@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/test_support.h"
+#include "extract/extract.h"
+#include "model/schematic_file.h"
+#include "sim/engine.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -47,23 +51,39 @@ TEST(NetlistView, GridShowsNumbersOrRunningValues) {
   TSymbol& s = ws.circuit.Symbols[g];
   s.Pins[1].Node = 1;
   s.Pins[2].Node = n;
-  s.Pins[2].LineStart = 3;
-  s.Pins[2].LineEnd = 5;
+  s.Internal = 1;
   s.TraceIndex = 2;
-  ws.circuit.Symbols[g].Internal = 1;
+  ws.engine.layout.AddSymbol(2);
+  ws.engine.layout.SetSteps(g, 2, 3);
 
   auto rows = ViewNetlist(ws);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0], (NetlistRow{"1 (hidden)", "not", "a,y", "1,2", "101", "- 2 ", "2"}));
-
-  ws.nodes[n].Value = kLogicX;
-  std::vector<std::uint8_t> cells = {2, 2, 2, kLogic1, kLogic0, kLogicX};
-  NetlistSimulation sim{&cells};
-  rows = ViewNetlist(ws, &sim);
-  EXPECT_EQ(rows[0][3], "1,x");
-  EXPECT_EQ(rows[0][5], "- 10x ");
   EXPECT_EQ(SymbolCountText(ws), "The design includes 1 symbols");
   EXPECT_EQ(NodeCountText(ws), "The circuit has 2 nodes");
+
+  // A layout built for another table shows no lines rather than someone else's.
+  Add(ws, "buf", 111, {"a", "y"});
+  EXPECT_EQ(ViewNetlist(ws)[0][5], "- - ");
+}
+
+TEST(NetlistView, RunningSimulationShowsValues) {
+  Workspace ws;
+  ASSERT_TRUE(SchematicLoad(ws, test::SourceRoot() / "examples" / "half_adder.sch", kLoadOpen));
+  ExtractCircuit(ws);
+  ASSERT_TRUE(RunUntil(ws, 30));
+  ASSERT_TRUE(ws.engine.Running);
+  const auto rows = ViewNetlist(ws, true);
+  bool sawLine = false;
+  for (const NetlistRow& row : rows) {
+    EXPECT_EQ(row[3].find_first_not_of("01x,"), std::string::npos) << row[3];
+    EXPECT_EQ(row[5].find_first_not_of("01x- "), std::string::npos) << row[5];
+    sawLine = sawLine || row[5].find_first_of("01x") != std::string::npos;
+  }
+  EXPECT_TRUE(sawLine);
+  StopSimulation(ws);
+  for (const NetlistRow& row : ViewNetlist(ws))
+    EXPECT_EQ(row[5].find_first_not_of("0123456789- "), std::string::npos) << row[5];
 }
 
 }  // namespace

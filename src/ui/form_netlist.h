@@ -1,0 +1,64 @@
+// The "Verilog, Hierarchy and Netlist" window: the Verilog text of the extracted circuit
+// (saved beside the schematic at every refresh), the design tree and the table of symbols.
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+class QTableWidget;
+class QTreeWidget;
+
+namespace qiro {
+
+class Workspace;
+
+class TFormNetlist : public QDialog {
+  Q_OBJECT
+ public:
+  enum Page { kVerilog = 0, kHierarchy = 1, kNetlist = 2 };
+
+  TFormNetlist(Workspace& ws, QWidget* parent = nullptr);
+
+  // The full refresh: module name from the file name, text, grid, line count, save, counts.
+  void UpdateOptions();
+  // The text again for the module name typed in EditModuleName.
+  void UpdateVerilog();
+  // Saves the shown text as the schematic's name with ".txt"; the status bar says where.
+  void SaveVerilogFile();
+  // The netlist grid (values while a simulation runs) and the design tree.
+  void ViewNetlist();
+  void BuildTree();
+  void PageVerilogChange(int page);
+  void ShowPage(int page);
+
+  QTabWidget* pages() const { return pages_; }
+  QLineEdit* moduleName() const { return editModuleName_; }
+  QCheckBox* simuInfo() const { return checkSimuInfo_; }
+  QPlainTextEdit* memo() const { return memo_; }
+  QTreeWidget* tree() const { return tree_; }
+  QTableWidget* grid() const { return grid_; }
+  QLabel* linesLabel() const { return labelLines_; }
+  QLabel* symbolsLabel() const { return labelSymbols_; }
+  QLabel* nodesLabel() const { return labelNodes_; }
+
+ private:
+  void ShowLines();
+  QWidget* BuildVerilogPage();
+
+  Workspace& ws_;
+  QTabWidget* pages_ = nullptr;
+  QLineEdit* editModuleName_ = nullptr;
+  QCheckBox* checkSimuInfo_ = nullptr;
+  QPlainTextEdit* memo_ = nullptr;
+  QLabel* labelLines_ = nullptr;
+  QTreeWidget* tree_ = nullptr;
+  QTableWidget* grid_ = nullptr;
+  QLabel* labelSymbols_ = nullptr;
+  QLabel* labelNodes_ = nullptr;
+};
+
+}  // namespace qiro

@@ -1,0 +1,356 @@
+#include "props/symbol_props.h"
+
+#include <gtest/gtest.h>
+
+#include "core/test_support.h"
+#include "model/schematic_file.h"
+#include "props/page_tools.h"
+#include "props/pin_rename.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+class SymbolPropsTest : public ::testing::Test {
+ protected:
+  SymbolPropsTest() : ws(&host) {}
+  // Places a library symbol and returns its index.
+  int Place(const std::string& stem) {
+    EXPECT_TRUE(SchematicLoad(ws, test::SourceRoot() / "IEEE" / (stem + ".SYM"), kLoadSymbol, 200, 200));
+    return ws.circuit.Symbols.Count();
+  }
+  SymbolProps Open(int s) {
+    SymbolProps p;
+    ReadProperties(ws, s, p);
+    return p;
+  }
+  test::RecordingHost host;
+  Workspace ws;
+};
+
+TEST_F(SymbolPropsTest, ClockPhasesAreStoredWithThreeDecimalsOnlyWhenReadable) {
+  const int s = Place("clock");
+  SymbolProps p = Open(s);
+  EXPECT_EQ(p.Page, PropsPage::Clock);
+  EXPECT_EQ(p.ClockLow, "50.000");
+  p.ClockLow = "20";
+  p.ClockHigh = "30";
+  p.ClockPinName = "ck-main";
+  ApplyProperties(ws, s, p);
+  const TSymbol& c = ws.circuit.Symbols[s];
+  EXPECT_EQ(c.Prop(1), "20.000");
+  EXPECT_EQ(c.Prop(2), "30.000");
+  EXPECT_EQ(c.Pin(1).Name, "ck_main");
+  EXPECT_EQ(p.Pins[0].Name, "ck_main");
+  EXPECT_TRUE(ws.circuit.Modified);
+
+  p.ClockLow = "7p";
+  p.ClockHigh = "8";
+  ApplyProperties(ws, s, p);
+  EXPECT_EQ(c.Prop(1), "20.000");
+  EXPECT_EQ(c.Prop(2), "30.000");
+}
+
+TEST_F(SymbolPropsTest, MatrixAndPipLinks) {
+  const int m = Place("matrix");
+  SymbolProps p = Open(m);
+  EXPECT_EQ(p.MatrixOpen, (std::array<bool, 6>{true, true, true, true, true, true}));
+  p.MatrixOpen = {};
+  MatrixAllOff(p);
+  ApplyProperties(ws, m, p);
+  EXPECT_EQ(ws.circuit.Symbols[m].Prop(1), "000000");
+  p.MatrixOpen[0] = p.MatrixOpen[3] = false;
+  ApplyProperties(ws, m, p);
+  EXPECT_EQ(ws.circuit.Symbols[m].Prop(1), "100100");
+  EXPECT_EQ(Open(m).MatrixOpen, (std::array<bool, 6>{false, true, true, false, true, true}));
+
+  const int pip = Place("pip");
+  p = Open(pip);
+  EXPECT_FALSE(p.PipOpen);
+  p.PipOpen = true;
+  ApplyProperties(ws, pip, p);
+  EXPECT_EQ(ws.circuit.Symbols[pip].Prop(1), "0");
+}
+
+TEST_F(SymbolPropsTest, LookUpTableFunctionsAndToggle) {
+  const auto& list = LutFunctions();
+  ASSERT_EQ(list.size(), 20u);
+  EXPECT_EQ(list.back(), "");
+  SymbolProps p;
+  const auto fill = [&](const std::string& text) {
+    const auto it = std::find(list.begin(), list.end(), text);
+    ASSERT_NE(it, list.end()) << text;
+    LutApplyFunction(p, static_cast<int>(it - list.begin()));
+  };
+  const auto table = [&] {
+    std::string t;
+    for (const auto& v : p.Lut) t += v;
+    return t;
+  };
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Fout = F0 xor F1 ; XOR 2 inputs", "0110011001100110"},
+      {"Fout = /(F1)   ; inverter F1", "1100110011001100"},
+      {"Fout = F0 and F1 and F2 and F3 ; AND 4 inputs", "0000000000000001"},
+      {"Fout = /(F0 or F1 or F2); NOR 3 inputs", "1000000010000000"},
+      {"Fout = F0 xor F1 xor F2 xor F3; XOR 4 inputs", "0110100110010110"},
+      {"", "0000000000000000"}};
+  for (const auto& [function, expected] : cases) {
+    fill(function);
+    EXPECT_EQ(table(), expected) << function;
+  }
+  LutToggle(p, 3);
+  LutToggle(p, 3);
+  LutToggle(p, 15);
+  EXPECT_EQ(table(), "0000000000000001");
+
+  const int s = Place("lut");
+  SymbolProps q = Open(s);
+  fill("Fout = F0 xor F1 ; XOR 2 inputs");
+  q.Lut = p.Lut;
+  q.Lut[5] = "";  // an empty cell must not shift the later outputs
+  ApplyProperties(ws, s, q);
+  EXPECT_EQ(ws.circuit.Symbols[s].Prop(6), "0");
+  EXPECT_EQ(ws.circuit.Symbols[s].Prop(7), "1");
+  EXPECT_EQ(ws.circuit.Symbols[s].Prop(16), "0");
+}
+
+TEST_F(SymbolPropsTest, PwlSequenceEditing) {
+  SymbolProps p;
+  p.Pwl[7] = {"999", "1"};  // left over from a longer sequence
+  p.PwlSequence = "0x11 0";
+  PwlLoad(p);
+  EXPECT_EQ(p.Pwl[0].Time, "0");
+  EXPECT_EQ(p.Pwl[3].Time, "300");
+  EXPECT_EQ(p.Pwl[1].Value, "1");
+  EXPECT_EQ(p.Pwl[3].Value, "0");
+  EXPECT_TRUE(p.Pwl[7].Time.empty());
+
+  p.PwlSequence = "0110";
+  PwlLoad(p);
+  p.PwlStep = "5";
+  PwlApplyStep(p);
+  EXPECT_EQ(p.Pwl[0].Time, "5.00");
+  EXPECT_EQ(p.Pwl[3].Time, "20.00");
+  EXPECT_TRUE(p.Pwl[4].Time.empty());
+
+  p.PwlSequence = "10";
+  PwlAppend(p);
+  EXPECT_EQ(p.Pwl[4].Time, "120");
+  EXPECT_EQ(p.Pwl[5].Time, "220");
+  EXPECT_EQ(p.Pwl[5].Value, "0");
+
+  p.PwlStep = "abc";
+  PwlApplyStep(p);
+  EXPECT_EQ(p.PwlStep, "1");
+  EXPECT_EQ(p.Pwl[0].Time, "5.00");
+
+  PwlClearFrom(p, 2);
+  EXPECT_EQ(p.Pwl[1].Value, "1");
+  EXPECT_TRUE(p.Pwl[2].Time.empty() && p.Pwl[5].Value.empty());
+
+  // A grid full to its last row takes no more.
+  p.PwlSequence = std::string(400, '1');
+  PwlLoad(p);
+  EXPECT_EQ(p.Pwl.back().Value, "1");
+  PwlAppend(p);
+}
+
+TEST_F(SymbolPropsTest, PwlWordsFollowTheGridAndDropTheOldTail) {
+  const int s = Place("pwl");
+  SymbolProps p = Open(s);
+  EXPECT_EQ(p.Pwl[3].Time, "80");
+  EXPECT_EQ(p.Pwl[3].Value, "1");
+  EXPECT_TRUE(p.Pwl[4].Time.empty());
+  PwlClearFrom(p, 1);
+  p.Pwl[2] = {"1 5", "1"};
+  ApplyProperties(ws, s, p);
+  const TSymbol& t = ws.circuit.Symbols[s];
+  EXPECT_EQ(t.Prop(1), "20");
+  EXPECT_EQ(t.Prop(2), "0");
+  EXPECT_EQ(t.Prop(3), "15");
+  EXPECT_EQ(t.Prop(4), "1");
+  EXPECT_EQ(t.Prop(5), "");
+  EXPECT_EQ(t.Prop(8), "");
+}
+
+TEST_F(SymbolPropsTest, DevicePinsAreNamedAfterTheSymbol) {
+  const int d = Place("display");
+  SymbolProps p = Open(d);
+  EXPECT_EQ(p.Page, PropsPage::Select);
+  EXPECT_TRUE(p.FormatVisible);
+  EXPECT_EQ(p.SelectPinName, "<auto>");
+  p.Name = "disp";
+  p.Format = 2;
+  p.Colour = 4;
+  ApplyProperties(ws, d, p);
+  const TSymbol& s = ws.circuit.Symbols[d];
+  EXPECT_EQ(s.Name, "disp");
+  for (int k = 1; k <= 8; ++k) EXPECT_EQ(s.Pin(k).Name, "disp" + std::to_string(8 - k));
+  EXPECT_EQ(p.Pins[0].Name, "disp7");
+  EXPECT_EQ(s.RecColour, 'p');
+  EXPECT_EQ(s.Vis >> 6, 2);
+  EXPECT_EQ(Open(d).Colour, 4);
+
+  const int k = Place("kbd");
+  p = Open(k);
+  p.Name = "keys";
+  ApplyProperties(ws, k, p);
+  EXPECT_EQ(ws.circuit.Symbols[k].Pin(1).Name, "keys0");
+  EXPECT_EQ(ws.circuit.Symbols[k].Pin(4).Name, "keys3");
+
+  const int g = Place("digit");
+  p = Open(g);
+  p.Name = "dg";
+  ApplyProperties(ws, g, p);
+  EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).Name, "dg4");
+  EXPECT_EQ(ws.circuit.Symbols[g].Pin(5).Name, "dg0");
+}
+
+TEST_F(SymbolPropsTest, LightFlagsColourAndPinName) {
+  const int l = Place("light");
+  ws.circuit.Symbols[l].Vis = 1 + 16 + 128;
+  ws.circuit.Symbols[l].RecColour = 'q';
+  SymbolProps p = Open(l);
+  EXPECT_TRUE(p.PauseEnabled);
+  EXPECT_TRUE(p.VisiblePin && p.PauseRise);
+  EXPECT_FALSE(p.VisibleTitle || p.PauseFall || p.FormatVisible);
+  EXPECT_EQ(p.Colour, 0);  // an unknown letter leaves the radio alone
+  EXPECT_EQ(p.SelectPinName, ws.circuit.Symbols[l].Pin(1).Name);
+  EXPECT_EQ(p.Caption, "Symbol " + ws.circuit.Symbols[l].Name + " properties (49)");
+  p.PauseRise = false;
+  p.PauseFall = true;
+  p.VisibleTitle = true;
+  p.Colour = 2;
+  p.SelectPinName = "led";
+  p.Format = 0;
+  p.Name = "";
+  const std::string name = ws.circuit.Symbols[l].Name;
+  ApplyProperties(ws, l, p);
+  const TSymbol& s = ws.circuit.Symbols[l];
+  EXPECT_EQ(s.Vis, 1 + 4 + 32);
+  EXPECT_EQ(s.RecColour, 'b');
+  EXPECT_EQ(s.Pin(1).Name, "led");
+  EXPECT_EQ(s.Name, name);  // an empty name field does not erase the name
+  EXPECT_FALSE(Open(Place("button")).PauseEnabled);
+}
+
+TEST_F(SymbolPropsTest, GateDelaysAndFailures) {
+  const int g = Place("nand2");
+  SymbolProps p = Open(g);
+  EXPECT_EQ(p.Page, PropsPage::Standard);
+  ASSERT_EQ(p.Pins.size(), 3u);
+  EXPECT_EQ(p.Pins[2].Gate.size(), 5u);
+  EXPECT_EQ(p.VerilogMemo.back(), "// " + ws.circuit.Symbols[g].Pin(3).Name + ": output");
+  p.Pins[0].Gate = "2.5";
+  p.Pins[1].Gate = "fast";
+  p.Pins[2].Gate = "3";
+  p.Pins[2].Name = "";  // nothing usable: the pin keeps its name
+  const std::string out = ws.circuit.Symbols[g].Pin(3).Name;
+  ApplyProperties(ws, g, p);
+  const TSymbol& s = ws.circuit.Symbols[g];
+  EXPECT_DOUBLE_EQ(s.Pin(1).GateDelay, 2.5);
+  EXPECT_DOUBLE_EQ(s.Pin(3).GateDelay, 3);
+  EXPECT_EQ(s.Pin(3).Name, out);
+  EXPECT_TRUE(host.ShowedStatus("Fail to change the pin delay!"));
+}
+
+TEST_F(SymbolPropsTest, ValuePagesStoreTheirWords) {
+  const int v = Place("vsource");
+  SymbolProps p = Open(v);
+  EXPECT_EQ(p.Page, PropsPage::Vsource);
+  EXPECT_EQ(p.Values[0], "2.5");
+  p.Values = {"3.3", "", "9 0"};
+  ApplyProperties(ws, v, p);
+  EXPECT_EQ(ws.circuit.Symbols[v].Prop(1), "3.3");
+  EXPECT_EQ(ws.circuit.Symbols[v].Prop(2), "0");  // empty keeps its word
+  EXPECT_EQ(ws.circuit.Symbols[v].Prop(3), "90");
+
+  const int n = Place("nmos");
+  p = Open(n);
+  EXPECT_EQ(p.Page, PropsPage::Mos);
+  p.Values[0] = "4u";
+  ApplyProperties(ws, n, p);
+  EXPECT_EQ(ws.circuit.Symbols[n].Prop(1), "4u");
+
+  const int s = Place("sinus");
+  ws.circuit.Symbols[s].PropWords[3].clear();
+  p = Open(s);
+  EXPECT_EQ(p.Values[0], "10");
+  EXPECT_EQ(p.Values[1], "50");
+  EXPECT_EQ(p.Values[2], "0");  // the default where the symbol has no word
+}
+
+TEST_F(SymbolPropsTest, RenamingAVerilogPinRewritesThePortLists) {
+  const int s = ws.circuit.AddSymbol("half");
+  TSymbol& t = ws.circuit.Symbols[s];
+  for (const char* pin : {"a", "b", "s"}) ws.circuit.AddPin(s, 0, 0, 'I', pin, 0, 0, ws.tech);
+  for (const char* line : {"module half(a,b,s);", " input a,b;", " output s;", " xor a(s,a,b);",
+                           " nand #(2) a2(s, b ,a);", " and ab(s,ab,b);", "endmodule"}) {
+    t.VerilogLines.push_back(line);
+    ++t.VerilogLineCount;
+  }
+  SymbolProps p = Open(s);
+  EXPECT_EQ(p.Page, PropsPage::VerilogCall);
+  p.Pins[0].Name = "x";
+  ApplyProperties(ws, s, p);
+  EXPECT_EQ(t.Pin(1).Name, "x");
+  EXPECT_EQ(t.VerilogLines[1], "module half(x,b,s);");
+  EXPECT_EQ(t.VerilogLines[2], " input x,b;");
+  EXPECT_EQ(t.VerilogLines[4], " xor a(s,x,b);");
+  EXPECT_EQ(t.VerilogLines[5], " nand #(2) a2(s, b ,x);");
+  EXPECT_EQ(t.VerilogLines[6], " and ab(s,ab,b);");
+}
+
+TEST(PinRename, GateInstanceAndDelayGroups) {
+  EXPECT_EQ(RenameGateInstance(" and and7(y,a,b);", "g1"), " and g1(y,a,b);");
+  EXPECT_EQ(RenameGateInstance(" and #(3) and7(y,a,b);", "g1"), " and #(3) g1(y,a,b);");
+  EXPECT_EQ(RenameGateInstance("", "g1"), "");
+  EXPECT_EQ(RenamePortInLine(" nand #(2) g(y,a,2);", "2", "z"), " nand #(2) g(y,a,z);");
+  EXPECT_EQ(RenamePortInLine(" wire a;", "a", "q"), " wire q;");
+  EXPECT_EQ(RenamePortInLine(" nand g(y,a", "a", "q"), " nand g(y,q");
+  EXPECT_EQ(RenamePortInLine("endmodule", "a", "q"), "endmodule");
+}
+
+TEST_F(SymbolPropsTest, BuiltInGateRenameMovesTheInstanceName) {
+  const int g = Place("and2");
+  TSymbol& t = ws.circuit.Symbols[g];
+  t.VerilogLines.push_back(" and and2(y,a,b);");
+  t.VerilogLineCount = 1;
+  SymbolProps p = Open(g);
+  p.Name = "gate9";
+  ApplyProperties(ws, g, p);
+  EXPECT_EQ(t.VerilogLines[1], " and gate9(y,a,b);");
+  EXPECT_EQ(t.Name, "gate9");
+}
+
+TEST_F(SymbolPropsTest, ProgramIsAssembledAndStoredOnApply) {
+  ASSERT_TRUE(SchematicLoad(ws, test::SourceRoot() / "examples" / "mcu_counter.sch", kLoadOpen));
+  int m = 0;
+  for (int i = 1; i <= ws.circuit.Symbols.Count(); ++i)
+    if (ws.circuit.Symbols[i].Model == 2051) m = i;
+  ASSERT_GT(m, 0);
+  SymbolProps p = Open(m);
+  EXPECT_EQ(p.Page, PropsPage::Mcu);
+  EXPECT_EQ(p.Program.size(), static_cast<std::size_t>(ws.circuit.AsmLines.Count()));
+  p.Program = {" ORG 0", " NOP", " inc r0"};
+  AssembleProps(ws, p);
+  EXPECT_EQ(p.Listing.size(), 3u);
+  EXPECT_EQ(p.SymbolList.front(), "List of symbols");
+  EXPECT_EQ(ws.mcu.Program[0], 0x00);
+  EXPECT_EQ(ws.mcu.Program[1], 0x08);
+  ApplyProperties(ws, m, p);
+  EXPECT_EQ(ws.circuit.AsmLines.Count(), 3);
+  EXPECT_EQ(ws.circuit.AsmLines[2], " NOP");
+}
+
+TEST_F(SymbolPropsTest, BadIndexChangesNothing) {
+  SymbolProps p;
+  p.Name = "keep";
+  ReadProperties(ws, 5, p);
+  ApplyProperties(ws, 5, p);
+  EXPECT_EQ(p.Name, "keep");
+  EXPECT_FALSE(ws.circuit.Modified);
+}
+
+}  // namespace
+}  // namespace qiro
