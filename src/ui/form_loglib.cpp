@@ -26,7 +26,7 @@ namespace qiro {
 
 namespace {
 
-constexpr int kPictureSize = 30;
+constexpr int kPictureSize = 36;
 constexpr int kColumns = 3;
 
 }  // namespace

@@ -60,6 +60,8 @@ TFormSchToSym::TFormSchToSym(Workspace& ws, std::function<void()> onHelp, QWidge
   grid_ = new QTableWidget(kMaxSymbolRows, 3, ios);
   grid_->setObjectName("StringGrid1");
   grid_->setHorizontalHeaderLabels({"Pin Name", "Position", "Side"});
+  grid_->setColumnWidth(0, 110);
+  grid_->setColumnWidth(1, 60);
   grid_->horizontalHeader()->setStretchLastSection(true);
   grid_->verticalHeader()->setDefaultSectionSize(20);
   iosLayout->addWidget(grid_);

@@ -11,11 +11,11 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QTabWidget>
-#include <QProgressBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <functional>
@@ -113,7 +113,7 @@ TEST_F(LibraryDialogsTest, PaletteButtonsCarryHintsCodesAndPicturesOfTheirSymbol
   // Every picture shows something drawn, and different symbols look different.
   QImage nand, buf;
   for (const PaletteButton& pb : PaletteButtons()) {
-    const QImage img = palette->button(pb.Name)->icon().pixmap(30, 30).toImage();
+    const QImage img = palette->button(pb.Name)->icon().pixmap(36, 36).toImage();
     int dark = 0;
     for (int y = 0; y < img.height(); ++y)
       for (int x = 0; x < img.width(); ++x) dark += qGray(img.pixel(x, y)) < 128;

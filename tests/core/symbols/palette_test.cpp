@@ -33,8 +33,9 @@ TEST(Palette, EveryButtonPlacesAShippedLibrarySymbol) {
 TEST(Palette, PrepareDragMeasuresTheOutlineAtTheCurrentZoom) {
   Workspace ws;
   ws.SetHomeDir(SourceRoot());
-  ws.view.world = Rect{0, 0, 300, 220};  // two pixels per unit on the default area
+  ws.view.world = Rect{0, 0, 300, 220};  // about two pixels per unit on the default area
   ws.view.FitView();
+  ASSERT_GT(ws.view.scaleX, 1.9);
   const auto bb = MeasureSymbolFile(ws, SymbolPath(ws, "and2"));
   ASSERT_TRUE(bb);
   PaletteState state;
@@ -42,8 +43,8 @@ TEST(Palette, PrepareDragMeasuresTheOutlineAtTheCurrentZoom) {
   EXPECT_TRUE(state.InsertPending);
   EXPECT_TRUE(state.Dragging);
   EXPECT_EQ(state.Model, 402);
-  EXPECT_NEAR(state.OutlineWidth, 2 * (bb->x2 - bb->x1), 1);
-  EXPECT_NEAR(state.OutlineHeight, 2 * (bb->y2 - bb->y1), 1);
+  EXPECT_NEAR(state.OutlineWidth, ws.view.scaleX * (bb->x2 - bb->x1), 1);
+  EXPECT_NEAR(state.OutlineHeight, ws.view.scaleY * (bb->y2 - bb->y1), 1);
 }
 
 TEST(Palette, MissingFileWarnsWithItsPathAndAllowsNoDrop) {
