@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 
 #include "extract/extract.h"
 #include "model/errors.h"
+#include "model/safe_write.h"
 #include "model/text.h"
 #include "verilog/verilog_writer.h"
 #include "workspace.h"
@@ -237,25 +237,7 @@ std::string SymbolFileText(const GeneratedSymbol& s, const std::string& name, co
 }
 
 bool SchToSym::WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime) const {
-  // Written beside the target and renamed over it, so a failed write never leaves a user's
-  // existing symbol half written.
-  std::filesystem::path temp = path;
-  temp += ".tmp";
-  std::error_code ec;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << SymbolFileText(Symbol, Name, Title, ModuleText, dateTime);
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(temp, ec);
-      return false;
-    }
-  }
-  std::filesystem::rename(temp, path, ec);
-  if (ec) std::filesystem::remove(temp, ec);
-  return !ec;
+  return SafeWriteText(path, SymbolFileText(Symbol, Name, Title, ModuleText, dateTime));
 }
 
 std::filesystem::path SchToSym::Save(Workspace& ws, const std::string& dateTime) {
