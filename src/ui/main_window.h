@@ -128,6 +128,21 @@ class Tmdiframe : public QMainWindow, public Host {
   TFormNetlist* netlistForm() const { return netlistForm_; }
   TFormSymProps* symPropsForm() const { return symPropsForm_; }
   void DrawingResized(int width, int height);
+  // The symbol library palette (form_loglib.cpp): shown by sbloglib, and what its buttons do
+  // when dragged over and dropped on the drawing.
+  void ShowLibrary();
+  // Hides the palette, if it was ever opened (printing, the timing diagrams).
+  void HideLibrary();
+  void PaletteDragMove(QPoint p);
+  void PaletteDragLeave();
+  void PaletteDrop(QPoint p, int model);
+  // Schematic to symbol (form_schtosym.cpp), simulation options (form_options.cpp) and the
+  // schematic properties (form_properties.cpp).
+  void ToSymbolCommand();
+  void SimulateOptionsCommand();
+  void PropertiesCommand();
+  // The last text of an error or warning box, kept even where no box can be shown.
+  QString lastMessage() const { return lastMessage_; }
 
   // Host.
   void SetStatus(int panel, const std::string& text) override;
@@ -179,7 +194,8 @@ class Tmdiframe : public QMainWindow, public Host {
   Rect placeBox_{};
   QString openDir_;
   bool quitting_ = false;
-  std::optional<QPoint> floatingMark_;     // schematic units
+  std::optional<QPoint> floatingMark_;  // schematic units
+  QString lastMessage_;
   TFormNetlist* netlistForm_ = nullptr;    // made on first use
   TFormSymProps* symPropsForm_ = nullptr;  // made on first use
 };
