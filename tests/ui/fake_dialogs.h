@@ -1,6 +1,9 @@
-// Dialogs for the offscreen tests: answers come from queues, questions are recorded.
+// Answers the main window's questions from queues and records what was asked, so the
+// offscreen tests can drive every file flow.
 #pragma once
 
+#include <QImage>
+#include <QString>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -9,7 +12,6 @@
 
 namespace qiro::test {
 
-// Answers the window's questions from queues and records what was asked.
 class FakeDialogs : public UiDialogs {
  public:
   std::optional<QString> OpenFile(QWidget*, const QString&, const QString& filter) override {
@@ -39,7 +41,7 @@ class FakeDialogs : public UiDialogs {
 
   std::deque<std::optional<QString>> files;
   std::deque<bool> answers;
-  std::vector<QString> asked, filters, proposals, inputs;
+  std::vector<QString> asked, filters, proposals, inputs;  // inputs: title and pre-filled text
   int abouts = 0;
 
  private:
