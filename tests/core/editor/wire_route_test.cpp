@@ -60,12 +60,5 @@ TEST_F(WireRoute, DotsMarkTeesAndThreeWayMeetings) {
   EXPECT_EQ(LiveContacts().size(), 4u);
 }
 
-TEST_F(WireRoute, CrossingWiresGetNoDot) {
-  ws.circuit.AddWire(0, 50, 100, 50);
-  AddWireFromDrag(ws, 50, 0, 50, 100);
-  EXPECT_TRUE(LiveContacts().empty());
-  EXPECT_EQ(LiveWires().size(), 2u);  // nothing ends inside the other, nothing is cut
-}
-
 }  // namespace
 }  // namespace qiro
