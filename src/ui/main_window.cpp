@@ -377,6 +377,7 @@ void Tmdiframe::PrintSchema() {
   hBar_->hide();
   vBar_->hide();
   for (QToolBar* p : panels_) p->hide();
+  HideLibrary();
   mode_ = kModePrint;
   ws_.view.printing = true;
   RedrawAll();

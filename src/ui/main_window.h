@@ -125,6 +125,8 @@ class Tmdiframe : public QMainWindow, public Host {
   // The symbol library palette (form_loglib.cpp): shown by sbloglib, and what its buttons do
   // when dragged over and dropped on the drawing.
   void ShowLibrary();
+  // Hides the palette, if it was ever opened (printing, the timing diagrams).
+  void HideLibrary();
   void PaletteDragMove(QPoint p);
   void PaletteDragLeave();
   void PaletteDrop(QPoint p, int model);
