@@ -8,6 +8,7 @@
 #include "mcu/assembler.h"
 #include "mcu/intel_hex.h"
 #include "model/circuit.h"
+#include "model/safe_write.h"
 #include "model/schematic_file.h"
 #include "workspace.h"
 
@@ -62,9 +63,8 @@ int RunAsm(const std::vector<std::string>& args) {
   for (const std::string& line : symbols) std::cout << line << "\n";
 
   if (!hexOut.empty()) {
-    std::ofstream out(hexOut, std::ios::binary);
-    out << FormatIntelHex(ws.mcu.Program);
-    if (!out) return Fail("cannot write " + hexOut);
+    std::string why;
+    if (!SafeWriteText(hexOut, FormatIntelHex(ws.mcu.Program), &why)) return Fail(why);
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 // program's renderer into a PNG, with Qt's offscreen platform so no display is needed.
 #include <QGuiApplication>
 #include <QImage>
+#include <QSaveFile>
 #include <cstdlib>
 
 #include "cli/command.h"
@@ -65,7 +66,11 @@ int RunRender(const std::vector<std::string>& args) {
     QtCanvas canvas(image);
     RedrawAll(ws, canvas);
   }
-  if (!image.save(QString::fromStdString(out), "PNG")) return Fail("cannot write " + out);
+  // Written to a temporary file and renamed only when complete, so a failed write keeps
+  // an earlier picture of the same name.
+  QSaveFile png(QString::fromStdString(out));
+  if (!png.open(QIODevice::WriteOnly) || !image.save(&png, "PNG") || !png.commit())
+    return Fail("cannot write " + out + ": " + png.errorString().toStdString());
   return 0;
 }
 

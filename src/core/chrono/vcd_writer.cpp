@@ -4,10 +4,11 @@
 #include "chrono/vcd_writer.h"
 
 #include <cmath>
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "model/safe_write.h"
 
 namespace qiro {
 
@@ -125,20 +126,12 @@ void WriteNodeVcd(std::ostream& out, const NodeTable& nodes, const NodeChangeLog
 }
 
 bool WriteChronoVcdFile(const std::filesystem::path& path, const ChronoStore& store, double timeUnit) {
-  std::ofstream out(path, std::ios::binary);
-  if (!out) return false;
-  WriteChronoVcd(out, store, timeUnit);
-  out.flush();
-  return static_cast<bool>(out);
+  return SafeWriteStream(path, [&](std::ostream& out) { WriteChronoVcd(out, store, timeUnit); });
 }
 
 bool WriteNodeVcdFile(const std::filesystem::path& path, const NodeTable& nodes, const NodeChangeLog& log,
                       double timeUnit) {
-  std::ofstream out(path, std::ios::binary);
-  if (!out) return false;
-  WriteNodeVcd(out, nodes, log, timeUnit);
-  out.flush();
-  return static_cast<bool>(out);
+  return SafeWriteStream(path, [&](std::ostream& out) { WriteNodeVcd(out, nodes, log, timeUnit); });
 }
 
 }  // namespace qiro

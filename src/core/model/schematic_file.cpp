@@ -24,13 +24,11 @@ bool SaveSchematic(Workspace& ws) {
   SetStatus(ws, 0, "saving...");
   fs::path sch = fs::path(Counted(ws.circuit.FileName, kFileNameCapacity)).replace_extension(".sch");
   fs::path bak = fs::path(sch).replace_extension(".bak");
-  // Keep the previous version, but never overwrite a backup that is already there.
-  std::error_code ec;
-  if (fs::exists(sch, ec) && !fs::exists(bak, ec)) fs::rename(sch, bak, ec);
-
   CleanWires(ws);
   if (ws.settings.SmartLineEditing) SmartLinePass(ws);
-  const bool ok = SchematicWrite(ws, sch);
+  // The previous version is kept as .bak (never overwriting a backup already there), but
+  // only once the new file is complete: a failed save leaves both files as they were.
+  const bool ok = SchematicWrite(ws, sch, bak);
   SetCurrentFileName(ws, sch.string());
   ResetHighlight(ws);
   return ok;

@@ -15,8 +15,11 @@ enum LoadMode {
   kLoadInsert = 2,  // another schematic, 50 units right of the current one
 };
 
-// Writes the whole schematic. Returns false (after error 7) when the file cannot be written.
-bool SchematicWrite(Workspace& ws, const std::filesystem::path& path);
+// Writes the whole schematic. Returns false (after error 7) when the file cannot be written;
+// the previous file is then left as it was. A non-empty `backup` keeps the previous file
+// under that name when it exists and no backup exists yet.
+bool SchematicWrite(Workspace& ws, const std::filesystem::path& path,
+                    const std::filesystem::path& backup = {});
 
 // Reads a file into the tables; the cursor (schematic units) is used by mode 1. Returns true
 // when the load ended with "Loaded " + path, false when it ended with an error status.

@@ -2,11 +2,11 @@
 // every live symbol block, then contacts, wires, labels and assembly lines. Lines end
 // with CR LF; numbers use the C locale whatever the user's locale is.
 #include <ctime>
-#include <fstream>
 #include <string>
 
 #include "editor/wire_cleanup.h"
 #include "model/errors.h"
+#include "model/safe_write.h"
 #include "model/schematic_file.h"
 #include "model/text.h"
 #include "workspace.h"
@@ -82,17 +82,19 @@ void WriteSymbolBlock(std::string& out, const TSymbol& s) {
 
 }  // namespace
 
-bool SchematicWrite(Workspace& ws, const std::filesystem::path& path) {
+bool SchematicWrite(Workspace& ws, const std::filesystem::path& path, const std::filesystem::path& backup) {
   Circuit& c = ws.circuit;
   const std::string name = path.string();
   SetStatus(ws, 0, "Clean schematic diagram...");
   CleanWires(ws);
   SetStatus(ws, 0, "Save \"" + name + "\"...");
 
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  c.ErrorCode = file ? 0 : 7;
+  // The text goes to a temporary file renamed over the target once complete, so a failed
+  // save (full disk, lost device) leaves the previous file and its backup as they were.
+  SafeFile file(path);
+  c.ErrorCode = file.Ok() ? 0 : 7;
   c.CompactTables();
-  if (!file) {
+  if (!file.Ok()) {
     ReportError(ws, 7, name);
     c.ErrorCode = 0;
     return false;
@@ -118,9 +120,8 @@ bool SchematicWrite(Workspace& ws, const std::filesystem::path& path) {
   if (c.AsmLines.Count() > 0) SetStatus(ws, 0, "Store " + Num(c.AsmLines.Count()) + " asm lines");
   out += "FFIG " + name + kEol;
 
-  file << out;
-  file.close();
-  if (!file) {  // a full disk is a write error too, and the schematic stays modified
+  file.Stream() << out;
+  if (!file.Commit(backup)) {  // a full disk is a write error too, and the schematic stays modified
     ReportError(ws, 7, name);
     c.ErrorCode = 0;
     return false;

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 
 #include "extract/extract.h"
 #include "model/errors.h"
+#include "model/safe_write.h"
 #include "model/text.h"
 #include "verilog/verilog_writer.h"
 #include "workspace.h"
@@ -234,11 +234,7 @@ std::string SymbolFileText(const GeneratedSymbol& s, const std::string& name, co
 }
 
 bool SchToSym::WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime) const {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << SymbolFileText(Symbol, Name, Title, ModuleText, dateTime);
-  out.flush();
-  return static_cast<bool>(out);
+  return SafeWriteText(path, SymbolFileText(Symbol, Name, Title, ModuleText, dateTime));
 }
 
 std::filesystem::path SchToSym::Save(Workspace& ws, const std::string& dateTime) {

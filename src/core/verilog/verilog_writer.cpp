@@ -7,11 +7,11 @@
 
 #include <array>
 #include <ctime>
-#include <fstream>
 #include <utility>
 
 #include "extract/extract.h"
 #include "model/errors.h"
+#include "model/safe_write.h"
 #include "model/text.h"
 #include "workspace.h"
 
@@ -255,12 +255,9 @@ std::filesystem::path VerilogFilePath(const Workspace& ws) {
 }
 
 bool SaveVerilogFile(Workspace& ws, const std::filesystem::path& path) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) {
-    for (const std::string& line : ws.verilog.Shown) out << line << "\r\n";
-    out.flush();
-  }
-  if (!out) {
+  std::string text;
+  for (const std::string& line : ws.verilog.Shown) text += line + "\r\n";
+  if (!SafeWriteText(path, text)) {
     // Saying the text was written when it was not would mislead; report the failure instead.
     ReportError(ws, 7, path.string());
     return false;
