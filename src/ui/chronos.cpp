@@ -227,6 +227,8 @@ void TFormChronos::mnuViewAllClick() {
 
 void TFormChronos::mnuQuitClick() {
   close();
+  if (QWidget* palette = parentWidget() ? parentWidget()->findChild<QWidget*>("TFormLoglib") : nullptr)
+    palette->show();
 }
 
 void TFormChronos::ImageChronoMouseUp(int x, int y) {

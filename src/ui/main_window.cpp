@@ -103,18 +103,15 @@ void Tmdiframe::BuildMenus() {
   AddAction(file, "mnuRule", "Select Foundry", "", &Tmdiframe::SelectFoundry);
   connect(AddAction(file, "mnuToVerilog", "Make &Verilog File", "", nullptr), &QAction::triggered, this,
           [this] { WindowNotAvailable("Verilog netlist"); });
-  connect(AddAction(file, "mnuToSymbol", "Schema to new symbol", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Schematic to symbol"); });
-  connect(AddAction(file, "mnuProps", "&Properties", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Schematic properties"); });
+  AddAction(file, "mnuToSymbol", "Schema to new symbol", "", &Tmdiframe::ToSymbolCommand);
+  AddAction(file, "mnuProps", "&Properties", "", &Tmdiframe::PropertiesCommand);
   AddAction(file, "mnuMonochrom", "Monchrom/Color", "", &Tmdiframe::ToggleMonochrome);
   AddAction(file, "mnuprn", "&Print Schema", "", &Tmdiframe::PrintSchema);
   file->addSeparator();
   AddAction(file, "mnuquit", "&Leave Qiro2", "Ctrl+Q", &Tmdiframe::QuitMe);
 
   QMenu* edit = menuBar()->addMenu("&Edit");
-  connect(AddAction(edit, "mnuUndo", "&Undo", "Ctrl+Z", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Undo"); });
+  AddAction(edit, "mnuUndo", "&Undo", "Ctrl+Z", &Tmdiframe::UndoCommand);
   auto modeAction = [&](const QString& name, const QString& caption, const QString& shortcut, int mode,
                         const QString& status, bool move = false) {
     connect(AddAction(edit, name, caption, shortcut, nullptr), &QAction::triggered, this, [=, this] {
@@ -129,7 +126,7 @@ void Tmdiframe::BuildMenus() {
   modeAction("mnuRotateLeft", "Rotate &Left", "", kModeRotateLeft, "Please selete a part to rotate to left");
   modeAction("mnuRotateRight", "&Rotate Right", "", kModeRotateRight,
              "Please select a part to rotate to right");
-  AddAction(edit, "mnuFlip", "&Flip", "", nullptr);
+  modeAction("mnuFlip", "&Flip", "", kModeFlip, "Please select a part to flip");
   modeAction("mnuLine", "&Line", "", kModeLine, "Draw line");
   modeAction("mnuConnect", "&Connect", "", kModeConnect, "Draw Connect");
   modeAction("mnuText", "&Text", "", kModeText, "");
@@ -154,7 +151,7 @@ void Tmdiframe::BuildMenus() {
 
   QMenu* view = menuBar()->addMenu("&View");
   AddAction(view, "mnuViewAll", "&View All", "Ctrl+A", &Tmdiframe::ViewAll);
-  AddAction(view, "mnuViewSame", "View &Same", "", nullptr);
+  AddAction(view, "mnuViewSame", "View &Same", "", &Tmdiframe::RedrawAll);
   AddAction(view, "mnuZoomIn", "Zoom &In", "Ctrl+I", &Tmdiframe::ZoomInCommand);
   AddAction(view, "mnuZoomOut", "Zoom &Out", "Ctrl+O", &Tmdiframe::ZoomOutCommand);
   view->addSeparator();
@@ -164,16 +161,14 @@ void Tmdiframe::BuildMenus() {
           [this] { WindowNotAvailable("Hierarchy"); });
   AddAction(view, "mnuViewInterconnect", "View Electrical Net", "", &Tmdiframe::ViewElectricalNet);
   AddAction(view, "mnuChronogram", "Timing Diagrams", "", &Tmdiframe::ShowChronograms);
-  connect(AddAction(view, "mnuViewLibrary", "Symbol &Library", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Symbol library"); });
+  AddAction(view, "mnuViewLibrary", "Symbol &Library", "", &Tmdiframe::ShowLibrary);
 
   QMenu* sim = menuBar()->addMenu("&Simulate");
   AddAction(sim, "mnuExtract", "Extract Circuit", "", &Tmdiframe::ExtractCommand);
   AddAction(sim, "mnuCheckFloat", "Check Floating Line", "", &Tmdiframe::CheckFloatCommand);
   AddAction(sim, "mnuStartLife", "&Start Simulation", "Ctrl+S", &Tmdiframe::StartLifeCommand);
   AddAction(sim, "mnuStopLife", "Stop Simulation", "", &Tmdiframe::StopLifeCommand);
-  connect(AddAction(sim, "SimulateOptions1", "Simulate Options", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Options"); });
+  AddAction(sim, "SimulateOptions1", "Simulate Options", "", &Tmdiframe::SimulateOptionsCommand);
 
   QMenu* help = menuBar()->addMenu("&Help");
   AddAction(help, "mnuContents", "Contents", "", &Tmdiframe::Contents);
@@ -211,12 +206,8 @@ void Tmdiframe::BuildTools() {
     DoOpenFile();
   });
   AddTool(files, "sbfilesave", "Save File", false, &Tmdiframe::Save);
-  connect(AddTool(files, "sbSymbol", "Make Symbol", false, nullptr), &QAbstractButton::clicked, this,
-          [this] { WindowNotAvailable("Schematic to symbol"); });
-  connect(AddTool(files, "sbloglib", "Symbol Lib", false, nullptr), &QAbstractButton::clicked, this, [this] {
-    ResetTools();
-    WindowNotAvailable("Symbol library");
-  });
+  AddTool(files, "sbSymbol", "Make Symbol", false, &Tmdiframe::ToSymbolCommand);
+  AddTool(files, "sbloglib", "Symbol Lib", false, &Tmdiframe::ShowLibrary);
   AddTool(files, "sbsch", "Timing Diagram", false, &Tmdiframe::ShowChronograms);
   AddTool(files, "SBSTART", "Start Simu", false, &Tmdiframe::StartLifeCommand);
 
@@ -379,6 +370,7 @@ void Tmdiframe::PrintSchema() {
   hBar_->hide();
   vBar_->hide();
   for (QToolBar* p : panels_) p->hide();
+  HideLibrary();
   mode_ = kModePrint;
   ws_.view.printing = true;
   RedrawAll();
@@ -573,11 +565,13 @@ void Tmdiframe::SetStatus(int panel, const std::string& text) {
 }
 
 void Tmdiframe::ShowError(const std::string& text) {
+  lastMessage_ = QString::fromStdString(text);
   if (QApplication::platformName() == "offscreen") return;  // nobody could close it
   QMessageBox::warning(this, "Error", QString::fromStdString(text));
 }
 
 void Tmdiframe::ShowWarning(const std::string& text) {
+  lastMessage_ = QString::fromStdString(text);
   if (QApplication::platformName() == "offscreen") return;
   QMessageBox::warning(this, "Warning", QString::fromStdString(text));
 }

@@ -138,6 +138,21 @@ class Tmdiframe : public QMainWindow, public Host {
   enum NetlistPage { kPageVerilog = 0, kPageHierarchy = 1, kPageNetlist = 2 };
   void ShowNetlistWindow(int page);
   void DrawingResized(int width, int height);
+  // The symbol library palette (form_loglib.cpp): shown by sbloglib, and what its buttons do
+  // when dragged over and dropped on the drawing.
+  void ShowLibrary();
+  // Hides the palette, if it was ever opened (printing, the timing diagrams).
+  void HideLibrary();
+  void PaletteDragMove(QPoint p);
+  void PaletteDragLeave();
+  void PaletteDrop(QPoint p, int model);
+  // Schematic to symbol (form_schtosym.cpp), simulation options (form_options.cpp) and the
+  // schematic properties (form_properties.cpp).
+  void ToSymbolCommand();
+  void SimulateOptionsCommand();
+  void PropertiesCommand();
+  // The last text of an error or warning box, kept even where no box can be shown.
+  QString lastMessage() const { return lastMessage_; }
 
   // Host.
   void SetStatus(int panel, const std::string& text) override;
@@ -168,6 +183,10 @@ class Tmdiframe : public QMainWindow, public Host {
   void FitView();
   void SyncScrollBars();
   void DrawOverlay(QPoint cursor);
+  void StartBand(QPoint p);
+  // The editing mode's action on a finished band (schematic units).
+  void BandAction(int x1, int y1, int x2, int y2);
+  void UndoCommand();
   int WorldX(QPoint p) const;
   int WorldY(QPoint p) const;
   void StartPlacing(const QString& path, const QString& status);
@@ -193,6 +212,10 @@ class Tmdiframe : public QMainWindow, public Host {
   bool bandActive_ = false;
   bool lineBand_ = false;
   QPoint pressPoint_;
+  QPoint lastPoint_;
+  // What the pointer holds between press and release (table indexes, 0 for nothing).
+  int dragSymbol_ = 0, dragLabel_ = 0, dragWire_ = 0, dragWirePart_ = 0;
+  int clipboardMoves_ = 0;  // pointer moves while the clipboard follows the pointer
   QString placePath_;
   QString lastSymbol_ = "unknown.sym";
   Rect placeBox_{};
@@ -202,6 +225,7 @@ class Tmdiframe : public QMainWindow, public Host {
   SimRunState* simState_ = nullptr;
   TFormSimuCtrl* simuCtrl_ = nullptr;
   TFormChronos* chronos_ = nullptr;
+  QString lastMessage_;
 };
 
 }  // namespace qiro

@@ -56,6 +56,11 @@ void Tmdiframe::SimulationDoubleClick(QPoint p) {
   if (model == kModelDisplay || model == kModelDigit) OpenSymbolProperties(sym);
 }
 
+// The symbol library palette, when it was ever opened.
+static QWidget* Palette(QObject& frame) {
+  return frame.findChild<QWidget*>("TFormLoglib");
+}
+
 void Tmdiframe::StartLifeCommand() {
   ExtractCircuit(ws_);
   TFormSimuCtrl* ctrl = simuCtrl();
@@ -71,6 +76,7 @@ void Tmdiframe::StopLifeCommand() {
 void Tmdiframe::ShowChronograms() {
   ResetTools();
   qiro::SetStatus(ws_, 0, "Show Chronogram");
+  if (!ws_.engine.Running) HideLibrary();
   if (!chronos_) chronos_ = new TFormChronos(ws_, dialogs_, this);
   chronos_->setWindowModality(Qt::ApplicationModal);
   chronos_->show();
@@ -109,7 +115,18 @@ void Tmdiframe::RefreshSimulationView() {
 
 void Tmdiframe::SimulationStateChanged() {
   const bool running = ws_.engine.Running;
-  if (running) SimState().showValues = true;
+  SimRunState& state = SimState();
+  if (running) state.showValues = true;
+  // The palette steps aside during a run and comes back after it.
+  if (QWidget* palette = Palette(*this)) {
+    if (running && palette->isVisible()) {
+      state.paletteHidden = true;
+      palette->hide();
+    } else if (!running && state.paletteHidden) {
+      state.paletteHidden = false;
+      palette->show();
+    }
+  }
   // While a run goes on the drawing cannot be edited or reloaded; viewing stays possible.
   static const char* const kLockedActions[] = {
       "mnunew",          "mnuread",        "mnuwrite",      "mnusave",      "mnuRule",
