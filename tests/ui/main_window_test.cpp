@@ -254,11 +254,6 @@ TEST_F(MainWindowTest, SearchesHighlightPinsAndRejectBadNodes) {
   EXPECT_TRUE(frame.statusText().startsWith("Node 0 invalid (")) << frame.statusText().toStdString();
 }
 
-TEST_F(MainWindowTest, NotYetAvailableWindowsSayTheyAreNot) {
-  frame.action("mnuUndo")->trigger();
-  EXPECT_TRUE(frame.statusText().contains("not available yet"));
-}
-
 TEST(UiPieces, FiltersKeepTheirDescriptions) {
   EXPECT_EQ(ToQtFilter(kSymbolFilter), "Symbols (*.SYM) (*.sym);;ALL FILE (*.*) (*.*)");
 }
