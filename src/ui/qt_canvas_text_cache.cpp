@@ -5,6 +5,7 @@
 // marked and painted in place instead of copied.
 #include "qt_canvas_text_cache.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 #include <functional>
@@ -44,13 +45,22 @@ std::size_t TextImageCache::KeyHash::operator()(const Key& k) const {
 }
 
 TextImageCache& TextImageCache::Shared() {
-  static TextImageCache cache;
-  return cache;
+  static TextImageCache* cache = [] {
+    // Fonts and images go with the application object, not after it at program exit.
+    qAddPostRoutine([] { Shared().Reset(); });
+    return new TextImageCache;
+  }();
+  return *cache;
 }
 
 void TextImageCache::Clear() {
   entries_.clear();
   bytes_ = 0;
+}
+
+void TextImageCache::Reset() {
+  Clear();
+  fonts_.clear();
 }
 
 int TextImageCache::FontIndex(const Font& font, int dpmX, int dpmY) {

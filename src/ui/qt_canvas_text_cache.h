@@ -36,8 +36,9 @@ class TextImageCache {
   const Entry& Get(const std::string& text, const Font& font, Colour background, int dotsPerMeterX,
                    int dotsPerMeterY);
 
+  // Drops the painted texts; Reset also drops the fonts.
   void Clear();
-  std::size_t Size() const { return entries_.size(); }
+  void Reset();
 
   // The cache the Qt canvases share: one user interface thread draws all of them.
   static TextImageCache& Shared();

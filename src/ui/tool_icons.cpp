@@ -3,18 +3,29 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QtMath>
+#include <cmath>
 
 namespace qiro {
 
 namespace {
 
+// A circular arrow: an open circle whose end carries a filled head, turning counter-clockwise
+// (left) or, mirrored, clockwise (right).
 void Arrow(QPainter& p, bool left) {
-  QPainterPath path;
-  path.arcMoveTo(4, 4, 16, 16, left ? 0 : 180);
-  path.arcTo(4, 4, 16, 16, left ? 0 : 180, left ? 270 : -270);
-  p.drawPath(path);
-  p.drawLine(12, 4, left ? 16 : 8, 1);
-  p.drawLine(12, 4, left ? 16 : 8, 7);
+  p.save();
+  if (!left) p.setTransform(QTransform(-1, 0, 0, 1, 24, 0));
+  constexpr double kCx = 12, kCy = 13, kR = 7, kEnd = 100;  // degrees, counter-clockwise
+  QPainterPath arc;
+  arc.arcMoveTo(kCx - kR, kCy - kR, 2 * kR, 2 * kR, kEnd - 290);
+  arc.arcTo(kCx - kR, kCy - kR, 2 * kR, 2 * kR, kEnd - 290, 290);
+  p.drawPath(arc);
+  const double a = qDegreesToRadians(kEnd);
+  const QPointF tip(kCx + kR * std::cos(a), kCy - kR * std::sin(a));
+  const QPointF along(-std::sin(a), -std::cos(a)), across(std::cos(a), -std::sin(a));
+  p.setBrush(p.pen().color());
+  p.drawPolygon(QPolygonF({tip + 4 * along, tip + 3 * across, tip - 3 * across}));
+  p.restore();
 }
 
 void Magnifier(QPainter& p, bool plus) {

@@ -78,8 +78,9 @@ class View {
 // Rounds to the nearest multiple of the 5-unit grid.
 int SnapToGrid(int v);
 
-// The extent of everything drawn: live non-internal symbols, wires, contacts, and labels as
-// 40 x 10 boxes; (-15, -15, 70, 70) for an empty drawing.
+// The extent of everything drawn: live non-internal symbols (a symbol without drawing has an
+// empty box and adds nothing), wires, contacts, and labels as 40 x 10 boxes;
+// (-15, -15, 70, 70) for an empty drawing. Fitting the view and saving both use it.
 Rect DrawingExtent(const Circuit& circuit);
 
 // Recomputes the schematic bounding box and fits the view to it.

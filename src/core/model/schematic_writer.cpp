@@ -4,6 +4,7 @@
 #include <ctime>
 #include <string>
 
+#include "editor/view.h"
 #include "editor/wire_cleanup.h"
 #include "model/errors.h"
 #include "model/safe_write.h"
@@ -32,27 +33,6 @@ std::string VersionLine() {
   char buf[64];
   std::strftime(buf, sizeof buf, "%d/%m/%Y %H:%M:%S", &local);
   return std::string("VERSION ") + buf;
-}
-
-// The box around everything written; a fixed box when the schematic is empty.
-Rect SchematicBounds(const Circuit& c) {
-  Rect r;
-  for (const TSymbol& s : c.Symbols)
-    if (s.State != kDeleted && s.Internal == 0) r.Add(s.BBox);
-  for (const TLine& w : c.Wires) {
-    if (w.State == kDeleted) continue;
-    r.Add(w.X1, w.Y1);
-    r.Add(w.X2, w.Y2);
-  }
-  for (const TContact& k : c.Contacts)
-    if (k.State != kDeleted) r.Add(k.X, k.Y);
-  for (const TTextLabel& l : c.Labels) {
-    if (l.State == kDeleted) continue;
-    r.Add(l.X, l.Y);
-    r.Add(l.X + 40, l.Y + 10);
-  }
-  if (r.x1 - 20 > r.x2 || r.y1 - 20 > r.y2) r = Rect{-15, -15, 70, 70};
-  return r;
 }
 
 void WriteSymbolBlock(std::string& out, const TSymbol& s) {
@@ -100,7 +80,7 @@ bool SchematicWrite(Workspace& ws, const std::filesystem::path& path, const std:
     return false;
   }
 
-  c.BBox = SchematicBounds(c);
+  c.BBox = DrawingExtent(c);
   std::string out;
   out += std::string("QIRO 2.3c") + kEol;
   out += VersionLine() + kEol;

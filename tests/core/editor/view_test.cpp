@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/test_support.h"
+#include "model/schematic_file.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -86,6 +88,11 @@ TEST(ViewTest, FitCentresBarsAndAddsMargins) {
   FitViewToSchematic(ws);
   EXPECT_EQ(ws.circuit.BBox, (Rect{-50, -40, 340, 110}));
   EXPECT_EQ(ws.view.world, (Rect{-57, -47, 355, 125}));
+
+  // Saving writes the same box, the empty one of the symbol without drawing left out.
+  test::TempDir dir;
+  ASSERT_TRUE(SchematicWrite(ws, dir / "fit.sch"));
+  EXPECT_NE(test::ReadFile(dir / "fit.sch").find("\r\nBB(-50,-40,340,110)\r\n"), std::string::npos);
 }
 
 TEST(ViewTest, ScrollBarsAndArrowKeysShiftTheView) {
