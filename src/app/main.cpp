@@ -1,5 +1,6 @@
 // qiro: the desktop program. Creates the one workspace and main window, then runs.
 #include <QApplication>
+#include <clocale>
 #include <filesystem>
 
 #include "main_window.h"
@@ -7,6 +8,8 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Qt adopts the user's locale; files must keep the decimal point whatever it is.
+  std::setlocale(LC_NUMERIC, "C");
   app.setApplicationName("Qiro2");
   qiro::Workspace ws;
   qiro::QtDialogs dialogs;

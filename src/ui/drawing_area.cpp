@@ -1,8 +1,10 @@
 #include "drawing_area.h"
 
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "form_loglib.h"
 #include "main_window.h"
 
 namespace qiro {
@@ -12,6 +14,7 @@ DrawingArea::DrawingArea(Tmdiframe* frame, QWidget* parent) : QWidget(parent), f
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
+  setAcceptDrops(true);
 }
 
 bool DrawingArea::EnsureSize() {
@@ -46,6 +49,31 @@ void DrawingArea::mouseReleaseEvent(QMouseEvent* e) {
 
 void DrawingArea::mouseDoubleClickEvent(QMouseEvent* e) {
   frame_->PointerDoubleClick(e->position().toPoint());
+}
+
+void DrawingArea::dragEnterEvent(QDragEnterEvent* e) {
+  if (!e->mimeData()->hasFormat(kPaletteMime)) return;
+  e->acceptProposedAction();
+  frame_->PaletteDragMove(e->position().toPoint());
+}
+
+void DrawingArea::dragMoveEvent(QDragMoveEvent* e) {
+  if (!e->mimeData()->hasFormat(kPaletteMime)) return;
+  e->acceptProposedAction();
+  frame_->PaletteDragMove(e->position().toPoint());
+}
+
+void DrawingArea::dragLeaveEvent(QDragLeaveEvent*) {
+  frame_->PaletteDragLeave();
+}
+
+void DrawingArea::dropEvent(QDropEvent* e) {
+  if (!e->mimeData()->hasFormat(kPaletteMime)) return;
+  bool ok = false;
+  const int model = e->mimeData()->data(kPaletteMime).toInt(&ok);
+  if (!ok) return;
+  e->acceptProposedAction();
+  frame_->PaletteDrop(e->position().toPoint(), model);
 }
 
 }  // namespace qiro

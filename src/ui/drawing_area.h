@@ -28,6 +28,11 @@ class DrawingArea : public QWidget {
   void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
   void mouseDoubleClickEvent(QMouseEvent*) override;
+  // A button dragged from the symbol library palette.
+  void dragEnterEvent(QDragEnterEvent*) override;
+  void dragMoveEvent(QDragMoveEvent*) override;
+  void dragLeaveEvent(QDragLeaveEvent*) override;
+  void dropEvent(QDropEvent*) override;
 
  private:
   Tmdiframe* frame_;

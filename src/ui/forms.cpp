@@ -40,14 +40,18 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
   setObjectName("TFormAbout");
   setWindowTitle("About Qiro");
   auto* layout = new QVBoxLayout(this);
-  auto* name = new QLabel(QString("<h2>Qiro</h2><p>Schematic editor and logic simulator</p>"
+  auto* name = new QLabel(QString("<h2>QIRO %1</h2>"
+                                  "<p>Qiro2: schematic editor and gate-level logic simulator</p>"
                                   "<p>Version %1</p>")
                               .arg(kProgramVersion),
                           this);
   name->setObjectName("aboutText");
+  name->setAlignment(Qt::AlignCenter);
   layout->addWidget(name);
   auto* ok = new QPushButton("OK", this);
-  layout->addWidget(ok);
+  ok->setObjectName("btnOk");
+  ok->setDefault(true);
+  layout->addWidget(ok, 0, Qt::AlignCenter);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

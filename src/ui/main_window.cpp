@@ -103,10 +103,8 @@ void Tmdiframe::BuildMenus() {
   AddAction(file, "mnuRule", "Select Foundry", "", &Tmdiframe::SelectFoundry);
   connect(AddAction(file, "mnuToVerilog", "Make &Verilog File", "", nullptr), &QAction::triggered, this,
           [this] { WindowNotAvailable("Verilog netlist"); });
-  connect(AddAction(file, "mnuToSymbol", "Schema to new symbol", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Schematic to symbol"); });
-  connect(AddAction(file, "mnuProps", "&Properties", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Schematic properties"); });
+  AddAction(file, "mnuToSymbol", "Schema to new symbol", "", &Tmdiframe::ToSymbolCommand);
+  AddAction(file, "mnuProps", "&Properties", "", &Tmdiframe::PropertiesCommand);
   AddAction(file, "mnuMonochrom", "Monchrom/Color", "", &Tmdiframe::ToggleMonochrome);
   AddAction(file, "mnuprn", "&Print Schema", "", &Tmdiframe::PrintSchema);
   file->addSeparator();
@@ -165,8 +163,7 @@ void Tmdiframe::BuildMenus() {
   AddAction(view, "mnuViewInterconnect", "View Electrical Net", "", &Tmdiframe::ViewElectricalNet);
   connect(AddAction(view, "mnuChronogram", "Timing Diagrams", "", nullptr), &QAction::triggered, this,
           [this] { WindowNotAvailable("Timing diagram"); });
-  connect(AddAction(view, "mnuViewLibrary", "Symbol &Library", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Symbol library"); });
+  AddAction(view, "mnuViewLibrary", "Symbol &Library", "", &Tmdiframe::ShowLibrary);
 
   QMenu* sim = menuBar()->addMenu("&Simulate");
   AddAction(sim, "mnuExtract", "Extract Circuit", "", &Tmdiframe::ExtractCommand);
@@ -175,8 +172,7 @@ void Tmdiframe::BuildMenus() {
           [this] { WindowNotAvailable("Simulation control"); });
   connect(AddAction(sim, "mnuStopLife", "Stop Simulation", "", nullptr), &QAction::triggered, this,
           [this] { WindowNotAvailable("Simulation control"); });
-  connect(AddAction(sim, "SimulateOptions1", "Simulate Options", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Options"); });
+  AddAction(sim, "SimulateOptions1", "Simulate Options", "", &Tmdiframe::SimulateOptionsCommand);
 
   QMenu* help = menuBar()->addMenu("&Help");
   AddAction(help, "mnuContents", "Contents", "", &Tmdiframe::Contents);
@@ -214,12 +210,8 @@ void Tmdiframe::BuildTools() {
     DoOpenFile();
   });
   AddTool(files, "sbfilesave", "Save File", false, &Tmdiframe::Save);
-  connect(AddTool(files, "sbSymbol", "Make Symbol", false, nullptr), &QAbstractButton::clicked, this,
-          [this] { WindowNotAvailable("Schematic to symbol"); });
-  connect(AddTool(files, "sbloglib", "Symbol Lib", false, nullptr), &QAbstractButton::clicked, this, [this] {
-    ResetTools();
-    WindowNotAvailable("Symbol library");
-  });
+  AddTool(files, "sbSymbol", "Make Symbol", false, &Tmdiframe::ToSymbolCommand);
+  AddTool(files, "sbloglib", "Symbol Lib", false, &Tmdiframe::ShowLibrary);
   connect(AddTool(files, "sbsch", "Timing Diagram", false, nullptr), &QAbstractButton::clicked, this, [this] {
     ResetTools();
     WindowNotAvailable("Timing diagram");
@@ -578,11 +570,13 @@ void Tmdiframe::SetStatus(int panel, const std::string& text) {
 }
 
 void Tmdiframe::ShowError(const std::string& text) {
+  lastMessage_ = QString::fromStdString(text);
   if (QApplication::platformName() == "offscreen") return;  // nobody could close it
   QMessageBox::warning(this, "Error", QString::fromStdString(text));
 }
 
 void Tmdiframe::ShowWarning(const std::string& text) {
+  lastMessage_ = QString::fromStdString(text);
   if (QApplication::platformName() == "offscreen") return;
   QMessageBox::warning(this, "Warning", QString::fromStdString(text));
 }

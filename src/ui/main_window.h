@@ -122,6 +122,19 @@ class Tmdiframe : public QMainWindow, public Host {
   enum NetlistPage { kPageVerilog = 0, kPageHierarchy = 1, kPageNetlist = 2 };
   void ShowNetlistWindow(int page);
   void DrawingResized(int width, int height);
+  // The symbol library palette (form_loglib.cpp): shown by sbloglib, and what its buttons do
+  // when dragged over and dropped on the drawing.
+  void ShowLibrary();
+  void PaletteDragMove(QPoint p);
+  void PaletteDragLeave();
+  void PaletteDrop(QPoint p, int model);
+  // Schematic to symbol (form_schtosym.cpp), simulation options (form_options.cpp) and the
+  // schematic properties (form_properties.cpp).
+  void ToSymbolCommand();
+  void SimulateOptionsCommand();
+  void PropertiesCommand();
+  // The last text of an error or warning box, kept even where no box can be shown.
+  QString lastMessage() const { return lastMessage_; }
 
   // Host.
   void SetStatus(int panel, const std::string& text) override;
@@ -174,6 +187,7 @@ class Tmdiframe : public QMainWindow, public Host {
   QString openDir_;
   bool quitting_ = false;
   std::optional<QPoint> floatingMark_;  // schematic units
+  QString lastMessage_;
 };
 
 }  // namespace qiro

@@ -1,6 +1,19 @@
+// Two ways to paint the same picture. The plain path turns every canvas call into a QPainter
+// call. The fast path avoids what dominates a full redraw: text layout (texts are copied from
+// pre-painted images), painter state changes and per-call overhead (fills, pixels and thin
+// solid segments are written straight into the image's memory, which the painter does not
+// cache, following QPainter's own pixel rules). Batching segments into one drawLines call
+// would not do: QPainter's thin-line stroker carries state from one line of a call to the
+// next and so covers other pixels. Items wholly outside the image are skipped.
 #include "qt_canvas.h"
 
 #include <QString>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "qt_canvas_text_cache.h"
 
 namespace qiro {
 
@@ -20,6 +33,34 @@ QPainter::CompositionMode ModeOf(RasterOp op) {
   return QPainter::CompositionMode_SourceOver;
 }
 
+// 16.16 fixed-point quotient, as QPainter's thin-line stroker computes its slopes.
+int FixedDiv(int x, int y) {
+  if (std::abs(x) > 0x7fff) return static_cast<int>(static_cast<long long>(x) * 65536 / y);
+  return x * 65536 / y;
+}
+
+// The pixels QPainter covers with a thin solid line between two integer points: one per step
+// along the longer axis from the smaller end up to, not including, the larger one; the
+// other coordinate advances by a 16.16 slope that starts half a step in when it rises.
+template <class Plot>
+void ThinLine(int x1, int y1, int x2, int y2, Plot plot) {
+  if (x1 == x2 && y1 == y2) {
+    plot(x1, y1);
+    return;
+  }
+  if (std::abs(x2 - x1) < std::abs(y2 - y1)) {
+    if (y1 > y2) std::swap(x1, x2), std::swap(y1, y2);
+    const int inc = FixedDiv((x2 - x1) * 64, (y2 - y1) * 64);
+    int x = (x1 << 16) + ((inc > 0 ? 32 : 0) * inc >> 6);
+    for (int y = y1; y < y2; ++y, x += inc) plot(x >> 16, y);
+  } else {
+    if (x1 > x2) std::swap(x1, x2), std::swap(y1, y2);
+    const int inc = FixedDiv((y2 - y1) * 64, (x2 - x1) * 64);
+    int y = (y1 << 16) + ((inc > 0 ? 32 : 0) * inc >> 6);
+    for (int x = x1; x < x2; ++x, y += inc) plot(x, y >> 16);
+  }
+}
+
 QRect ToQRect(const PixelRect& r) {
   return QRect(QPoint(std::min(r.left, r.right), std::min(r.top, r.bottom)),
                QPoint(std::max(r.left, r.right), std::max(r.top, r.bottom)));
@@ -27,8 +68,15 @@ QRect ToQRect(const PixelRect& r) {
 
 }  // namespace
 
-QtCanvas::QtCanvas(QImage& image) : image_(image) {
-  if (!image_.isNull()) painter_.begin(&image_);
+QtCanvas::QtCanvas(QImage& image, Path path) : image_(image) {
+  if (image_.isNull()) return;
+  painter_.begin(&image_);
+  if (path == Path::Fast && image_.format() == QImage::Format_RGB32) {
+    bits_ = image_.bits();  // after begin, which has made the pixels this image's own
+    stride_ = image_.bytesPerLine();
+    width_ = image_.width();
+    height_ = image_.height();
+  }
 }
 
 QtCanvas::~QtCanvas() {
@@ -54,20 +102,79 @@ void QtCanvas::ApplyBrush() {
   painter_.setBrush(brush().transparent ? QBrush(Qt::NoBrush) : QBrush(ToQColor(brush().colour)));
 }
 
+void QtCanvas::ApplyFont() {
+  if (fontApplied_ && appliedFont_ == font()) return;
+  appliedFont_ = font();
+  fontApplied_ = true;
+  QFont f(QString::fromStdString(font().name));
+  f.setPointSize(std::max(1, font().size));
+  painter_.setFont(f);
+  const QFontMetrics fm = painter_.fontMetrics();
+  ascent_ = fm.ascent();
+  lineHeight_ = fm.height();
+}
+
+void QtCanvas::FillDirect(const QRect& r, QRgb colour) {
+  const QRect c = r.intersected(QRect(0, 0, width_, height_));
+  for (int y = c.top(); y <= c.bottom(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(bits_ + y * stride_);
+    std::fill(row + c.left(), row + c.left() + c.width(), colour);
+  }
+}
+
+void QtCanvas::CopyDirect(int x, int y, const QImage& src) {
+  const QRect c = QRect(x, y, src.width(), src.height()).intersected(QRect(0, 0, width_, height_));
+  if (c.isEmpty()) return;
+  const auto bytes = static_cast<std::size_t>(c.width()) * sizeof(QRgb);
+  for (int row = c.top(); row <= c.bottom(); ++row)
+    std::memcpy(bits_ + row * stride_ + c.left() * sizeof(QRgb),
+                src.constScanLine(row - y) + (c.left() - x) * sizeof(QRgb), bytes);
+}
+
 void QtCanvas::Clear(Colour background) {
   if (!painter_.isActive()) return;
+  if (Direct()) {
+    FillDirect(image_.rect(), ToQColor(background).rgb());
+    return;
+  }
   painter_.setCompositionMode(QPainter::CompositionMode_Source);
   painter_.fillRect(image_.rect(), ToQColor(background));
   penApplied_ = false;
 }
 
 void QtCanvas::SetPixel(int x, int y, Colour c) {
+  if (Direct()) {
+    if (!Inside(x, y)) return;
+    reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = qRgb(c.r, c.g, c.b);
+    return;
+  }
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
   image_.setPixel(x, y, ToQColor(c).rgb());
 }
 
 void QtCanvas::Segment(int x1, int y1, int x2, int y2) {
   if (!painter_.isActive()) return;
+  if (Direct()) {
+    const int m = std::max(1, pen().width) + 1;
+    if (std::max(x1, x2) < -m || std::min(x1, x2) > width_ + m || std::max(y1, y2) < -m ||
+        std::min(y1, y2) > height_ + m)
+      return;
+    if (pen().style == PenStyle::Solid && pen().op == RasterOp::Copy && pen().width <= 1) {
+      const QRgb c = qRgb(pen().colour.r, pen().colour.g, pen().colour.b);
+      if (x1 == x2 || y1 == y2) {  // a run of pixels, clipped like any fill
+        const int right = std::max(x1, x2) - (x1 != x2 ? 1 : 0);
+        const int bottom = std::max(y1, y2) - (y1 != y2 ? 1 : 0);
+        FillDirect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(right, bottom)), c);
+        return;
+      }
+      // A slanted line crossing the edge is left to the painter, whose clipping moves its ends.
+      if (Inside(x1, y1) && Inside(x2, y2)) {
+        ThinLine(x1, y1, x2, y2,
+                 [this, c](int x, int y) { reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = c; });
+        return;
+      }
+    }
+  }
   ApplyPen();
   painter_.drawLine(x1, y1, x2, y2);
 }
@@ -90,6 +197,10 @@ void QtCanvas::Rectangle(const PixelRect& r) {
 
 void QtCanvas::FillRect(const PixelRect& r, Colour c) {
   if (!painter_.isActive()) return;
+  if (Direct()) {
+    FillDirect(ToQRect(r), ToQColor(c).rgb());
+    return;
+  }
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
   penApplied_ = false;
   painter_.fillRect(ToQRect(r), ToQColor(c));
@@ -97,16 +208,20 @@ void QtCanvas::FillRect(const PixelRect& r, Colour c) {
 
 void QtCanvas::Text(int x, int y, const std::string& text) {
   if (!painter_.isActive() || text.empty()) return;
-  if (!fontApplied_ || !(appliedFont_ == font())) {
-    appliedFont_ = font();
-    fontApplied_ = true;
-    QFont f(QString::fromStdString(font().name));
-    f.setPointSize(std::max(1, font().size));
-    painter_.setFont(f);
-    const QFontMetrics fm = painter_.fontMetrics();
-    ascent_ = fm.ascent();
-    lineHeight_ = fm.height();
+  if (Direct() && !brush().transparent) {
+    if (x >= width_ || y >= height_) return;  // the box starts right of or below the image
+    const TextImageCache::Entry& e = TextImageCache::Shared().Get(
+        text, font(), brush().colour, image_.dotsPerMeterX(), image_.dotsPerMeterY());
+    if (!e.spills) {
+      CopyDirect(x, y, e.image);
+      return;
+    }
   }
+  PaintText(x, y, text);
+}
+
+void QtCanvas::PaintText(int x, int y, const std::string& text) {
+  ApplyFont();
   const QString s = QString::fromStdString(text);
   if (!brush().transparent) {
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);

@@ -13,9 +13,17 @@ namespace qiro {
 
 class QtCanvas : public Canvas {
  public:
+  // Fast: fills, pixels, thin straight segments and texts go straight into the image's
+  // memory (texts copied from the shared text cache); what lies wholly outside the image is
+  // skipped. Plain: every call is one QPainter call; it is the
+  // reference the fast path must match pixel for pixel.
+  enum class Path { Fast, Plain };
+
   // The image must stay alive as long as the canvas; it is painted in place.
-  explicit QtCanvas(QImage& image);
+  explicit QtCanvas(QImage& image, Path path = Path::Fast);
   ~QtCanvas() override;
+  QtCanvas(const QtCanvas&) = delete;
+  QtCanvas& operator=(const QtCanvas&) = delete;
 
   void Clear(Colour background) override;
   void SetPixel(int x, int y, Colour c) override;
@@ -28,9 +36,19 @@ class QtCanvas : public Canvas {
  private:
   void ApplyPen();
   void ApplyBrush();
+  void ApplyFont();
+  void FillDirect(const QRect& r, QRgb colour);
+  void CopyDirect(int x, int y, const QImage& src);
+  void PaintText(int x, int y, const std::string& text);
+  bool Direct() const { return bits_ != nullptr; }
+  bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
   QImage& image_;
   QPainter painter_;
+  // The image's pixels for the fast path; null on the plain path.
+  uchar* bits_ = nullptr;
+  qsizetype stride_ = 0;
+  int width_ = 0, height_ = 0;
   Pen appliedPen_;
   bool penApplied_ = false;
   Brush appliedBrush_;

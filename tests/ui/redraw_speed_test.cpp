@@ -1,11 +1,13 @@
-// Full redraw speed: a schematic filled to table capacity drawn with its grid into a
-// 1920 x 1080 image through the Qt canvas. The bound is loose for busy machines; the time is
-// printed so a slowdown is visible.
+// Full redraw speed: a schematic filled to table capacity drawn with its grid into a 1920 x 1080
+// image through the Qt canvas. The aim is 16 ms; the bound allows three times that so a busy
+// machine still passes. Time is the thread's processor time, which other processes on the
+// machine disturb far less than the clock on the wall; the figures are printed.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <algorithm>
-#include <chrono>
+#include <ctime>
+#include <functional>
 #include <iostream>
 
 #include "core/test_support.h"
@@ -18,7 +20,24 @@ namespace qiro {
 namespace {
 using namespace qiro::test;
 
-TEST(RedrawSpeed, FullTablesRedrawQuickly) {
+double ThreadMilliseconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// Best of several runs, in milliseconds.
+double Best(int runs, const std::function<void()>& work) {
+  double best = 1e9;
+  for (int run = 0; run < runs; ++run) {
+    const double t0 = ThreadMilliseconds();
+    work();
+    best = std::min(best, ThreadMilliseconds() - t0);
+  }
+  return best;
+}
+
+TEST(RedrawSpeed, FullTablesRedrawWithinAFrame) {
   Workspace ws;
   ws.SetHomeDir(SourceRoot());
   ClearSchematic(ws);
@@ -29,26 +48,22 @@ TEST(RedrawSpeed, FullTablesRedrawQuickly) {
   ws.view.Resize(1920 + kScrollBarSize, 1080 + kScrollBarSize, 0);
   FitViewToSchematic(ws);
   QImage image(1920, 1080, QImage::Format_RGB32);
-  double best = 1e9;
-  for (int run = 0; run < 3; ++run) {
-    const auto t0 = std::chrono::steady_clock::now();
-    QtCanvas canvas(image);
-    RedrawAll(ws, canvas);
-    best = std::min(best,
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
-  }
-  double core = 1e9;
-  for (int run = 0; run < 3; ++run) {
-    const auto t0 = std::chrono::steady_clock::now();
+  const auto redraw = [&](QtCanvas::Path path) {
+    return [&ws, &image, path] {
+      QtCanvas canvas(image, path);
+      RedrawAll(ws, canvas);
+    };
+  };
+  const double fast = Best(5, redraw(QtCanvas::Path::Fast));
+  const double plain = Best(2, redraw(QtCanvas::Path::Plain));
+  const double core = Best(3, [&ws] {
     NullCanvas canvas;
     RedrawAll(ws, canvas);
-    core = std::min(core,
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
-  }
-  std::cout << "renderer alone: " << core << " ms\n";
+  });
   std::cout << "full redraw of " << ws.circuit.Symbols.Count() << " symbols, " << ws.circuit.Wires.Count()
-            << " wires: " << best << " ms\n";
-  EXPECT_LT(best, 250.0);
+            << " wires: " << fast << " ms (plain canvas " << plain << " ms, renderer alone " << core
+            << " ms)\n";
+  EXPECT_LT(fast, 48.0);
 }
 
 }  // namespace

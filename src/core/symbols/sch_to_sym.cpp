@@ -85,6 +85,10 @@ std::string Lig(int xa, int ya, int xb, int yb) {
 
 }  // namespace
 
+std::string BadPositionText(int row, const std::string& text) {
+  return "Row " + std::to_string(row) + ": the position \"" + text + "\" is not a whole number.";
+}
+
 void SchToSym::UpdateOptions(const Workspace& ws) {
   Name = ws.extraction.DesignName.empty() ? ws.verilog.ModuleName : ws.extraction.DesignName;
   Title = Name;
@@ -119,8 +123,7 @@ bool SchToSym::Generate(Workspace& ws) {
   bool anyLeft = false, anyRight = false, anyTop = false, anyBottom = false;
   for (std::size_t r = 0; r < Rows.size(); ++r) {
     if (!ParseInt(Rows[r].Position, positions[r])) {
-      ws.circuit.MessageArg = Rows[r].Position;
-      ReportError(ws, 15);
+      SetStatus(ws, 0, BadPositionText(static_cast<int>(r) + 1, Rows[r].Position));
       return false;
     }
     sides[r] = SideOf(Rows[r].Side);

@@ -57,8 +57,8 @@ class SchToSym {
   void UpdateOptions(const Workspace& ws);
   // Positions 1..n within inputs and within outputs by name order.
   void RankPositions();
-  // Lays out the box and the pins from the rows. False (with error 15 shown) when a position
-  // is not an integer; the symbol is then left empty.
+  // Lays out the box and the pins from the rows. False, with the row named in the status
+  // bar, when a position is not a whole number; the symbol is then left empty.
   bool Generate(Workspace& ws);
   void Fatter() { BoxWidth += 5; }
   void Thinner() {
@@ -78,6 +78,9 @@ void PrepareSchToSym(Workspace& ws, SchToSym& generator);
 // The symbol file text (CR LF lines) for a generated symbol.
 std::string SymbolFileText(const GeneratedSymbol& symbol, const std::string& name, const std::string& title,
                            const std::vector<std::string>& moduleText, const std::string& dateTime);
+
+// The status text for a pin row (1-based) whose position is not a whole number.
+std::string BadPositionText(int row, const std::string& text);
 
 // Free text to a name usable as a file and module name ("my-adder 2" gives "my_adder2").
 std::string MakeIdentifier(std::string_view text);

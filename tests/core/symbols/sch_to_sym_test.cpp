@@ -112,10 +112,15 @@ TEST(SchToSym, NonIntegerPositionStopsTheLayout) {
   AdderPorts(ws);
   SchToSym g;
   g.UpdateOptions(ws);
-  g.Rows[0].Position = "2.5";
+  g.Rows[1].Position = "2.5";
   EXPECT_FALSE(g.Generate(ws));
-  ASSERT_EQ(host.errors.size(), 1u);
-  EXPECT_EQ(host.errors[0], "Error decoding the real value \"2.5\"");
+  EXPECT_EQ(host.LastStatus(0), "Row 2: the position \"2.5\" is not a whole number.");
+  EXPECT_TRUE(host.errors.empty());
+  // Saving stops at the same row and writes nothing.
+  TempDir dir;
+  g.Directory = dir.path().string();
+  EXPECT_TRUE(g.Save(ws, "now").empty());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST(SchToSym, SavesUnderTheIdentifierAndRefusesAUsedName) {

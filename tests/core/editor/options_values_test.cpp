@@ -1,0 +1,80 @@
+#include "editor/options_values.h"
+
+#include <gtest/gtest.h>
+
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+TEST(OptionsValues, TableFillTexts) {
+  const TableFill half = FillOf(1024, 2048);
+  EXPECT_EQ(half.Count, "1024/2048");
+  EXPECT_EQ(half.Percent, "50.0% full");
+  EXPECT_EQ(half.Bar, 50);
+  EXPECT_EQ(FillOf(2500, 2500).Percent, "100.0% full");
+  EXPECT_EQ(FillOf(0, 2048).Percent, "0.0% full");
+  // 1/2048 is 0.05 %: the text keeps one decimal, the bar rounds to 0; 2047 rounds to 100.
+  EXPECT_EQ(FillOf(1, 2048).Bar, 0);
+  EXPECT_EQ(FillOf(2047, 2048).Bar, 100);
+  EXPECT_EQ(FillOf(3, 0).Bar, 0);
+}
+
+TEST(OptionsValues, StepLengthChoice) {
+  EXPECT_EQ(kTimeUnitCaptions[static_cast<std::size_t>(TimeUnitChoice(0.1 + 5e-10))], std::string("100ps"));
+  EXPECT_EQ(TimeUnitChoice(0.001), 0);
+  EXPECT_EQ(TimeUnitChoice(0.01), 1);
+  EXPECT_EQ(TimeUnitChoice(10.0), 4);
+  EXPECT_EQ(TimeUnitChoice(2.0), 3);  // anything else shows "1ns"
+  EXPECT_EQ(TimeUnitChoice(0.1 + 1e-6), 3);
+}
+
+TEST(OptionsValues, RefreshIntervalMustBeAWholeNumberOfAtLeastOne) {
+  EXPECT_EQ(ParseRefreshInterval("12"), 12);
+  EXPECT_EQ(ParseRefreshInterval(" 7 "), 7);
+  EXPECT_EQ(ParseRefreshInterval("1"), 1);
+  for (const char* bad : {"0", "-3", "", "  ", "1.5", "abc", "5x", "+", "99999999999999999999"})
+    EXPECT_FALSE(ParseRefreshInterval(bad)) << bad;
+}
+
+TEST(OptionsValues, ApplyingOptions) {
+  Workspace ws;
+  ws.circuit.Extracted = true;
+  EXPECT_FALSE(ApplySimulationOptions(ws, 0, "0"));
+  EXPECT_EQ(ws.settings.DisplayPeriod, 12);
+  EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 1.0);
+
+  // A step of 2 ns shows "1ns"; OK with that choice keeps 2 ns and the extraction.
+  ws.tech.TimeUnit = 2.0;
+  EXPECT_TRUE(ApplySimulationOptions(ws, 3, "25"));
+  EXPECT_EQ(ws.settings.DisplayPeriod, 25);
+  EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 2.0);
+  EXPECT_TRUE(ws.circuit.Extracted);
+
+  EXPECT_TRUE(ApplySimulationOptions(ws, 2, "25"));
+  EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 0.1);
+  EXPECT_FALSE(ws.circuit.Extracted) << "delays in steps must be recomputed";
+}
+
+TEST(OptionsValues, TechnologyAndFileTexts) {
+  EXPECT_EQ(FormatTechValue(2.5), " 2.500");
+  EXPECT_EQ(FormatTechValue(0.0125), " 0.013");
+  EXPECT_EQ(EditingFileText("a.sch"), "\"a.sch\" edited by QIRO 2.3c");
+}
+
+TEST(OptionsValues, HomeDirectory) {
+  Workspace ws;
+  ApplyHomeDirectory(ws, "/no/such/place");
+  EXPECT_EQ(ws.settings.HomeDir, std::filesystem::path("/no/such/place"));
+  EXPECT_EQ(ws.settings.SymbolDir, std::filesystem::path("/no/such/place") / "IEEE");
+  ApplyHomeDirectory(ws, std::string(300, 'd'));
+  EXPECT_EQ(ws.settings.HomeDir.string().size(), 128u);
+
+  // A symbol chosen inside a library folder makes that folder the library.
+  EXPECT_EQ(HomeOfChosenSymbol("/q/IEEE/and2.SYM"), "/q");
+  EXPECT_EQ(HomeOfChosenSymbol("/q/ieee/and2.SYM"), "/q");
+  EXPECT_EQ(HomeOfChosenSymbol("/q/mine/adder.sym"), "/q/mine");
+}
+
+}  // namespace
+}  // namespace qiro

@@ -1,0 +1,59 @@
+#include "symbols/symbol_preview.h"
+
+#include <gtest/gtest.h>
+
+#include "core/editor/recording_canvas.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+using test::OpKind;
+using test::RecordingCanvas;
+
+TEST(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
+  Workspace ws;
+  ws.extraction.InputNames = {"a", "b"};
+  ws.extraction.OutputNames = {"s"};
+  SchToSym g;
+  g.UpdateOptions(ws);
+  g.Rows[0].Side = "B";  // a below the box
+  ASSERT_TRUE(g.Generate(ws));
+  const Rect e = g.Symbol.Extent, b = g.Symbol.Box;
+
+  RecordingCanvas canvas;
+  const int w = 200, h = 160;
+  DrawSymbolPreview(canvas, g.Symbol, "half", w, h);
+  ASSERT_FALSE(canvas.ops.empty());
+  EXPECT_EQ(canvas.ops.front().kind, OpKind::Clear);
+  EXPECT_EQ(canvas.ops.front().colour, palette::kWhite);
+
+  const double fx = w / double(e.x2 + 20), fy = h / double(e.y2 + 20);
+  auto px = [&](int x) { return int(x * fx) + 10; };
+  auto py = [&](int y) { return int(y * fy) + 10; };
+  const auto boxes = canvas.Of(OpKind::Rectangle);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].r, (PixelRect{px(b.x1), py(b.y1), px(b.x2), py(b.y2)}));
+  EXPECT_EQ(boxes[0].pen.colour, palette::kGreen);
+  EXPECT_EQ(boxes[0].brush.colour, palette::kWhite);
+  // The whole symbol lies inside the image.
+  EXPECT_LT(px(e.x2), w);
+  EXPECT_LT(py(e.y2), h);
+
+  EXPECT_EQ(canvas.Of(OpKind::Fill).size(), 3u);
+  ASSERT_NE(canvas.FindText("half"), nullptr);
+  EXPECT_EQ(canvas.FindText("half")->r.left, px(g.Symbol.TitleX + 5));
+
+  // Each pin's stub runs from the pin to the box side it faces.
+  const auto stubs = canvas.Of(OpKind::Segment);
+  ASSERT_EQ(stubs.size(), 3u);
+  const GeneratedPin& a = g.Symbol.Pins[0];
+  EXPECT_EQ(stubs[0].r, (PixelRect{px(a.X), py(a.Y), px(a.X), py(b.y2)}));  // below: up to y2
+  const GeneratedPin& bp = g.Symbol.Pins[1];
+  EXPECT_EQ(stubs[1].r, (PixelRect{px(bp.X), py(bp.Y), px(b.x1), py(bp.Y)}));  // left: to x1
+  const GeneratedPin& s = g.Symbol.Pins[2];
+  EXPECT_EQ(stubs[2].r, (PixelRect{px(b.x2), py(s.Y), px(s.X), py(s.Y)}));  // right: from x2
+}
+
+}  // namespace
+}  // namespace qiro
