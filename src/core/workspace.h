@@ -9,6 +9,7 @@
 #include "chrono/chrono_store.h"
 #include "chrono/current_store.h"
 #include "chrono/node_log.h"
+#include "editor/clipboard.h"
 #include "editor/view.h"
 #include "extract/extract.h"
 #include "extract/node_table.h"
@@ -29,7 +30,7 @@ struct Settings {
   double DefaultDelay = 1.0;        // default gate delay for typed values
   bool GlitchFiltering = true;
   int DisplayPeriod = 12;
-  bool SmartLineEditing = false;
+  bool SmartLineEditing = true;
   bool AnyAngleLines = false;
   bool Monochrome = false;
 };
@@ -63,6 +64,7 @@ class Workspace {
   Engine engine;                      // simulation state: step counter, delay lines, flags
   std::array<std::string, 3> status;  // last text shown in each status panel
   VerilogReadState verilogRead;       // the Verilog reader's counters for the symbol being loaded
+  EditState editor;                   // clipboard position and the last wire drawn
 
  private:
   Host nullHost_;

@@ -220,6 +220,10 @@ void Tmdiframe::ShowLibrary() {
   palette->activateWindow();
 }
 
+void Tmdiframe::HideLibrary() {
+  if (auto* palette = findChild<TFormLoglib*>()) palette->hide();
+}
+
 void Tmdiframe::PaletteDragMove(QPoint p) {
   drawing_->ResetShown();
   auto* palette = findChild<TFormLoglib*>();

@@ -111,8 +111,7 @@ void Tmdiframe::BuildMenus() {
   AddAction(file, "mnuquit", "&Leave Qiro2", "Ctrl+Q", &Tmdiframe::QuitMe);
 
   QMenu* edit = menuBar()->addMenu("&Edit");
-  connect(AddAction(edit, "mnuUndo", "&Undo", "Ctrl+Z", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Undo"); });
+  AddAction(edit, "mnuUndo", "&Undo", "Ctrl+Z", &Tmdiframe::UndoCommand);
   auto modeAction = [&](const QString& name, const QString& caption, const QString& shortcut, int mode,
                         const QString& status, bool move = false) {
     connect(AddAction(edit, name, caption, shortcut, nullptr), &QAction::triggered, this, [=, this] {
@@ -127,7 +126,7 @@ void Tmdiframe::BuildMenus() {
   modeAction("mnuRotateLeft", "Rotate &Left", "", kModeRotateLeft, "Please selete a part to rotate to left");
   modeAction("mnuRotateRight", "&Rotate Right", "", kModeRotateRight,
              "Please select a part to rotate to right");
-  AddAction(edit, "mnuFlip", "&Flip", "", nullptr);
+  modeAction("mnuFlip", "&Flip", "", kModeFlip, "Please select a part to flip");
   modeAction("mnuLine", "&Line", "", kModeLine, "Draw line");
   modeAction("mnuConnect", "&Connect", "", kModeConnect, "Draw Connect");
   modeAction("mnuText", "&Text", "", kModeText, "");
@@ -152,7 +151,7 @@ void Tmdiframe::BuildMenus() {
 
   QMenu* view = menuBar()->addMenu("&View");
   AddAction(view, "mnuViewAll", "&View All", "Ctrl+A", &Tmdiframe::ViewAll);
-  AddAction(view, "mnuViewSame", "View &Same", "", nullptr);
+  AddAction(view, "mnuViewSame", "View &Same", "", &Tmdiframe::RedrawAll);
   AddAction(view, "mnuZoomIn", "Zoom &In", "Ctrl+I", &Tmdiframe::ZoomInCommand);
   AddAction(view, "mnuZoomOut", "Zoom &Out", "Ctrl+O", &Tmdiframe::ZoomOutCommand);
   view->addSeparator();
@@ -378,6 +377,7 @@ void Tmdiframe::PrintSchema() {
   hBar_->hide();
   vBar_->hide();
   for (QToolBar* p : panels_) p->hide();
+  HideLibrary();
   mode_ = kModePrint;
   ws_.view.printing = true;
   RedrawAll();

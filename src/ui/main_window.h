@@ -125,6 +125,8 @@ class Tmdiframe : public QMainWindow, public Host {
   // The symbol library palette (form_loglib.cpp): shown by sbloglib, and what its buttons do
   // when dragged over and dropped on the drawing.
   void ShowLibrary();
+  // Hides the palette, if it was ever opened (printing, the timing diagrams).
+  void HideLibrary();
   void PaletteDragMove(QPoint p);
   void PaletteDragLeave();
   void PaletteDrop(QPoint p, int model);
@@ -159,6 +161,10 @@ class Tmdiframe : public QMainWindow, public Host {
   void FitView();
   void SyncScrollBars();
   void DrawOverlay(QPoint cursor);
+  void StartBand(QPoint p);
+  // The editing mode's action on a finished band (schematic units).
+  void BandAction(int x1, int y1, int x2, int y2);
+  void UndoCommand();
   int WorldX(QPoint p) const;
   int WorldY(QPoint p) const;
   void StartPlacing(const QString& path, const QString& status);
@@ -181,6 +187,10 @@ class Tmdiframe : public QMainWindow, public Host {
   bool bandActive_ = false;
   bool lineBand_ = false;
   QPoint pressPoint_;
+  QPoint lastPoint_;
+  // What the pointer holds between press and release (table indexes, 0 for nothing).
+  int dragSymbol_ = 0, dragLabel_ = 0, dragWire_ = 0, dragWirePart_ = 0;
+  int clipboardMoves_ = 0;  // pointer moves while the clipboard follows the pointer
   QString placePath_;
   QString lastSymbol_ = "unknown.sym";
   Rect placeBox_{};

@@ -30,7 +30,9 @@ class FakeDialogs : public UiDialogs {
     asked.push_back(line1);
     return NextAnswer();
   }
-  std::optional<QString> InputText(QWidget*, const QString&, const QString&, const QString&) override {
+  std::optional<QString> InputText(QWidget*, const QString& title, const QString&,
+                                   const QString& initial) override {
+    inputs.push_back(title + ": " + initial);
     return Next(files);
   }
   void About(QWidget*) override { ++abouts; }
@@ -39,7 +41,7 @@ class FakeDialogs : public UiDialogs {
 
   std::deque<std::optional<QString>> files;
   std::deque<bool> answers;
-  std::vector<QString> asked, filters, proposals;
+  std::vector<QString> asked, filters, proposals, inputs;  // inputs: title and pre-filled text
   int abouts = 0;
 
  private:

@@ -123,6 +123,12 @@ TEST_F(LibraryDialogsTest, PaletteButtonsCarryHintsCodesAndPicturesOfTheirSymbol
   }
   EXPECT_NE(nand, buf);
 
+  // The print view hides it; closing unpresses the tool button.
+  frame.action("mnuprn")->trigger();
+  EXPECT_FALSE(palette->isVisible());
+  frame.PointerPress(QPoint(10, 10), false);
+  frame.toolButton("sbloglib")->click();
+  ASSERT_TRUE(palette->isVisible());
   palette->close();
   EXPECT_FALSE(palette->isVisible());
   EXPECT_FALSE(frame.toolButton("sbloglib")->isChecked());

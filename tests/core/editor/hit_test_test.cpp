@@ -2,27 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include "core/test_support.h"
+#include "core/editor/edit_fixture.h"
 #include "workspace.h"
 
 namespace qiro {
 namespace {
 
-class HitTest : public ::testing::Test {
+class HitTest : public test::EditTest {
  protected:
-  void SetUp() override {
-    ws.SetHost(&host);
-    ws.view.world = Rect{0, 0, 400, 400};
-    ws.view.area = PixelRect{0, 0, 400, 400};
-    ws.view.FitView();
-  }
   int AddBox(Rect box) {
     int s = ws.circuit.AddSymbol("and2");
     ws.circuit.Symbols[s].BBox = box;
     return s;
   }
-  test::RecordingHost host;
-  Workspace ws;
 };
 
 TEST_F(HitTest, LaterEntriesWinAndEdgesFollowTheirMargins) {

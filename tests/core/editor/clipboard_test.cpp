@@ -1,0 +1,113 @@
+#include "editor/clipboard.h"
+
+#include "core/editor/edit_fixture.h"
+#include "editor/edit_ops.h"
+
+namespace qiro {
+namespace {
+
+using test::Points;
+using test::Wires;
+
+class Clipboard : public test::EditTest {
+ protected:
+  // Two wires, a dot, a label and a gate in the area (0, 0)-(100, 100); one wire outside.
+  void Build() {
+    Circuit& c = ws.circuit;
+    c.AddWire(10, 10, 40, 10);
+    c.AddWire(40, 10, 40, 60);
+    c.AddWire(200, 10, 300, 10);
+    c.AddContact(40, 10);
+    c.AddText(20, 80, "note");
+    gate = AddSymbol("and2", {50, 20, 90, 50}, {{50, 30}, {90, 35}});
+  }
+  int gate = 0;
+};
+
+TEST_F(Clipboard, CutMarksTheAreaAndUndoBringsItBack) {
+  Build();
+  EXPECT_EQ(CutArea(ws, 100, 100, 0, 0), 5);
+  EXPECT_EQ(LiveWires(), (Wires{{200, 10, 300, 10}}));
+  EXPECT_EQ(Live(ws.circuit.Symbols), 0);
+  EXPECT_EQ(Live(ws.circuit.Labels), 0);
+  EXPECT_EQ(ws.editor.refX, 10);  // the clipboard's upper-left corner
+  EXPECT_EQ(ws.editor.refY, 9);
+  UndoCut(ws);
+  EXPECT_EQ(Live(ws.circuit.Wires), 3);
+  EXPECT_EQ(Live(ws.circuit.Symbols), 1);
+  EXPECT_EQ(Live(ws.circuit.Contacts), 1);
+  EXPECT_EQ(Live(ws.circuit.Labels), 1);
+}
+
+TEST_F(Clipboard, ASecondCutDropsTheFirstClipboardForGood) {
+  Build();
+  CutArea(ws, 0, 0, 100, 100);
+  EXPECT_EQ(CutArea(ws, 190, 0, 310, 20), 1);
+  EXPECT_EQ(ws.circuit.Wires.Count(), 1);  // compacted: only the new clipboard remains
+  EXPECT_EQ(ws.circuit.Symbols.Count(), 0);
+  UndoCut(ws);
+  EXPECT_EQ(LiveWires(), (Wires{{200, 10, 300, 10}}));
+}
+
+TEST_F(Clipboard, ClicksCutTheWireOrSymbolUnderThemAndEmptyAreasSaySo) {
+  Build();
+  EXPECT_EQ(CutArea(ws, 250, 11, 250, 11), 1);  // within 3 units of the wire
+  EXPECT_EQ(ws.circuit.Wires[3].State, kDeleted);
+  EXPECT_EQ(CutArea(ws, 70, 30, 72, 32), 1);  // inside the gate
+  EXPECT_EQ(Live(ws.circuit.Symbols), 0);
+  host.statuses.clear();
+  EXPECT_EQ(CutArea(ws, 150, 150, 160, 160), 0);
+  EXPECT_EQ(host.LastStatus(), "Error! Nothing include in this area.");
+  // A wire that only crosses the band is not taken.
+  EXPECT_EQ(CutArea(ws, 30, 20, 50, 30), 0);
+}
+
+TEST_F(Clipboard, MovedClipboardPastesWhereItStands) {
+  Build();
+  CutArea(ws, 0, 0, 100, 100);
+  MoveClipboard(ws, 112, 207);  // offset snapped to (100, 200)
+  EXPECT_EQ(ws.editor.refX, 110);
+  EXPECT_EQ(ws.editor.refY, 209);
+  PasteClipboard(ws);
+  EXPECT_EQ(LiveWires(), (Wires{{200, 10, 300, 10}, {110, 210, 140, 210}, {140, 210, 140, 260}}));
+  EXPECT_EQ(LiveContacts(), (Points{{140, 210}}));
+  const TSymbol& pasted = ws.circuit.Symbols[ws.circuit.Symbols.Count()];
+  EXPECT_EQ(pasted.State, kNormal);
+  EXPECT_EQ(pasted.Pin(2).X, 190);
+  EXPECT_EQ(pasted.BBox, (Rect{150, 220, 190, 250}));
+  EXPECT_EQ(pasted.Name, "and2");  // gates keep their names
+  EXPECT_EQ(ws.circuit.Labels[ws.circuit.Labels.Count()].X, 120);
+}
+
+TEST_F(Clipboard, CopiedDevicesTakeTheLetterC) {
+  const int b = AddSymbol("button1", {0, 0, 30, 20}, {{30, 10}}, 59);
+  ws.circuit.Symbols[b].Pin(1).Name = "in1";
+  const int k =
+      AddSymbol("kbd1", {100, 0, 140, 40}, {{140, 5}, {140, 10}, {140, 15}, {140, 20}, {140, 25}}, 85);
+  CopyArea(ws, 0, 0, 150, 50);
+  const Circuit& c = ws.circuit;
+  ASSERT_EQ(c.Symbols.Count(), 4);
+  EXPECT_EQ(c.Symbols[3].Name, "button1c");
+  EXPECT_EQ(c.Symbols[3].Pin(1).Name, "in1");
+  EXPECT_EQ(c.Symbols[4].Name, "kbd1c");
+  EXPECT_EQ(c.Symbols[4].Pin(4).Name, "kbd14c");
+  EXPECT_EQ(c.Symbols[4].Pin(5).Name, "kbd15");
+  EXPECT_EQ(c.Symbols[b].Name, "button1");
+  EXPECT_EQ(c.Symbols[k].State, kDeleted);
+}
+
+TEST_F(Clipboard, PastingAnEmptyClipboardOrIntoAFullTableReportsIt) {
+  PasteClipboard(ws);
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_EQ(host.errors[0], "Cut first ,then copy.");
+  Build();
+  CutArea(ws, 0, 0, 100, 100);
+  while (!ws.circuit.Wires.Full()) ws.circuit.AddWire(0, 500, 5, 500);
+  PasteClipboard(ws);
+  EXPECT_EQ(host.errors.back(), "Too many lines.");
+  EXPECT_EQ(ws.circuit.ErrorCode, 0);
+  EXPECT_EQ(Live(ws.circuit.Symbols), 0);  // the paste stopped at the first failure
+}
+
+}  // namespace
+}  // namespace qiro

@@ -1,0 +1,60 @@
+// A workspace with a recording host and a 1:1 view, and small builders for editing tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/test_support.h"
+#include "workspace.h"
+
+namespace qiro::test {
+
+class EditTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ws.SetHost(&host);
+    ws.view.world = Rect{0, 0, 400, 400};
+    ws.view.area = PixelRect{0, 0, 400, 400};
+    ws.view.FitView();
+  }
+  // A symbol with a box and pins at the given points (outputs when named "y").
+  int AddSymbol(const std::string& name, Rect box, std::vector<std::pair<int, int>> pins, int model = 402) {
+    const int s = ws.circuit.AddSymbol(name);
+    TSymbol& sym = ws.circuit.Symbols[s];
+    sym.BBox = box;
+    sym.Model = model;
+    int n = 0;
+    for (auto [x, y] : pins) ws.circuit.AddPin(s, x, y, 'I', name + std::to_string(++n), 0, 0, ws.tech);
+    ws.circuit.AddInnerLine(s, box.x1, box.y1, box.x2, box.y2);
+    return s;
+  }
+  // Live wires as (x1, y1, x2, y2), in table order.
+  std::vector<std::tuple<int, int, int, int>> LiveWires() const {
+    std::vector<std::tuple<int, int, int, int>> out;
+    for (const TLine& w : ws.circuit.Wires)
+      if (w.State != kDeleted) out.emplace_back(w.X1, w.Y1, w.X2, w.Y2);
+    return out;
+  }
+  std::vector<std::pair<int, int>> LiveContacts() const {
+    std::vector<std::pair<int, int>> out;
+    for (const TContact& k : ws.circuit.Contacts)
+      if (k.State != kDeleted) out.emplace_back(k.X, k.Y);
+    return out;
+  }
+  int Live(const auto& table) const {
+    int n = 0;
+    for (const auto& e : table) n += e.State != kDeleted;
+    return n;
+  }
+
+  RecordingHost host;
+  Workspace ws;
+};
+
+using Wires = std::vector<std::tuple<int, int, int, int>>;
+using Points = std::vector<std::pair<int, int>>;
+
+}  // namespace qiro::test

@@ -1,0 +1,64 @@
+#include "editor/wire_route.h"
+
+#include "core/editor/edit_fixture.h"
+#include "editor/wire_cleanup.h"
+
+namespace qiro {
+namespace {
+
+using test::Points;
+using test::Wires;
+
+class WireRoute : public test::EditTest {};
+
+TEST_F(WireRoute, DragsBecomeStraightWiresOnTheGrid) {
+  AddWireFromDrag(ws, 0, 0, 30, 7);  // slanted: along the longer direction
+  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 30, 0}}));
+  AddWireFromDrag(ws, 100, 100, 110, 110);  // short 45 degrees: kept
+  AddWireFromDrag(ws, 200, 200, 215, 215);  // not short: straight
+  AddWireFromDrag(ws, 300, 300, 303, 336);  // ends snapped, vertical
+  EXPECT_EQ(LiveWires(),
+            (Wires{{0, 0, 30, 0}, {100, 100, 110, 110}, {200, 200, 215, 200}, {300, 300, 300, 335}}));
+  EXPECT_TRUE(ws.circuit.Modified);
+
+  AddWireFromDrag(ws, 51, 52, 49, 48);  // a click: nothing added
+  EXPECT_EQ(ws.circuit.Wires.Count(), 4);
+  EXPECT_EQ(host.LastStatus(), "Cursor at location 50,50");
+
+  ws.settings.AnyAngleLines = true;
+  AddWireFromDrag(ws, 0, 100, 33, 121);
+  EXPECT_EQ(std::get<2>(LiveWires().back()), 33);
+  EXPECT_EQ(std::get<3>(LiveWires().back()), 121);
+}
+
+TEST_F(WireRoute, SlantedDragBetweenTwoSymbolsTurnsAtTheMiddle) {
+  AddSymbol("a", {0, 0, 30, 20}, {{30, 10}});
+  AddSymbol("b", {100, 40, 130, 60}, {{100, 50}});
+  AddWireFromDrag(ws, 30, 10, 100, 50);
+  // xm = snap(130 / 2) = 65
+  EXPECT_EQ(LiveWires(), (Wires{{30, 10, 65, 10}, {65, 10, 65, 50}, {65, 50, 100, 50}}));
+}
+
+TEST_F(WireRoute, DotsMarkTeesAndThreeWayMeetings) {
+  ws.circuit.AddWire(0, 50, 100, 50);
+  AddWireFromDrag(ws, 40, 0, 40, 50);  // ends on the middle of the horizontal wire
+  EXPECT_EQ(LiveContacts(), (Points{{40, 50}}));
+  AddWireFromDrag(ws, 40, 50, 40, 80);  // the same point again: no second dot
+  EXPECT_EQ(LiveContacts(), (Points{{40, 50}}));
+
+  ws.circuit.AddWire(200, 0, 200, 30);
+  ws.circuit.AddWire(200, 30, 230, 30);
+  AddWireFromDrag(ws, 170, 30, 200, 30);  // three wire ends meet
+  EXPECT_EQ(LiveContacts().back(), std::make_pair(200, 30));
+
+  ws.circuit.AddWire(300, 20, 300, 60);
+  AddWireFromDrag(ws, 280, 40, 300, 40);  // the new wire ends on a vertical one
+  EXPECT_EQ(LiveContacts().back(), std::make_pair(300, 40));
+  ws.circuit.AddWire(350, 100, 350, 150);
+  AddWireFromDrag(ws, 320, 100, 380, 100);  // an existing wire ends on the new one
+  EXPECT_EQ(LiveContacts().back(), std::make_pair(350, 100));
+  EXPECT_EQ(LiveContacts().size(), 4u);
+}
+
+}  // namespace
+}  // namespace qiro

@@ -1,0 +1,214 @@
+// Offscreen tests of editing with the pointer: synthetic mouse events on the drawing area.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "core/test_support.h"
+#include "drawing_area.h"
+#include "fake_dialogs.h"
+#include "main_window.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+using namespace qiro::test;
+using Wires = std::vector<std::tuple<int, int, int, int>>;
+
+class PointerEdit : public ::testing::Test {
+ protected:
+  PointerEdit() : frame(ws, dialogs) {
+    frame.resize(800, 600);
+    frame.Startup(SourceRoot(), {});
+    // Two pixels per unit, so every schematic point has its own pixel.
+    ws.view.world = Rect{-50, -50, 350, 250};
+    ws.view.area = PixelRect{0, 0, 800, 600};
+    ws.view.FitView();
+  }
+
+  QPoint Px(int x, int y) const { return QPoint(ws.view.WorldToScreenX(x), ws.view.WorldToScreenY(y)); }
+  void Send(QEvent::Type type, QPoint p, Qt::MouseButton button) {
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent e(type, QPointF(p), QPointF(frame.drawing()->mapToGlobal(p)),
+                  type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+    QApplication::sendEvent(frame.drawing(), &e);
+  }
+  // Press at a, a few moves towards b, release at b (schematic units).
+  void Drag(int ax, int ay, int bx, int by, Qt::MouseButton button = Qt::LeftButton) {
+    Send(QEvent::MouseButtonPress, Px(ax, ay), button);
+    for (int k = 1; k <= 5; ++k)
+      Send(QEvent::MouseMove, Px(ax + (bx - ax) * k / 5, ay + (by - ay) * k / 5), button);
+    Send(QEvent::MouseButtonRelease, Px(bx, by), button);
+  }
+  void Click(int x, int y) { Drag(x, y, x, y); }
+  void Tool(const char* name) { frame.toolButton(name)->click(); }
+  int Place(const char* library, int right, int bottom) {
+    dialogs.files = {QString::fromStdString((SourceRoot() / "IEEE" / library).string())};
+    frame.action("mnuInsertSymbol")->trigger();
+    Click(right, bottom);
+    return ws.circuit.Symbols.Count();
+  }
+  Wires LiveWires() const {
+    Wires out;
+    for (const TLine& w : ws.circuit.Wires)
+      if (w.State != kDeleted) out.emplace_back(w.X1, w.Y1, w.X2, w.Y2);
+    return out;
+  }
+  int LiveContacts() const {
+    int n = 0;
+    for (const TContact& k : ws.circuit.Contacts) n += k.State != kDeleted;
+    return n;
+  }
+
+  Workspace ws;
+  FakeDialogs dialogs;
+  Tmdiframe frame;
+  TempDir tmp;
+};
+
+TEST_F(PointerEdit, LinesDotsAndLabels) {
+  Tool("sbline");
+  Drag(0, 0, 100, 3);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 100, 0}}));
+  EXPECT_EQ(frame.mode(), kModeSelect);
+  // The right button draws a line from any mode; ending on the wire's middle gives a dot.
+  Tool("sbcopy");
+  Drag(50, -40, 50, 0, Qt::RightButton);
+  EXPECT_EQ(LiveContacts(), 1);
+  EXPECT_EQ(ws.circuit.Contacts[1].X, 50);
+  EXPECT_TRUE(ws.circuit.Modified);
+
+  Tool("sbconnect");
+  Click(201, 199);
+  EXPECT_EQ(ws.circuit.Contacts[2].X, 200);
+  EXPECT_EQ(ws.circuit.Contacts[2].Y, 200);
+
+  Tool("sbword");
+  dialogs.files = {QString("hello")};
+  Click(20, 40);
+  ASSERT_EQ(ws.circuit.Labels.Count(), 1);
+  EXPECT_EQ(ws.circuit.Labels[1].Text, "hello");
+  EXPECT_EQ(ws.circuit.Labels[1].X, 20);
+  EXPECT_EQ(frame.mode(), kModeSelect);
+
+  // A double click edits the label; a drag in select mode moves it.
+  dialogs.files = {QString("bye")};
+  Send(QEvent::MouseButtonDblClick, Px(22, 42), Qt::LeftButton);
+  EXPECT_EQ(dialogs.inputs.back(), "Enter label: hello");
+  EXPECT_EQ(ws.circuit.Labels[1].Text, "bye");
+  Drag(22, 42, 32, 52);
+  EXPECT_EQ(ws.circuit.Labels[1].X, 30);
+  EXPECT_EQ(ws.circuit.Labels[1].Y, 50);
+
+  // Dragging a wire end in select mode.
+  Drag(100, 0, 120, 1);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 50, 0}, {50, -40, 50, 0}, {50, 0, 120, 0}}));
+}
+
+TEST_F(PointerEdit, DraggedSymbolTakesItsWiresAlong) {
+  const int g = Place("and2.SYM", 150, 120);  // box (100, 100)-(150, 120)
+  ASSERT_EQ(g, 1);
+  EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).X, 100);
+  EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).Y, 105);
+  Drag(40, 105, 100, 105, Qt::RightButton);  // into pin a
+  Drag(125, 110, 145, 111);                  // grab the gate in select mode
+  EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).X, 120);
+  EXPECT_EQ(LiveWires(), (Wires{{40, 105, 120, 105}}));
+  EXPECT_EQ(frame.mode(), kModeSelect);
+
+  // Hide Properties: a miss keeps the mode, a hit clears the texts.
+  frame.action("mnuHideProps")->trigger();
+  Click(0, 200);
+  EXPECT_EQ(frame.statusText(), "No symbol in this location, try again.");
+  EXPECT_EQ(frame.mode(), kModeHideProps);
+  Click(140, 110);
+  EXPECT_EQ(ws.circuit.Symbols[g].Vis, 0);
+  EXPECT_EQ(frame.mode(), kModeSelect);
+}
+
+TEST_F(PointerEdit, CutUndoMoveCopyAndPaste) {
+  ws.circuit.AddWire(0, 0, 40, 0);
+  ws.circuit.AddWire(0, 100, 40, 100);
+  Tool("sbclear");
+  Drag(-10, -10, 50, 10);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 100, 40, 100}}));
+  frame.action("mnuUndo")->trigger();
+  EXPECT_EQ(LiveWires().size(), 2u);
+
+  // Move: cut, then the clipboard follows the pointer and the press puts it down.
+  Tool("sbMove");
+  Drag(-10, -10, 50, 10);
+  EXPECT_EQ(frame.mode(), kModePaste);
+  EXPECT_EQ(frame.statusText(), "paste beginning...");
+  for (int x = 0; x <= 100; x += 10) Send(QEvent::MouseMove, Px(x, 50), Qt::NoButton);
+  Send(QEvent::MouseButtonPress, Px(102, 52), Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, Px(102, 52), Qt::LeftButton);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 100, 40, 100}, {100, 50, 140, 50}}));
+  EXPECT_EQ(frame.mode(), kModeSelect);
+
+  Tool("sbcopy");
+  Drag(-10, 90, 50, 110);
+  EXPECT_EQ(frame.mode(), kModeCopyPaste);
+  EXPECT_EQ(frame.statusText(), "Copy beginning...");
+  Click(0, 200);
+  EXPECT_EQ(LiveWires().size(), 3u);
+  EXPECT_EQ(LiveWires().back(), std::make_tuple(0, 200, 40, 200));
+}
+
+TEST_F(PointerEdit, RotateAndFlipAreas) {
+  ws.circuit.AddWire(0, 0, 10, 0);
+  Tool("sbgright");
+  Drag(-20, -20, 20, 20);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 0, 10}}));
+  Tool("sbgleft");
+  Drag(-20, -20, 20, 20);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 10, 0}}));
+  frame.action("mnuFlip")->trigger();
+  EXPECT_EQ(frame.mode(), kModeFlip);
+  Drag(0, -5, 30, 5);
+  EXPECT_EQ(LiveWires(), (Wires{{30, 0, 20, 0}}));
+  EXPECT_EQ(frame.mode(), kModeSelect);
+}
+
+// Draws the half adder of the examples from an empty schematic, saves it and simulates it
+// with the stimuli of the example's own check.
+TEST_F(PointerEdit, HalfAdderDrawnWithThePointerSimulatesLikeTheExample) {
+  Place("button.SYM", 30, 20);   // button1, pin (30, 10)
+  Place("button.SYM", 30, 100);  // button2, pin (30, 90)
+  Place("xor2.SYM", 150, 30);    // a (100, 15), b (100, 25), y (150, 20)
+  Place("and2.SYM", 150, 110);   // a (100, 95), b (100, 105), y (150, 100)
+  Place("light.SYM", 230, 30);   // light1, pin (200, 20)
+  Place("light.SYM", 230, 110);  // light2, pin (200, 100)
+  ASSERT_EQ(ws.circuit.Symbols.Count(), 6);
+
+  Drag(30, 10, 100, 15, Qt::RightButton);  // between two symbols: three wires via x = 65
+  Drag(50, 10, 50, 95, Qt::RightButton);   // a T on the first wire
+  Drag(50, 95, 100, 95, Qt::RightButton);
+  Drag(30, 90, 100, 105, Qt::RightButton);
+  Drag(40, 90, 40, 25, Qt::RightButton);
+  Drag(40, 25, 100, 25, Qt::RightButton);
+  Drag(150, 20, 200, 20, Qt::RightButton);
+  Drag(150, 100, 200, 100, Qt::RightButton);
+  EXPECT_EQ(LiveContacts(), 2);
+
+  const auto path = tmp / "drawn.sch";
+  dialogs.files = {QString::fromStdString(path.string())};
+  frame.action("mnusave")->trigger();
+  ASSERT_TRUE(std::filesystem::exists(path));
+  EXPECT_FALSE(ws.circuit.Modified);
+
+  const auto r = RunCli("simulate '" + path.string() +
+                        "' --until 80 --expect out1=0@18 --expect out2=0@18"
+                        " --toggle button1@20 --expect out1=1@38 --expect out2=0@38"
+                        " --toggle button2@40 --expect out1=0@58 --expect out2=1@58"
+                        " --toggle button1@60 --expect out1=1@78 --expect out2=0@78");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("step 80\nlight out1=1\nlight out2=0\n"), std::string::npos) << r.out;
+}
+
+}  // namespace
+}  // namespace qiro
