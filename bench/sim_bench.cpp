@@ -21,6 +21,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "chain_circuit.h"
 #include "sim/engine.h"
 #include "sim/primitives.h"
 #include "workspace.h"
@@ -28,42 +29,8 @@
 namespace {
 
 using namespace qiro;
-
-struct Shape {
-  int chains = 40;
-  int length = 50;
-  int steps = 100000;
-};
-
-// Builds the clocked nand chains into ws, with the nodes numbered by hand.
-void BuildChains(Workspace& ws, const Shape& shape) {
-  int error = 0;
-  const int clockNode = ws.nodes.AddNode("clk", error);
-  const int clock = ws.circuit.AddSymbol("clock1");
-  ws.circuit.Symbols[clock].Model = 69;
-  ws.circuit.Symbols[clock].PropWords[1] = "5";
-  ws.circuit.Symbols[clock].PropWords[2] = "5";
-  ws.circuit.AddPin(clock, 0, 0, 'O', "clk", 0, 0, ws.tech);
-  ws.circuit.Symbols[clock].Pin(1).Node = clockNode;
-  for (int c = 1; c <= shape.chains; ++c) {
-    int in = clockNode;
-    for (int g = 1; g <= shape.length; ++g) {
-      const int out = ws.nodes.AddNode("n" + std::to_string(c) + "_" + std::to_string(g), error);
-      const int s = ws.circuit.AddSymbol("nand2");
-      TSymbol& sym = ws.circuit.Symbols[s];
-      sym.Model = 202;
-      ws.circuit.AddPin(s, 0, 0, 'I', "a", 0, 0, ws.tech);
-      ws.circuit.AddPin(s, 0, 0, 'I', "b", 0, 0, ws.tech);
-      ws.circuit.AddPin(s, 0, 0, 'O', "y", 1, 1, ws.tech);
-      sym.Pin(1).Node = sym.Pin(2).Node = in;
-      sym.Pin(3).Node = out;
-      // Gate delay 1 ns plus 1 ns per input driven: 3 ns inside a chain, 1 ns at its end.
-      sym.Pin(3).Fanout = g < shape.length ? 2 : 0;
-      sym.Pin(3).WireDelay = sym.Pin(3).Fanout * ws.tech.WireDelayUnit;
-      in = out;
-    }
-  }
-}
+using qiro::bench::BuildChains;
+using qiro::bench::Shape;
 
 void WriteVerilog(const std::filesystem::path& file, const Shape& shape) {
   std::ofstream v(file);

@@ -160,17 +160,14 @@ void Tmdiframe::BuildMenus() {
   connect(AddAction(view, "mnuViewHierarchy", "View &Hierarchy", "", nullptr), &QAction::triggered, this,
           [this] { WindowNotAvailable("Hierarchy"); });
   AddAction(view, "mnuViewInterconnect", "View Electrical Net", "", &Tmdiframe::ViewElectricalNet);
-  connect(AddAction(view, "mnuChronogram", "Timing Diagrams", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Timing diagram"); });
+  AddAction(view, "mnuChronogram", "Timing Diagrams", "", &Tmdiframe::ShowChronograms);
   AddAction(view, "mnuViewLibrary", "Symbol &Library", "", &Tmdiframe::ShowLibrary);
 
   QMenu* sim = menuBar()->addMenu("&Simulate");
   AddAction(sim, "mnuExtract", "Extract Circuit", "", &Tmdiframe::ExtractCommand);
   AddAction(sim, "mnuCheckFloat", "Check Floating Line", "", &Tmdiframe::CheckFloatCommand);
-  connect(AddAction(sim, "mnuStartLife", "&Start Simulation", "Ctrl+S", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Simulation control"); });
-  connect(AddAction(sim, "mnuStopLife", "Stop Simulation", "", nullptr), &QAction::triggered, this,
-          [this] { WindowNotAvailable("Simulation control"); });
+  AddAction(sim, "mnuStartLife", "&Start Simulation", "Ctrl+S", &Tmdiframe::StartLifeCommand);
+  AddAction(sim, "mnuStopLife", "Stop Simulation", "", &Tmdiframe::StopLifeCommand);
   AddAction(sim, "SimulateOptions1", "Simulate Options", "", &Tmdiframe::SimulateOptionsCommand);
 
   QMenu* help = menuBar()->addMenu("&Help");
@@ -211,12 +208,8 @@ void Tmdiframe::BuildTools() {
   AddTool(files, "sbfilesave", "Save File", false, &Tmdiframe::Save);
   AddTool(files, "sbSymbol", "Make Symbol", false, &Tmdiframe::ToSymbolCommand);
   AddTool(files, "sbloglib", "Symbol Lib", false, &Tmdiframe::ShowLibrary);
-  connect(AddTool(files, "sbsch", "Timing Diagram", false, nullptr), &QAbstractButton::clicked, this, [this] {
-    ResetTools();
-    WindowNotAvailable("Timing diagram");
-  });
-  connect(AddTool(files, "SBSTART", "Start Simu", false, nullptr), &QAbstractButton::clicked, this,
-          [this] { WindowNotAvailable("Simulation control"); });
+  AddTool(files, "sbsch", "Timing Diagram", false, &Tmdiframe::ShowChronograms);
+  AddTool(files, "SBSTART", "Start Simu", false, &Tmdiframe::StartLifeCommand);
 
   auto modeTool = [&](const QString& name, const QString& hint, int mode, const QString& status,
                       bool move = false) {
@@ -395,6 +388,7 @@ void Tmdiframe::LeavePrintView() {
 }
 
 void Tmdiframe::QuitMe() {
+  StopLifeCommand();
   if (!ConfirmSaveIfModified()) return;
   if (!dialogs_.Confirm(this, "Do you really leave me?", "")) return;
   quitting_ = true;
@@ -402,6 +396,7 @@ void Tmdiframe::QuitMe() {
 }
 
 void Tmdiframe::closeEvent(QCloseEvent* e) {
+  StopLifeCommand();
   // Closing through the frame must not lose unsaved work either.
   if (!quitting_ && !ConfirmSaveIfModified()) {
     e->ignore();
@@ -596,6 +591,7 @@ void Tmdiframe::RedrawAll() {
       canvas.font().colour = palette::kRed;
       canvas.Text(x + 10, y - 8, "Floating line here");
     }
+    DrawSimulationValues(canvas);
   }
   drawing_->ResetShown();
   drawing_->update();

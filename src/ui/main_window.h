@@ -24,6 +24,10 @@ namespace qiro {
 
 class Workspace;
 class DrawingArea;
+class Canvas;
+class SimRunState;
+class TFormSimuCtrl;
+class TFormChronos;
 
 enum EditMode {
   kModeSelect = 0,
@@ -116,6 +120,18 @@ class Tmdiframe : public QMainWindow, public Host {
   bool SimulationRunning() const;
   void SimulationPress(QPoint p);
   void SimulationDoubleClick(QPoint p);
+  // Simulation commands and the redraws of a run (sim_run.cpp): start (extracts first), stop,
+  // the timing diagrams; the drawing after one step (pins show their delay cells), after a stop
+  // (fitted, with the last values) and after the loop ended; pending faces painted now.
+  void StartLifeCommand();
+  void StopLifeCommand();
+  void ShowChronograms();
+  TFormSimuCtrl* simuCtrl();  // created on first use
+  TFormChronos* chronos() const { return chronos_; }
+  void ShowSingleStep();
+  void ShowStoppedState();
+  void SimulationFinished();
+  void FlushSimulationView();
   // The symbol properties dialog on a symbol (form_symprops.cpp).
   void OpenSymbolProperties(int symbol);
   // The Verilog, hierarchy and netlist window on one of its pages (form_netlist.cpp).
@@ -146,6 +162,12 @@ class Tmdiframe : public QMainWindow, public Host {
   void DrawSymbol(int) override { RedrawAll(); }
   void DrawWire(int) override { RedrawAll(); }
   void ShowFloatingLine(const Rect& view, int x, int y) override;
+  void ProcessEvents() override;
+  void SleepMs(int ms) override;
+  void DeviceChanged(int symbol) override;
+  void SimulationStateChanged() override;
+  void SimulationIndicator(int red, int green, int blue) override;
+  void RefreshSimulationView() override;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -169,6 +191,9 @@ class Tmdiframe : public QMainWindow, public Host {
   int WorldY(QPoint p) const;
   void StartPlacing(const QString& path, const QString& status);
   void LeavePrintView();
+  // Device faces and value overlays of a run, drawn at the end of every full redraw.
+  void DrawSimulationValues(Canvas& canvas);
+  SimRunState& SimState();
 
   Workspace& ws_;
   UiDialogs& dialogs_;
@@ -197,6 +222,9 @@ class Tmdiframe : public QMainWindow, public Host {
   QString openDir_;
   bool quitting_ = false;
   std::optional<QPoint> floatingMark_;  // schematic units
+  SimRunState* simState_ = nullptr;
+  TFormSimuCtrl* simuCtrl_ = nullptr;
+  TFormChronos* chronos_ = nullptr;
   QString lastMessage_;
 };
 

@@ -112,11 +112,14 @@ void MoveWireEnd(Workspace& ws, int i, int part, int fromX, int fromY, int toX, 
   if (part != kWireEnd2) moved.X1 += dx, moved.Y1 += dy;
   if (part != kWireEnd1) moved.X2 += dx, moved.Y2 += dy;
   // An end dropped on the other end would leave a wire of no length: keep the wire as it was.
-  if (moved.X1 != moved.X2 || moved.Y1 != moved.Y2) w = moved;
-  CleanWires(ws);
+  const bool moves = (dx != 0 || dy != 0) && (moved.X1 != moved.X2 || moved.Y1 != moved.Y2);
+  if (moves) w = moved;
+  const int merges = CleanWires(ws);
+  const int contacts = c.Contacts.Count();
   AutoContacts(ws, i);
   ws.host().RedrawAll();
-  if (dx != 0 || dy != 0) FinishEdit(ws);
+  // A click without a move still changes the schematic when it tidies something.
+  if (moves || merges > 0 || c.Contacts.Count() != contacts) FinishEdit(ws);
 }
 
 void MoveLabel(Workspace& ws, int i, int fromX, int fromY, int toX, int toY) {

@@ -380,6 +380,7 @@ bool DeviceClick(Workspace& ws, int x, int y, int step) {
     Redraw(ws, i);
     Record(ws, s.TraceIndex, step, SampleOfValue(out.Value));
     if (ws.nodes.Valid(n)) pause = UpdateLights(ws, n, step);
+    ws.engine.ClickedNode = n;
   } else if (s.Model == kModelKbd) {
     SetStatus(ws, 0, "Keyboard " + s.Name + at);
     const int key = KeyAt(s.Rec, x, y);
@@ -414,7 +415,7 @@ bool UpdateLights(Workspace& ws, int node, int step) {
     if (s.Model != kModelLight || s.State == kDeleted || s.PinCount < 1 || s.Pin(1).Node != node) continue;
     Record(ws, s.TraceIndex, step, SampleOfValue(n.Value));
     Redraw(ws, i);
-    if (PauseOnEdge(ws, s, n, step)) pause = true;
+    if (node != ws.engine.ClickedNode && PauseOnEdge(ws, s, n, step)) pause = true;
   }
   return pause;
 }

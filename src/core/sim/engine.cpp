@@ -75,6 +75,7 @@ bool InitSimulation(Workspace& ws) {
   Engine& e = ws.engine;
   e.Paused = false;
   e.StepCount = 0;
+  e.ClickedNode = -1;
   SetStatus(ws, 0, "Initialize logic simulator...");
   ws.chrono.ResetChronograms();
   ws.current.ResetSupplyCurrent();
@@ -148,7 +149,9 @@ void EvaluateSymbols(Workspace& ws) {
 
 void ScanChangedNodes(Workspace& ws) {
   if (!ws.engine.impl) return;
-  if (ws.engine.impl->Scan(ws) && !ws.engine.Paused) {
+  const bool pause = ws.engine.impl->Scan(ws);
+  ws.engine.ClickedNode = -1;
+  if (pause && !ws.engine.Paused) {
     ws.engine.Paused = true;
     ws.host().SimulationStateChanged();
   }

@@ -33,6 +33,9 @@ class Engine {
   int Cursor = 1;                      // delay cells allocated + 1
   long StartSecond = 0;                // wall-clock second of the day when the loop started
   EngineKind Kind = EngineKind::Fast;  // which engine the next start builds
+  // The node a button click changed since the last scan of changed nodes. The click already ran
+  // the lights' update on it, so the scan does not pause a second time on the same edge.
+  int ClickedNode = -1;
 
   std::vector<int> SourceSymbols;    // symbols that drive nodes each step, listed by PrepareDevices
   LineLayout layout;                 // delay steps of every pin, from the last start

@@ -62,7 +62,9 @@ TEST_F(EditOps, WireEndsAndWholeWiresMoveOnTheGrid) {
   EXPECT_EQ(LiveWires(), (Wires{{0, 0, 60, 0}, {100, 0, 100, 50}}));
   MoveWireEnd(ws, 2, kWireVertical, 100, 20, 90, 41);  // whole wire by (-10, 20)
   EXPECT_EQ(LiveWires(), (Wires{{0, 0, 60, 0}, {90, 20, 90, 70}}));
+  c.Modified = false;
   MoveWireEnd(ws, 1, kWireEnd1, 0, 0, 60, 0);  // onto the other end: refused
+  EXPECT_FALSE(c.Modified);
   EXPECT_EQ(LiveWires().front(), std::make_tuple(0, 0, 60, 0));
   // Dropped on the middle of another wire: the junction gets a dot.
   MoveWireEnd(ws, 1, kWireEnd2, 60, 0, 90, 40);

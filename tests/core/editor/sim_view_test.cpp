@@ -1,0 +1,86 @@
+// What the schematic shows while simulating: wire colours by level, the single-step delay
+// cells and the register view.
+#include "editor/sim_view.h"
+
+#include <gtest/gtest.h>
+
+#include "core/editor/recording_canvas.h"
+#include "core/sim/sim_circuit.h"
+#include "sim/primitives.h"
+
+namespace qiro::test {
+namespace {
+
+TEST(SimView, WiresTakeTheColourOfTheirNodesLevel) {
+  SimCircuit c;
+  const int a = c.Node();
+  const int b = c.Button(a);
+  c.ws.circuit.AddWire(0, 0, 50, 0);
+  c.ws.circuit.AddWire(0, 20, 50, 20);
+  c.ws.circuit.Wires[1].Node = a;
+  c.ws.circuit.Wires[2].Node = -1;
+  ASSERT_TRUE(c.Start());
+  c.Step();
+  auto colours = [&](bool wireState) {
+    RecordingCanvas canvas;
+    DrawWireLevels(c.ws, canvas, wireState);
+    std::vector<Colour> out;
+    for (const DrawOp& op : canvas.Of(OpKind::Segment)) out.push_back(op.pen.colour);
+    return out;
+  };
+  EXPECT_EQ(colours(true), (std::vector<Colour>{palette::kBlue, palette::kCyan}));
+  c.Press(b, true);
+  c.Step();
+  EXPECT_EQ(colours(true), (std::vector<Colour>{palette::kRed, palette::kCyan}));
+  EXPECT_EQ(colours(false), (std::vector<Colour>{palette::kCyan, palette::kCyan}));
+  c.ws.nodes[a].Value = kLogicX;
+  EXPECT_EQ(colours(true).front(), palette::kGrey);
+}
+
+TEST(SimView, DelayCellsLieAtEachPinsLineNewestFirst) {
+  SimCircuit c;
+  const int in = c.Node(), mid = c.Node(), out = c.Node();
+  const int b = c.Button(in);
+  const int g1 = c.Gate(kModelNot, {in}, mid, 4);
+  const int g2 = c.Gate(kModelNot, {mid}, out, 3);
+  ASSERT_TRUE(c.Start());
+  c.StepTo(12);
+  c.Press(b, true);
+  c.Step();
+  const std::vector<std::uint8_t> cells = DelayCellImage(c.ws);
+  for (int g : {g1, g2}) {
+    const TPin& p = c.ws.circuit.Symbols[g].Pin(2);
+    const std::vector<std::uint8_t> line = PinLineCells(c.ws, g, 2);
+    ASSERT_EQ(static_cast<int>(line.size()), p.LineEnd - p.LineStart + 1);
+    for (int k = 0; k < static_cast<int>(line.size()); ++k)
+      EXPECT_EQ(cells[static_cast<std::size_t>(p.LineStart + k)], line[static_cast<std::size_t>(k)]);
+  }
+  // The first inverter has just seen its input rise: its newest cell holds 0, its oldest still 1.
+  const TPin& p1 = c.ws.circuit.Symbols[g1].Pin(2);
+  EXPECT_EQ(cells[static_cast<std::size_t>(p1.LineStart)], kLogic0);
+  EXPECT_EQ(cells[static_cast<std::size_t>(p1.LineEnd)], kLogic1);
+}
+
+TEST(SimView, RegisterRowsListDRegistersInTableOrder) {
+  SimCircuit c;
+  const int d = c.Node(), rst = c.Node(), h = c.Node(), q = c.Node(), nq = c.Node();
+  c.Button(d);
+  c.Button(rst);
+  c.Button(h);
+  const int r1 = c.Symbol(kModelDreg, {d, rst, h, q, nq}, {{4, 2}, {5, 2}});
+  c.Gate(kModelNot, {d}, c.Node(), 2);
+  const int r2 = c.Symbol(kModelDreg, {d, rst, h, q, nq}, {{4, 2}, {5, 2}});
+  c.ws.circuit.Symbols[r1].Title = "reg1";
+  c.ws.circuit.Symbols[r2].Title = "reg2";
+  ASSERT_TRUE(c.Start());
+  c.Step();
+  const auto rows = RegisterRows(c.ws, 49);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].title, "reg1");
+  EXPECT_EQ(rows[1].title, "reg2");
+  EXPECT_EQ(std::string(rows[0].levels.begin(), rows[0].levels.end()), "000xx");
+  EXPECT_EQ(RegisterRows(c.ws, 1).size(), 1u);
+}
+
+}  // namespace
+}  // namespace qiro::test
