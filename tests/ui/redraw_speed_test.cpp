@@ -63,7 +63,9 @@ TEST(RedrawSpeed, FullTablesRedrawWithinAFrame) {
   std::cout << "full redraw of " << ws.circuit.Symbols.Count() << " symbols, " << ws.circuit.Wires.Count()
             << " wires: " << fast << " ms (plain canvas " << plain << " ms, renderer alone " << core
             << " ms)\n";
-  EXPECT_LT(fast, 48.0);
+#if !defined(__SANITIZE_ADDRESS__)
+  EXPECT_LT(fast, 48.0);  // the sanitizers' checks make any time bound meaningless
+#endif
 }
 
 }  // namespace

@@ -95,7 +95,8 @@ Bytes EncodeArithmetic(const std::string& m, int base, const Operand& a, const O
     return {};
   }
   if (a.kind == Kind::C && (m == "ANL" || m == "ORL")) {
-    const Operand bit = Classify(std::string(b.text), false);
+    const std::string bitText(b.text);  // the operand views this text: it must outlive `bit`
+    const Operand bit = Classify(bitText, false);
     if (bit.kind == Kind::Address) return {Op(m == "ANL" ? 0x82 : 0x72), e.Byte(bit)};
   }
   return {};

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "core/test_support.h"
+#include "editor/clipboard.h"
 #include "extract/extract.h"
 #include "model/schematic_file.h"
 #include "sim/engine.h"
@@ -126,6 +127,31 @@ TEST_F(Stress, PlacingUntilTheSymbolTableIsFullThenExtractingAndSimulating) {
   // A run over pins without nodes must neither crash nor touch other pins' cells.
   RunUntil(ws, 200);
   StopSimulation(ws);
+}
+
+TEST_F(Stress, PastingUntilTheTablesAreFull) {
+  ClearSchematic(ws);
+  ASSERT_TRUE(SchematicLoad(ws, test::SourceRoot() / "examples" / "counter.sch", kLoadOpen));
+  ASSERT_GT(CutArea(ws, -30000, -30000, 30000, 30000), 0);
+  const Circuit& c = ws.circuit;
+  for (int i = 0; i < 300; ++i) {
+    MoveClipboard(ws, ws.editor.refX + 500, ws.editor.refY + (i % 2) * 5);
+    PasteClipboard(ws);
+    ASSERT_LE(c.Symbols.Count(), kMaxSymbols);
+    ASSERT_LE(c.Wires.Count(), kMaxWires);
+    ASSERT_LE(c.Contacts.Count(), kMaxContacts);
+    ASSERT_LE(c.Labels.Count(), kMaxLabels);
+  }
+  EXPECT_TRUE(c.Symbols.Full() || c.Wires.Full() || c.Contacts.Full() || c.Labels.Full());
+
+  // Whatever fitted is a schematic like any other.
+  ExtractCircuit(ws);
+  ASSERT_TRUE(SchematicWrite(ws, dir / "pasted.sch"));
+  const int symbols = c.Symbols.Count(), wires = c.Wires.Count();
+  ClearSchematic(ws);
+  SchematicLoad(ws, dir / "pasted.sch", kLoadOpen);
+  EXPECT_EQ(c.Symbols.Count(), symbols);
+  EXPECT_EQ(c.Wires.Count(), wires);
 }
 
 TEST_F(Stress, DelayCellsRunOutBeforeAnyLineIsAllocated) {
