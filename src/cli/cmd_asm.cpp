@@ -37,8 +37,11 @@ bool ReadPlainSource(const std::string& path, Circuit& circuit) {
 
 int RunAsm(const std::vector<std::string>& args) {
   std::string file, hexOut;
+  bool strict = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--hex") {
+    if (args[i] == "--strict") {
+      strict = true;
+    } else if (args[i] == "--hex") {
       if (i + 1 >= args.size()) return Fail("--hex needs a file name");
       hexOut = args[++i];
     } else if (file.empty()) {
@@ -47,7 +50,7 @@ int RunAsm(const std::vector<std::string>& args) {
       return Fail("unexpected argument '" + args[i] + "'");
     }
   }
-  if (file.empty()) return Fail("usage: qiro-cli asm FILE [--hex OUT.hex]");
+  if (file.empty()) return Fail("usage: qiro-cli asm FILE [--hex OUT.hex] [--strict]");
 
   CliHost host;
   Workspace ws(&host);
@@ -58,7 +61,7 @@ int RunAsm(const std::vector<std::string>& args) {
     return Fail("cannot read " + file);
   }
   std::vector<std::string> listing, symbols;
-  AssembleProgram(ws, listing, symbols);
+  const int problems = AssembleProgram(ws, listing, symbols);
   for (const std::string& line : listing) std::cout << line << "\n";
   for (const std::string& line : symbols) std::cout << line << "\n";
 
@@ -66,13 +69,16 @@ int RunAsm(const std::vector<std::string>& args) {
     std::string why;
     if (!SafeWriteText(hexOut, FormatIntelHex(ws.mcu.Program), &why)) return Fail(why);
   }
-  return 0;
+  // The problems are in the listing; --strict makes them fail the command.
+  return strict && problems > 0 ? 1 : 0;
 }
 
 const CommandRegistrar registrar(
-    {"asm", "asm FILE [--hex OUT.hex]",
+    {"asm", "asm FILE [--hex OUT.hex] [--strict]",
      "assemble the 8051 program of a schematic (or of a plain assembly file) and "
-     "print its listing and symbol list; --hex also writes the program as Intel HEX",
+     "print its listing, with a line for each source line that gave no code or was cut, and "
+     "its symbol list; --hex also writes the program as Intel HEX; --strict exits with 1 "
+     "when a line has a problem",
      RunAsm});
 
 }  // namespace

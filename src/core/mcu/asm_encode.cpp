@@ -47,22 +47,42 @@ Operand Classify(const std::string& text, bool registers = true, bool indirect =
 
 class Encoder {
  public:
-  Encoder(const AsmSymbolTable& symbols, std::uint16_t at) : symbols_(symbols), at_(at) {}
+  Encoder(const AsmSymbolTable& symbols, std::uint16_t at, std::vector<std::string>* problems)
+      : symbols_(symbols), at_(at), problems_(problems) {}
 
-  std::uint8_t Byte(const Operand& op) const {
-    return static_cast<std::uint8_t>(AsmOperandValue(op.text, symbols_) & 0xFF);
-  }
+  std::uint8_t Byte(const Operand& op) const { return static_cast<std::uint8_t>(Value(op, 0xFF) & 0xFF); }
   std::uint16_t Word(const Operand& op) const {
-    return static_cast<std::uint16_t>(AsmOperandValue(op.text, symbols_) & 0xFFFF);
+    return static_cast<std::uint16_t>(Value(op, 0xFFFF) & 0xFFFF);
   }
   // Offset from the end of an instruction of `size` bytes to the target, modulo 256.
   std::uint8_t Relative(const Operand& target, int size) const {
-    return static_cast<std::uint8_t>((Word(target) - at_ - size) & 0xFF);
+    const int offset = static_cast<int>(Word(target)) - at_ - size;
+    if (offset < -128 || offset > 127)
+      Report("jump target " + std::string(target.text) + " is out of reach (" + std::to_string(offset) +
+             " bytes away, -128 to 127 allowed)");
+    return static_cast<std::uint8_t>(offset & 0xFF);
+  }
+  void Report(const std::string& problem) const {
+    if (problems_) problems_->push_back(problem);
   }
 
  private:
+  // The operand's value; an unknown name or a value above `limit` is reported.
+  std::uint32_t Value(const Operand& op, std::uint32_t limit) const {
+    std::string_view name = op.text;
+    if (!IsAsmNumber(name)) {
+      if (!name.empty() && name[0] == '#') name.remove_prefix(1);
+      if (!symbols_.Known(name)) Report("unknown symbol " + std::string(name) + ", taken as 0");
+    }
+    const std::uint32_t v = AsmOperandValue(op.text, symbols_);
+    if (v > limit)
+      Report("value " + std::string(op.text) + " is out of range (0 to " + std::to_string(limit) + ")");
+    return v;
+  }
+
   const AsmSymbolTable& symbols_;
   std::uint16_t at_;
+  std::vector<std::string>* problems_;
 };
 
 using Bytes = std::vector<std::uint8_t>;
@@ -159,12 +179,8 @@ Bytes EncodeCjne(const Operand& a, const Operand& b, const Operand& target, cons
   return {};
 }
 
-}  // namespace
-
-Bytes EncodeAsmLine(const AsmLine& line, std::uint16_t at, const AsmSymbolTable& symbols) {
-  if (line.Comment) return {};
+Bytes EncodeForms(const AsmLine& line, const Encoder& e) {
   const std::string& m = line.Mnemonic;
-  const Encoder e(symbols, at);
   const Operand a = Classify(line.Operands[0]);
   const Operand b = Classify(line.Operands[1]);
   const Operand addr1 = Classify(line.Operands[0], false);
@@ -211,6 +227,56 @@ Bytes EncodeAsmLine(const AsmLine& line, std::uint16_t at, const AsmSymbolTable&
   if (m == "DA") return {0xD4};
   if (m == "DIV") return {0x84};
   return {};
+}
+
+bool KnownMnemonic(const std::string& m) {
+  static const char* const kMnemonics[] = {
+      "ADD", "ADDC", "SUBB", "ANL", "ORL", "XRL", "MOV", "INC", "DEC", "CLR",  "CPL",   "SETB",
+      "DA",  "DIV",  "CJNE", "JB",  "JNB", "JBC", "JZ",  "JNZ", "JMP", "AJMP", "ACALL", "PUSH",
+      "POP", "RET",  "RL",   "RR",  "NOP", "DB",  "DW",  "ORG", "EQU", "END"};
+  for (const char* k : kMnemonics)
+    if (m == k) return true;
+  return false;
+}
+
+// Instructions whose operands may name a register R0..R7.
+bool ReadsRegisters(const std::string& m) {
+  return ArithmeticBase(m) >= 0 || m == "MOV" || m == "INC" || m == "DEC" || m == "CJNE";
+}
+
+bool IsRegisterName(std::string_view text) {
+  return text.size() == 2 && text[0] == 'R' && text[1] >= '0' && text[1] <= '7';
+}
+
+}  // namespace
+
+Bytes EncodeAsmLine(const AsmLine& line, std::uint16_t at, const AsmSymbolTable& symbols,
+                    std::vector<std::string>* problems) {
+  if (line.Comment || line.Mnemonic.empty()) return {};
+  const Encoder e(symbols, at, problems);
+  const std::string& m = line.Mnemonic;
+  if (!KnownMnemonic(m)) {
+    std::string why = "unknown mnemonic " + m;
+    // "MOV A,#5" written from column 1 reads MOV as a label and A as the mnemonic.
+    if (!line.Label.empty() && KnownMnemonic(line.Label))
+      why += " (" + line.Label + " starts in column 1, so it is read as a label)";
+    e.Report(why);
+    return {};
+  }
+  Bytes bytes = EncodeForms(line, e);
+  if (bytes.empty() && m != "ORG" && m != "EQU" && m != "END") {
+    std::string operands;
+    for (const std::string& op : line.Operands)
+      if (!op.empty()) operands += (operands.empty() ? "" : ",") + op;
+    e.Report("operands " + (operands.empty() ? std::string("(none)") : operands) + " not supported by " + m);
+  }
+  if (ReadsRegisters(m))
+    for (int k = 0; k < 2; ++k) {
+      const std::string& op = line.Operands[static_cast<std::size_t>(k)];
+      if (!op.empty() && op[0] == 'R' && !IsRegisterName(op))
+        e.Report("unknown register " + op + ", taken as R" + std::to_string(Classify(op).n));
+    }
+  return bytes;
 }
 
 }  // namespace qiro

@@ -43,6 +43,7 @@ class AsmSymbolTable {
   void Define(std::string_view name, std::uint16_t value);
   // The value of a name (cut to 8 characters), 0 when unknown.
   std::uint16_t Lookup(std::string_view name) const;
+  bool Known(std::string_view name) const { return Find(name) != nullptr; }
   const std::vector<AsmSymbol>& Entries() const { return entries_; }
 
  private:

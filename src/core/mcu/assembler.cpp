@@ -61,29 +61,45 @@ void AssembleLines(const std::vector<std::string>& source, std::array<std::uint8
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const AsmLine& line = lines[i];
     std::vector<std::uint8_t> bytes;
-    if (line.Mnemonic == "ORG") {
-      lc = static_cast<std::uint16_t>(AsmOperandValue(line.Operands[0], symbols));
+    std::vector<std::string> problems;
+    if (line.Mnemonic == "ORG" || line.Mnemonic == "EQU") {
+      const std::uint32_t value = AsmOperandValue(line.Operands[0], symbols);
+      if (value > 0xFFFF) problems.push_back("value " + line.Operands[0] + " is out of range (0 to 65535)");
+      if (line.Mnemonic == "ORG") lc = static_cast<std::uint16_t>(value);
     } else {
-      bytes = EncodeAsmLine(line, lc, symbols);
+      bytes = EncodeAsmLine(line, lc, symbols, &problems);
     }
     for (std::size_t k = 0; k < bytes.size(); ++k) {
       unsigned address = lc + static_cast<unsigned>(k);
       if (address < kProgramSize) program[address] = bytes[k];
     }
+    if (!bytes.empty() && lc + bytes.size() > kProgramSize)
+      problems.push_back("code beyond address " + std::to_string(kProgramSize - 1) + " is dropped");
     result.Listing.push_back(AsmListingLine(lc, bytes, source[i]));
+    for (const std::string& why : problems) {
+      result.Problems.push_back({static_cast<int>(i) + 1, why});
+      result.Listing.push_back(AsmProblemText(result.Problems.back()));
+    }
     lc = static_cast<std::uint16_t>(lc + bytes.size());
   }
+  if (!result.Problems.empty())
+    result.Listing.push_back(std::to_string(result.Problems.size()) + " problem(s) found.");
 
   result.Symbols.push_back("List of symbols");
   for (const AsmSymbol& s : symbols.Entries()) result.Symbols.push_back("." + s.Name + " " + Hex(s.Value, 4));
 }
 
-void AssembleProgram(Workspace& ws, std::vector<std::string>& listing, std::vector<std::string>& symbolList) {
+std::string AsmProblemText(const AsmProblem& problem) {
+  return "**** line " + std::to_string(problem.Line) + ": " + problem.Text;
+}
+
+int AssembleProgram(Workspace& ws, std::vector<std::string>& listing, std::vector<std::string>& symbolList) {
   AsmResult result;
   AssembleLines(ShowSource(ws), ws.mcu.Program, result,
                 [&ws](const std::string& text) { SetStatus(ws, 0, text); });
   listing.insert(listing.end(), result.Listing.begin(), result.Listing.end());
   symbolList.insert(symbolList.end(), result.Symbols.begin(), result.Symbols.end());
+  return static_cast<int>(result.Problems.size());
 }
 
 std::vector<std::string> ShowSource(const Workspace& ws) {

@@ -32,6 +32,14 @@ TEST(AsmCli, PlainAssemblyFileAndBadArguments) {
             "0000   04          >start: inc a\n0001   01 00       > ajmp start\n");
   EXPECT_NE(r.out.find(".START 0000\n"), std::string::npos);
 
+  // Problems are listed; only --strict makes them fail the command.
+  test::WriteFile(dir / "bad.asm", "foo r9,#300\n");
+  r = RunCli("asm '" + (dir / "bad.asm").string() + "'");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("**** line 1: unknown mnemonic R9\n"), std::string::npos) << r.out;
+  EXPECT_EQ(RunCli("asm '" + (dir / "bad.asm").string() + "' --strict").status, 1);
+  EXPECT_EQ(RunCli("asm '" + (dir / "p.asm").string() + "' --strict").status, 0);
+
   EXPECT_EQ(RunCli("asm '" + (dir / "missing.sch").string() + "'").status, 1);
   EXPECT_EQ(RunCli("asm").status, 1);
   EXPECT_EQ(RunCli("asm '" + (dir / "p.asm").string() + "' --hex").status, 1);

@@ -156,6 +156,32 @@ TEST(AsmEncode, UnsupportedFormsGiveNoCode) {
     EXPECT_TRUE(Encode(text).empty()) << text;
 }
 
+TEST(Assembler, LinesThatGaveNoCodeOrWereCutAreListedWithTheirNumbers) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"foo r9,#300", "unknown mnemonic R9"},
+      {" foo r1", "unknown mnemonic FOO"},
+      {"MOV A,#5", "unknown mnemonic A (MOV starts in column 1, so it is read as a label)"},
+      {" mov r9,#3", "unknown register R9, taken as R0"},
+      {" mov a,#300", "value #300 is out of range (0 to 255)"},
+      {" db 256", "value 256 is out of range (0 to 255)"},
+      {" mov a,nowhere", "unknown symbol NOWHERE, taken as 0"},
+      {" jz 300", "jump target 300 is out of reach (297 bytes away, -128 to 127 allowed)"},
+      {" inc ; a", "operands (none) not supported by INC"},  // ";" starts a comment anywhere
+      {" add 30h,a", "operands 30H,A not supported by ADD"},
+  };
+  for (const auto& [line, why] : cases) {
+    Assembled a = Assemble({" nop", line, " nop ; fine"});
+    ASSERT_EQ(a.result.Problems.size(), 1u) << line;
+    EXPECT_EQ(a.result.Problems[0].Line, 2) << line;
+    EXPECT_EQ(a.result.Problems[0].Text, why) << line;
+    EXPECT_EQ(a.result.Listing[2], "**** line 2: " + why);
+  }
+  // Good lines, comments and labels alone report nothing; the encodings stay.
+  Assembled a = Assemble({"; title", "top:", " mov r7,#255 ; r7 holds the count", " cjne r7,#0,top", " end"});
+  EXPECT_TRUE(a.result.Problems.empty());
+  EXPECT_EQ(Bytes(a, 0, 5), (B{0x7F, 0xFF, 0xBF, 0x00, 0xFB}));
+}
+
 TEST(Assembler, ListingLineFormat) {
   Assembled a = Assemble({" nop", " nop", " nop", " nop", " nop", " nop", "loop: mov a,#5"});
   EXPECT_EQ(a.result.Listing[5], "0005   00          > nop");
@@ -177,7 +203,9 @@ TEST(Assembler, ForwardLabelsEquOrgAndTheSymbolList) {
   EXPECT_EQ(Bytes(a, 0x16, 3), (B{0xB4, 0x01, 0xF7}));
   EXPECT_EQ(a.program[0x19], 0x00);
   EXPECT_EQ(a.result.Listing[2], "0010               > org 10h");
-  EXPECT_EQ(a.result.Listing[8], "0019   00          > nop");
+  EXPECT_EQ(a.result.Listing[6], "**** line 6: unknown mnemonic SJMP");
+  EXPECT_EQ(a.result.Listing[9], "0019   00          > nop");
+  EXPECT_EQ(a.result.Listing.back(), "1 problem(s) found.");
   ASSERT_EQ(a.result.Symbols.size(), 1u + 37 + 3);
   EXPECT_EQ(a.result.Symbols[0], "List of symbols");
   EXPECT_EQ(a.result.Symbols[1], ".SP 0081");
@@ -191,8 +219,10 @@ TEST(Assembler, CodeBeyondTheProgramMemoryIsDropped) {
   EXPECT_EQ(a.program[0x3FE], 0x75);
   EXPECT_EQ(a.program[0x3FF], 0x90);
   EXPECT_EQ(a.result.Listing[2], "0401   77          > db 77h");
+  EXPECT_EQ(a.result.Listing[3], "**** line 3: code beyond address 1023 is dropped");
   // ORG 70000 is cut to 16 bits: 70000 - 65536 = 4464, still outside the memory.
-  EXPECT_EQ(a.result.Listing[4], "1170   11          > db 11h");
+  EXPECT_EQ(a.result.Listing[5], "**** line 4: value 70000 is out of range (0 to 65535)");
+  EXPECT_EQ(a.result.Listing[6], "1170   11          > db 11h");
   EXPECT_EQ(std::count(a.program.begin(), a.program.end(), 0x11), 0);
   // Rebuilt at each assembly.
   AssembleLines({" nop"}, a.program, a.result);
