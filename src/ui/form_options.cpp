@@ -29,13 +29,21 @@ TFormOptions::TFormOptions(Workspace& ws, QWidget* parent) : QDialog(parent), ws
   layout->addWidget(timing);
 
   auto* refresh = new QGroupBox("Refresh Drawing", this);
-  auto* refreshLayout = new QHBoxLayout(refresh);
+  auto* refreshColumn = new QVBoxLayout(refresh);
+  auto* refreshLayout = new QHBoxLayout;
   editStep_ = new QLineEdit(refresh);
   editStep_->setObjectName("EditStep");
-  editStep_->setMaximumWidth(60);
+  editStep_->setMaximumWidth(100);
   refreshLayout->addWidget(new QLabel("Draw wires and reg states every", refresh));
   refreshLayout->addWidget(editStep_);
   refreshLayout->addWidget(new QLabel("steps", refresh));
+  refreshColumn->addLayout(refreshLayout);
+  // What is wrong with the interval shows right under it.
+  refusal_ = new QLabel(refresh);
+  refusal_->setObjectName("refusal");
+  refusal_->setStyleSheet("color: red");
+  refusal_->hide();
+  refreshColumn->addWidget(refusal_);
   layout->addWidget(refresh);
 
   checkFilter_ = new QCheckBox("Logic glitch filtering (010 or 101)", this);
@@ -43,12 +51,6 @@ TFormOptions::TFormOptions(Workspace& ws, QWidget* parent) : QDialog(parent), ws
   layout->addWidget(checkFilter_);
   // The engine reads the switch at every step, so it acts at once.
   connect(checkFilter_, &QCheckBox::toggled, this, [this](bool on) { ws_.settings.GlitchFiltering = on; });
-
-  refusal_ = new QLabel(this);
-  refusal_->setObjectName("refusal");
-  refusal_->setStyleSheet("color: red");
-  refusal_->hide();
-  layout->addWidget(refusal_);
 
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("sbOk");
@@ -71,7 +73,7 @@ void TFormOptions::showEvent(QShowEvent* e) {
 
 void TFormOptions::sbOkClick() {
   if (!ApplySimulationOptions(ws_, comboTimeUnit_->currentIndex(), editStep_->text().toStdString())) {
-    refusal_->setText(kRefreshRefused);
+    refusal_->setText(QString::fromStdString(RefreshIntervalProblem(editStep_->text().toStdString())));
     refusal_->show();
     editStep_->setFocus();
     editStep_->selectAll();

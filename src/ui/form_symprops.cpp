@@ -81,7 +81,7 @@ TFormSymProps::TFormSymProps(Workspace& ws, QWidget* parent) : QDialog(parent), 
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   layout->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ok, &QPushButton::clicked, this, &TFormSymProps::OKBtnClick);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   resize(560, 600);
 }
@@ -137,7 +137,7 @@ QString TFormSymProps::currentPage() const {
 void TFormSymProps::keyPressEvent(QKeyEvent* e) {
   // Enter anywhere (the pin grid included) presses OK; the text editors keep their own Enter.
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-    accept();
+    OKBtnClick();
     return;
   }
   QDialog::keyPressEvent(e);
@@ -145,10 +145,60 @@ void TFormSymProps::keyPressEvent(QKeyEvent* e) {
 
 void TFormSymProps::UpdateOptions(int symbol) {
   symbol_ = symbol;
+  messages_.Clear();
   Collect();  // the sequence and step fields carry over
   ReadProperties(ws_, symbol, props_);
   setWindowTitle(Q(props_.Caption));
   Fill();
+}
+
+void TFormSymProps::OKBtnClick() {
+  Collect();
+  messages_.Clear();
+  for (const FieldProblem& p : CheckProperties(ws_, symbol_, props_)) {
+    const QString text = Q(p.Message);
+    switch (p.Field) {
+      case PropsField::PinName:
+        messages_.ShowCell(pinData_, p.Index, kColName, text);
+        break;
+      case PropsField::PinGate:
+        messages_.ShowCell(pinData_, p.Index, kColGate, text);
+        break;
+      case PropsField::PwlTime:
+      case PropsField::PwlValue:
+        messages_.ShowCell(gridPwl_, p.Index, p.Field == PropsField::PwlTime ? 0 : 1, text);
+        break;
+      case PropsField::Lut:
+        messages_.ShowCell(gridLut_, p.Index, 1, text);
+        break;
+      default:
+        if (QWidget* w = FieldWidget(p.Field, p.Index)) messages_.Show(w, text);
+        break;
+    }
+  }
+  if (messages_.count() == 0) accept();
+}
+
+QWidget* TFormSymProps::FieldWidget(PropsField field, int index) const {
+  switch (field) {
+    case PropsField::Name:
+      return editName_;
+    case PropsField::ClockLow:
+      return editClock0_;
+    case PropsField::ClockHigh:
+      return editClock1_;
+    case PropsField::ClockPinName:
+      return editNameClock_;
+    case PropsField::SelectPinName:
+      return editPinName_;
+    case PropsField::Value:
+      if (auto it = valueFields_.find(props_.Page);
+          it != valueFields_.end() && index >= 0 && index < static_cast<int>(it->second.size()))
+        return it->second[static_cast<std::size_t>(index)];
+      return nullptr;
+    default:
+      return nullptr;
+  }
 }
 
 void TFormSymProps::ApplyProperties() {

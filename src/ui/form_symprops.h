@@ -8,6 +8,8 @@
 #include <map>
 #include <vector>
 
+#include "field_messages.h"
+#include "props/props_check.h"
 #include "props/symbol_props.h"
 
 class QButtonGroup;
@@ -34,6 +36,10 @@ class TFormSymProps : public QDialog {
   void UpdateOptions(int symbol);
   // Writes the dialog back to the symbol it was filled for.
   void ApplyProperties();
+  // OK: checks every field; closes only when all are acceptable, otherwise says what is
+  // wrong next to each field and stays open.
+  void OKBtnClick();
+  const FieldMessages& messages() const { return messages_; }
 
   int symbol() const { return symbol_; }
   const SymbolProps& props() const { return props_; }
@@ -78,8 +84,12 @@ class TFormSymProps : public QDialog {
   void CollectPwl();
   void CollectLut();
 
+  // The widget that shows a checked field.
+  QWidget* FieldWidget(PropsField field, int index) const;
+
   Workspace& ws_;
   SymbolProps props_;
+  FieldMessages messages_;
   int symbol_ = 0;
 
   QLineEdit* editName_ = nullptr;

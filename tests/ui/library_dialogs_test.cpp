@@ -232,7 +232,7 @@ TEST_F(LibraryDialogsTest, OptionsRefuseARefreshIntervalBelowOne) {
     f->sbOkClick();
     EXPECT_TRUE(f->isVisible());
     EXPECT_FALSE(f->refusal()->isHidden());
-    EXPECT_EQ(f->refusal()->text(), kRefreshRefused);
+    EXPECT_EQ(f->refusal()->text(), "0 is out of range: enter a value from 1 to 1000000.");
     f->EditStep()->setText("30");
     f->sbOkClick();
     EXPECT_FALSE(f->isVisible());

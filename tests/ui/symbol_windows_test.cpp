@@ -174,6 +174,22 @@ TEST_F(SymbolWindowsTest, ClockPageStoresPhasesAndOnlyItsPageShows) {
   EXPECT_TRUE(ws.circuit.Modified);
 }
 
+TEST_F(SymbolWindowsTest, OkWithABadFieldSaysWhatIsWrongNextToItAndStaysOpen) {
+  const int s = Place("clock");
+  EditSymbol(s, [&](TFormSymProps& f) {
+    auto* low = Child<QLineEdit>(f, "EditClock0");
+    low->setText("200000");
+    Child<QPushButton>(f, "OKBtn")->click();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.messages().TextOf(low), "200000 is out of range: enter a value from 0 to 100000.");
+    EXPECT_EQ(ws.circuit.Symbols[s].Prop(1), "50.000");  // nothing applied yet
+    low->setText("20");
+    Child<QPushButton>(f, "OKBtn")->click();
+    EXPECT_FALSE(f.isVisible());
+  });
+  EXPECT_EQ(ws.circuit.Symbols[s].Prop(1), "20.000");
+}
+
 TEST_F(SymbolWindowsTest, CancelKeepsTheSymbol) {
   const int s = Place("clock");
   EditSymbol(

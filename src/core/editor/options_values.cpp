@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "model/field_check.h"
 #include "model/text.h"
 #include "workspace.h"
 
@@ -27,21 +28,16 @@ int TimeUnitChoice(double timeUnit) {
   return 3;
 }
 
+constexpr long long kMaxRefreshInterval = 1000000;  // far beyond any run
+
+std::string RefreshIntervalProblem(const std::string& text) {
+  return CheckWholeNumberField(text, 1, kMaxRefreshInterval);
+}
+
 std::optional<int> ParseRefreshInterval(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  const auto last = text.find_last_not_of(' ');
-  if (first == std::string::npos) return std::nullopt;
-  long long v = 0;
-  std::size_t i = first;
-  if (text[i] == '+') ++i;
-  if (i > last) return std::nullopt;
-  for (; i <= last; ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
-    v = v * 10 + (text[i] - '0');
-    if (v > 1000000) return std::nullopt;  // far beyond any run, and no overflow
-  }
-  if (v < 1) return std::nullopt;
-  return static_cast<int>(v);
+  if (!RefreshIntervalProblem(text).empty()) return std::nullopt;
+  const auto first = text.find_first_not_of(" +");
+  return std::stoi(text.substr(first));
 }
 
 bool ApplySimulationOptions(Workspace& ws, int timeUnitChoice, const std::string& refreshText) {

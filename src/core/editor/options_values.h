@@ -26,10 +26,11 @@ inline constexpr std::array<double, 5> kTimeUnitValues = {0.001, 0.01, 0.1, 1.0,
 // The caption index shown for a step length; anything not close to one of them shows "1ns".
 int TimeUnitChoice(double timeUnit);
 
-// A refresh interval as typed: a whole number of at least 1, or nothing.
+// A refresh interval as typed: a whole number from 1 to 1000000 steps, or nothing.
 std::optional<int> ParseRefreshInterval(const std::string& text);
-inline constexpr const char* kRefreshRefused =
-    "The refresh interval must be a whole number of steps, at least 1.";
+// What is wrong with a typed refresh interval (not a whole number, or out of range); empty
+// when ParseRefreshInterval takes it.
+std::string RefreshIntervalProblem(const std::string& text);
 
 // Applies the options dialog: a new step length makes the extracted delays stale. Returns
 // false, changing nothing, when the refresh interval is refused.

@@ -12,6 +12,7 @@
 #include "model/parse_decimal.h"
 #include "model/text.h"
 #include "props/pin_rename.h"
+#include "props/props_check.h"
 #include "sim/devices.h"
 #include "symbols/sch_to_sym.h"
 #include "verilog/verilog_page.h"
@@ -343,8 +344,9 @@ void ReadProperties(Workspace& ws, int symbol, SymbolProps& props) {
   props.PauseEnabled = s.Model == kModelLight;
   for (int k = 1; k <= s.PinCount; ++k) {
     const TPin& p = s.Pin(k);
-    props.Pins.push_back({std::to_string(k), std::string(1, p.Kind), p.Name, FormatFixed(p.GateDelay, 3, 5),
-                          std::to_string(p.Fanout), FormatFixed(p.WireDelay, 3, 5)});
+    props.Pins.push_back({std::to_string(k), std::string(1, p.Kind), p.Name,
+                          FormatFixed(ShownGateDelay(p, ws.tech), 3, 5), std::to_string(p.Fanout),
+                          FormatFixed(p.WireDelay, 3, 5)});
   }
   props.Name = s.Name;
   props.Title = "Title: " + s.Title;
@@ -381,11 +383,17 @@ void ApplyProperties(Workspace& ws, int symbol, SymbolProps& props) {
   const int rows = std::min(s.PinCount, static_cast<int>(props.Pins.size()));
   for (int k = 1; k <= rows; ++k) {
     const PinGridRow& row = props.Pins[k - 1];
-    const DecimalResult delay = ParseDecimal(row.Gate, ws.settings.DefaultDelay, kMaxDelay, 0);
-    if (delay.ok)
-      s.Pin(k).GateDelay = delay.value;
-    else
-      SetStatus(ws, 0, "Fail to change the pin delay!");
+    // The delay is stored as the factor the simulation and the file use; a value the factor
+    // cannot carry is refused rather than accepted and lost at the next run or load.
+    if (!GateCellUnchanged(s.Pin(k), ws.tech, row.Gate)) {
+      const DecimalResult delay = ParseDecimal(row.Gate, ws.settings.DefaultDelay, kMaxDelay, 0);
+      if (delay.ok && CheckPinDelay(s.Pin(k), delay.value, ws.tech).empty()) {
+        s.Pin(k).DelayFactor = delay.value / ws.tech.UnitGateDelay;
+        s.Pin(k).GateDelay = delay.value;
+      } else {
+        SetStatus(ws, 0, "Fail to change the pin delay!");
+      }
+    }
     if (row.Name != s.Pin(k).Name) RenamePin(s, k, row.Name);
   }
   s.Name = name;

@@ -35,6 +35,11 @@ TEST(OptionsValues, RefreshIntervalMustBeAWholeNumberOfAtLeastOne) {
   EXPECT_EQ(ParseRefreshInterval("1"), 1);
   for (const char* bad : {"0", "-3", "", "  ", "1.5", "abc", "5x", "+", "99999999999999999999"})
     EXPECT_FALSE(ParseRefreshInterval(bad)) << bad;
+  // The refusal says what is wrong: a huge number is out of range, not "not a whole number".
+  EXPECT_EQ(RefreshIntervalProblem("99999999999"),
+            "99999999999 is out of range: enter a value from 1 to 1000000.");
+  EXPECT_EQ(RefreshIntervalProblem("1.5"), "\"1.5\" is not a whole number.");
+  EXPECT_EQ(RefreshIntervalProblem(" 12 "), "");
 }
 
 TEST(OptionsValues, ApplyingOptions) {

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/test_support.h"
+#include "extract/extract.h"
 #include "model/schematic_file.h"
 #include "props/page_tools.h"
 #include "props/pin_rename.h"
+#include "props/props_check.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -234,24 +238,71 @@ TEST_F(SymbolPropsTest, LightFlagsColourAndPinName) {
   EXPECT_FALSE(Open(Place("button")).PauseEnabled);
 }
 
-TEST_F(SymbolPropsTest, GateDelaysAndFailures) {
+TEST_F(SymbolPropsTest, TypedGateDelayIsStoredAsTheFactorRunsAndFilesUse) {
+  ws.tech.UnitGateDelay = 2;
   const int g = Place("nand2");
   SymbolProps p = Open(g);
-  EXPECT_EQ(p.Page, PropsPage::Standard);
   ASSERT_EQ(p.Pins.size(), 3u);
-  EXPECT_EQ(p.Pins[2].Gate.size(), 5u);
   EXPECT_EQ(p.VerilogMemo.back(), "// " + ws.circuit.Symbols[g].Pin(3).Name + ": output");
-  p.Pins[0].Gate = "2.5";
-  p.Pins[1].Gate = "fast";
-  p.Pins[2].Gate = "3";
+  p.Pins[0].Gate = "2.5";  // an input pin has no delay: refused
+  p.Pins[2].Gate = "50";
   p.Pins[2].Name = "";  // nothing usable: the pin keeps its name
   const std::string out = ws.circuit.Symbols[g].Pin(3).Name;
   ApplyProperties(ws, g, p);
-  const TSymbol& s = ws.circuit.Symbols[g];
-  EXPECT_DOUBLE_EQ(s.Pin(1).GateDelay, 2.5);
-  EXPECT_DOUBLE_EQ(s.Pin(3).GateDelay, 3);
-  EXPECT_EQ(s.Pin(3).Name, out);
   EXPECT_TRUE(host.ShowedStatus("Fail to change the pin delay!"));
+  EXPECT_EQ(ws.circuit.Symbols[g].Pin(3).Name, out);
+  EXPECT_DOUBLE_EQ(ws.circuit.Symbols[g].Pin(1).GateDelay, 0);
+  EXPECT_DOUBLE_EQ(ws.circuit.Symbols[g].Pin(3).DelayFactor, 25);
+  PinDelaySteps(ws, g, 3);  // a run recomputes the delay from the factor
+  EXPECT_DOUBLE_EQ(ws.circuit.Symbols[g].Pin(3).GateDelay, 50);
+
+  // Written and read back, the dialog shows what was typed.
+  test::TempDir tmp;
+  ASSERT_TRUE(SchematicWrite(ws, tmp / "d.sch"));
+  ClearSchematic(ws);
+  ASSERT_TRUE(SchematicLoad(ws, tmp / "d.sch", kLoadOpen));
+  EXPECT_EQ(Open(1).Pins[2].Gate, "50.000");
+}
+
+TEST_F(SymbolPropsTest, CheckNamesEveryFieldThatWouldBeDroppedOrStoredUnusable) {
+  const auto problems = [&](int s, const std::function<void(SymbolProps&)>& edit) {
+    SymbolProps p = Open(s);
+    edit(p);
+    std::vector<std::pair<PropsField, int>> out;
+    for (const FieldProblem& f : CheckProperties(ws, s, p)) out.emplace_back(f.Field, f.Index);
+    return out;
+  };
+  using V = std::vector<std::pair<PropsField, int>>;
+  const int clock = Place("clock"), lut = Place("lut"), pwl = Place("pwl"), gate = Place("and2");
+  EXPECT_EQ(problems(clock, [](SymbolProps&) {}), V{});  // what the dialog shows is acceptable
+  EXPECT_EQ(problems(clock,
+                     [](SymbolProps& p) {
+                       p.ClockLow = "200000";
+                       p.ClockHigh = "abc";
+                       p.ClockPinName = "my clk!";
+                     }),
+            (V{{PropsField::ClockLow, 0}, {PropsField::ClockHigh, 0}, {PropsField::ClockPinName, 0}}));
+  EXPECT_EQ(problems(lut,
+                     [](SymbolProps& p) {
+                       p.Lut[3] = "z";
+                       p.Lut[4] = "x";
+                     }),
+            (V{{PropsField::Lut, 3}}));
+  EXPECT_EQ(problems(pwl,
+                     [](SymbolProps& p) {
+                       p.Pwl = std::vector<PwlRow>(kPwlRows);
+                       p.Pwl[0] = {"abc", "1"};
+                       p.Pwl[1] = {"100", ""};
+                       p.Pwl[2] = {"200", "0"};
+                       p.Pwl[3] = {"150", "1"};
+                     }),
+            (V{{PropsField::PwlTime, 0}, {PropsField::PwlValue, 1}, {PropsField::PwlTime, 3}}));
+  EXPECT_EQ(problems(gate,
+                     [](SymbolProps& p) {
+                       p.Name = "my mod!";
+                       p.Pins[2].Gate = "0.5";  // below the unit delay: a file would read it as 1
+                     }),
+            (V{{PropsField::Name, 0}, {PropsField::PinGate, 2}}));
 }
 
 TEST_F(SymbolPropsTest, ValuePagesStoreTheirWords) {
