@@ -25,9 +25,10 @@ namespace qiro {
 
 // Settings that come from the command line, the options and the schematic properties dialogs.
 struct Settings {
-  std::filesystem::path HomeDir;    // working directory at start
-  std::filesystem::path SymbolDir;  // home + IEEE, changed by the schematic properties
-  double DefaultDelay = 1.0;        // default gate delay for typed values
+  std::filesystem::path HomeDir;             // working directory at start
+  std::filesystem::path SymbolDir;           // home + IEEE, changed by the schematic properties
+  std::filesystem::path GeneratedSymbolDir;  // where the last generated symbol was saved
+  double DefaultDelay = 1.0;                 // default gate delay for typed values
   bool GlitchFiltering = true;
   int DisplayPeriod = 12;
   bool SmartLineEditing = true;

@@ -16,6 +16,8 @@
 
 #include "extract/extract.h"
 #include "main_window.h"
+#include "model/schematic_file.h"
+#include "ui_dialogs.h"
 #include "verilog/netlist_view.h"
 #include "verilog/verilog_writer.h"
 #include "workspace.h"
@@ -37,7 +39,8 @@ void AddTreeItems(QTreeWidgetItem* parent, const std::vector<TreeItem>& items) {
 
 }  // namespace
 
-TFormNetlist::TFormNetlist(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
+TFormNetlist::TFormNetlist(Workspace& ws, QWidget* parent, UiDialogs* dialogs)
+    : QDialog(parent), ws_(ws), dialogs_(dialogs) {
   setObjectName("TFormNetlist");
   setWindowTitle("Verilog, Hierarchy and Netlist");
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -118,7 +121,7 @@ QWidget* TFormNetlist::BuildVerilogPage() {
     ws_.verilog.AppendSimulationInfo = on;
     UpdateVerilog();
   });
-  connect(save, &QPushButton::clicked, this, &TFormNetlist::SaveVerilogFile);
+  connect(save, &QPushButton::clicked, this, [this] { SaveVerilogFile(true); });
   return page;
 }
 
@@ -133,7 +136,7 @@ void TFormNetlist::UpdateOptions() {
   UpdateVerilog();
   ViewNetlist();
   ShowLines();
-  SaveVerilogFile();
+  SaveVerilogFile(false);
   labelSymbols_->setText(Q(SymbolCountText(ws_)));
   labelNodes_->setText(Q(NodeCountText(ws_)));
 }
@@ -152,8 +155,23 @@ void TFormNetlist::ShowLines() {
   labelLines_->setText(Q(VerilogLineCountText(ws_)));
 }
 
-void TFormNetlist::SaveVerilogFile() {
-  qiro::SaveVerilogFile(ws_);
+void TFormNetlist::SaveVerilogFile(bool asked) {
+  const std::filesystem::path path = VerilogFilePath(ws_);
+  const std::string key = path.string();
+  if (!written_.count(key)) {
+    const bool keep =
+        SaveAsNeedsOverwriteQuestion(path) &&
+        ((!asked && kept_.count(key)) || (dialogs_ && !AskBeforeReplacing(*dialogs_, this, path)));
+    if (keep) {
+      kept_.insert(key);
+      SetStatus(ws_, 0, "Verilog description not written: \"" + key + "\" kept as it was.");
+      return;
+    }
+  }
+  if (qiro::SaveVerilogFile(ws_, path)) {
+    written_.insert(key);
+    kept_.erase(key);
+  }
 }
 
 void TFormNetlist::ViewNetlist() {
@@ -189,7 +207,7 @@ void TFormNetlist::ShowPage(int page) {
 }
 
 void Tmdiframe::ShowNetlistWindow(int page) {
-  if (!netlistForm_) netlistForm_ = new TFormNetlist(ws_, this);
+  if (!netlistForm_) netlistForm_ = new TFormNetlist(ws_, this, &dialogs_);
   netlistForm_->UpdateOptions();
   netlistForm_->ShowPage(page);
   netlistForm_->show();

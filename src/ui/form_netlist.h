@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDialog>
+#include <set>
+#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -14,6 +16,7 @@ class QTreeWidget;
 
 namespace qiro {
 
+class UiDialogs;
 class Workspace;
 
 class TFormNetlist : public QDialog {
@@ -21,14 +24,18 @@ class TFormNetlist : public QDialog {
  public:
   enum Page { kVerilog = 0, kHierarchy = 1, kNetlist = 2 };
 
-  TFormNetlist(Workspace& ws, QWidget* parent = nullptr);
+  // `dialogs` asks before an existing file is replaced (none: files are written unasked).
+  TFormNetlist(Workspace& ws, QWidget* parent = nullptr, UiDialogs* dialogs = nullptr);
 
   // The full refresh: module name from the file name, text, grid, line count, save, counts.
   void UpdateOptions();
   // The text again for the module name typed in EditModuleName.
   void UpdateVerilog();
   // Saves the shown text as the schematic's name with ".txt"; the status bar says where.
-  void SaveVerilogFile();
+  // A file that exists and that this window has not written yet is replaced only when the
+  // user agrees; a refusal holds for the refreshes that follow (`asked` false) but not for
+  // the Save button (`asked` true), which asks again.
+  void SaveVerilogFile(bool asked = true);
   // The netlist grid (values while a simulation runs) and the design tree.
   void ViewNetlist();
   void BuildTree();
@@ -50,6 +57,8 @@ class TFormNetlist : public QDialog {
   QWidget* BuildVerilogPage();
 
   Workspace& ws_;
+  UiDialogs* dialogs_;
+  std::set<std::string> written_, kept_;  // files this window may refresh, files the user kept
   QTabWidget* pages_ = nullptr;
   QLineEdit* editModuleName_ = nullptr;
   QCheckBox* checkSimuInfo_ = nullptr;

@@ -23,6 +23,7 @@
 #include "main_window.h"
 #include "qt_canvas.h"
 #include "symbols/symbol_preview.h"
+#include "ui_dialogs.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -46,8 +47,8 @@ QToolButton* PreviewButton(QWidget* parent, const char* name, const QString& tex
 
 }  // namespace
 
-TFormSchToSym::TFormSchToSym(Workspace& ws, std::function<void()> onHelp, QWidget* parent)
-    : QDialog(parent), ws_(ws), onHelp_(std::move(onHelp)) {
+TFormSchToSym::TFormSchToSym(Workspace& ws, std::function<void()> onHelp, QWidget* parent, UiDialogs* dialogs)
+    : QDialog(parent), ws_(ws), dialogs_(dialogs), onHelp_(std::move(onHelp)) {
   setObjectName("TFormSchToSym");
   setWindowTitle("Schema to Symbol");
   auto* layout = new QHBoxLayout(this);
@@ -60,9 +61,11 @@ TFormSchToSym::TFormSchToSym(Workspace& ws, std::function<void()> onHelp, QWidge
   grid_ = new QTableWidget(kMaxSymbolRows, 3, ios);
   grid_->setObjectName("StringGrid1");
   grid_->setHorizontalHeaderLabels({"Pin Name", "Position", "Side"});
-  grid_->setColumnWidth(0, 110);
-  grid_->setColumnWidth(1, 60);
-  grid_->horizontalHeader()->setStretchLastSection(true);
+  // The names take the room left by the two short columns, so they show whole.
+  grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  grid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+  grid_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+  grid_->setMinimumWidth(260);
   grid_->verticalHeader()->setDefaultSectionSize(20);
   iosLayout->addWidget(grid_);
   auto* order = new QGroupBox("Sort by", ios);
@@ -175,11 +178,26 @@ void TFormSchToSym::ReadFields() {
 
 void TFormSchToSym::Generate(int mode) {
   ReadFields();
+  messages_.Clear();
   if (mode == 1) {
+    for (const SchToSymProblem& p : gen_.Check()) {
+      const QString text = QString::fromStdString(p.Message);
+      if (p.Row >= 0)
+        messages_.ShowCell(grid_, p.Row, p.Column, text);
+      else
+        messages_.Show(p.Column == 0 ? editName_ : editDirectory_, text);
+    }
+    if (messages_.count() > 0) {
+      if (!messages_.TextOf(grid_).isEmpty()) pages_->setCurrentIndex(0);
+      return;
+    }
     const QLocale locale = QLocale::system();
     const QString now = locale.toString(QDate::currentDate(), QLocale::ShortFormat) + " " +
                         QTime::currentTime().toString("hh:mm:ss");
-    if (!gen_.Save(ws_, now.toStdString()).empty()) accept();
+    const auto mayReplace = [this](const std::filesystem::path& path) {
+      return !dialogs_ || AskBeforeReplacing(*dialogs_, this, path);
+    };
+    if (!gen_.Save(ws_, now.toStdString(), mayReplace).empty()) accept();
     return;
   }
   if (!gen_.Generate(ws_)) return;
@@ -239,7 +257,7 @@ void Tmdiframe::ToSymbolCommand() {
   auto* form = findChild<TFormSchToSym*>();
   if (!form)
     form = new TFormSchToSym(
-        ws_, [this] { Contents(); }, this);
+        ws_, [this] { Contents(); }, this, &dialogs_);
   PrepareSchToSym(ws_, form->generator());
   form->UpdateOptions();
   form->exec();

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <functional>
 
+#include "field_messages.h"
 #include "symbols/sch_to_sym.h"
 
 class QLabel;
@@ -17,19 +18,23 @@ class QTabWidget;
 
 namespace qiro {
 
+class UiDialogs;
 class Workspace;
 
 class TFormSchToSym : public QDialog {
   Q_OBJECT
  public:
-  // onHelp opens the help page.
-  TFormSchToSym(Workspace& ws, std::function<void()> onHelp, QWidget* parent = nullptr);
+  // onHelp opens the help page; `dialogs` asks before an existing symbol file is replaced.
+  TFormSchToSym(Workspace& ws, std::function<void()> onHelp, QWidget* parent = nullptr,
+                UiDialogs* dialogs = nullptr);
 
   SchToSym& generator() { return gen_; }
   // Fills every field from the generator (after its ports were read).
   void UpdateOptions();
-  // Mode 0 lays the symbol out and refreshes the preview; mode 1 writes the file and closes.
+  // Mode 0 lays the symbol out and refreshes the preview; mode 1 checks every field, then
+  // writes the file and closes, or says next to each field what is wrong and stays open.
   void Generate(int mode);
+  const FieldMessages& messages() const { return messages_; }
   void sbFatClick();
   void sbThinClick();
   void RadioOrderClick();
@@ -51,6 +56,8 @@ class TFormSchToSym : public QDialog {
   void ShowPreview();
 
   Workspace& ws_;
+  UiDialogs* dialogs_;
+  FieldMessages messages_;
   SchToSym gen_;
   std::function<void()> onHelp_;
   QTabWidget* pages_;

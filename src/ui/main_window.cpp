@@ -22,6 +22,7 @@
 #include "model/symbol_library.h"
 #include "model/technology_file.h"
 #include "qt_canvas.h"
+#include "symbols/sch_to_sym.h"
 #include "tool_icons.h"
 #include "workspace.h"
 
@@ -336,6 +337,12 @@ void Tmdiframe::DoOpenFile() {
 }
 
 void Tmdiframe::Save() {
+  // An untitled drawing has no file of its own yet: writing "example.sch" in whatever folder
+  // is current would replace another untitled drawing saved there before.
+  if (IsUntitled(ws_)) {
+    SaveAs();
+    return;
+  }
   SaveSchematic(ws_);
 }
 
@@ -344,9 +351,7 @@ void Tmdiframe::SaveAs() {
       dialogs_.SaveFile(this, QString::fromStdString(ProposedSaveAsName(ws_).string()), kSaveFilter);
   if (chosen) {
     const fs::path path = chosen->toStdString();
-    bool confirmed = true;
-    if (SaveAsNeedsOverwriteQuestion(path))
-      confirmed = dialogs_.Question(this, "Warning", "This file already exist. Will you overwrite it?");
+    const bool confirmed = AskBeforeReplacing(dialogs_, this, path, false);
     SaveSchematicAs(ws_, path, confirmed);
     setWindowTitle(QString(kAppTitle) + " - " + QString::fromStdString(ws_.circuit.FileName));
   }
@@ -492,8 +497,9 @@ void Tmdiframe::InsertUserSymbol() {
   std::error_code ec;
   fs::current_path(ws_.settings.HomeDir, ec);
   qiro::SetStatus(ws_, 0, "Insert symbol...");
+  // Where Schema to Symbol writes, so a symbol just generated is at hand.
   const auto chosen =
-      dialogs_.OpenFile(this, QString::fromStdString(ws_.settings.SymbolDir.string()), kSymbolFilter);
+      dialogs_.OpenFile(this, QString::fromStdString(GeneratedSymbolFolder(ws_).string()), kSymbolFilter);
   if (!chosen) return;
   lastSymbol_ = *chosen;
   actions_["mnuLastSymbol"]->setText(*chosen);

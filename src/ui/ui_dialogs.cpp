@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "forms.h"
+#include "model/schematic_file.h"
 
 namespace qiro {
 
@@ -23,6 +24,15 @@ QString ToQtFilter(const QString& pipeFilter) {
     out << parts[i] + " (" + patterns + ")";
   }
   return out.join(";;");
+}
+
+bool AskBeforeReplacing(UiDialogs& dialogs, QWidget* parent, const std::filesystem::path& path,
+                        bool nameTheFile) {
+  if (!SaveAsNeedsOverwriteQuestion(path)) return true;
+  const QString text = nameTheFile ? "The file \"" + QString::fromStdString(path.string()) +
+                                         "\" already exists. Will you overwrite it?"
+                                   : QString("This file already exist. Will you overwrite it?");
+  return dialogs.Question(parent, "Warning", text);
 }
 
 std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const QString& dir, const QString& filter) {

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <filesystem>
 #include <optional>
 
 class QWidget;
@@ -31,6 +32,12 @@ class UiDialogs {
   // Opens a local document with the system's handler.
   virtual bool OpenDocument(const QString& path) = 0;
 };
+
+// Asks before a file that exists is replaced; true when `path` may be written (it does not
+// exist, or the user agreed). With `nameTheFile` false the question is Save As's own, which follows
+// the choice of that very file; otherwise it names the file.
+bool AskBeforeReplacing(UiDialogs& dialogs, QWidget* parent, const std::filesystem::path& path,
+                        bool nameTheFile = true);
 
 class QtDialogs : public UiDialogs {
  public:

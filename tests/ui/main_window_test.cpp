@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 
 #include "core/test_support.h"
 #include "fake_dialogs.h"
@@ -151,6 +152,43 @@ TEST_F(MainWindowTest, SaveAsAsksBeforeOverwritingAndKeepsTheNameWhenDeclined) {
   frame.SaveAs();
   EXPECT_NE(ReadFile(target), "old");
   EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + QString::fromStdString(target.string()));
+}
+
+TEST_F(MainWindowTest, SaveOfAnUntitledDrawingGoesThroughSaveAs) {
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(tmp.path());  // where a stray example.sch would land
+  dialogs.files = {std::nullopt};
+  frame.action("mnuwrite")->trigger();
+  EXPECT_EQ(dialogs.proposals, std::vector<QString>{"example.sch"});
+  EXPECT_FALSE(std::filesystem::exists(tmp / "example.sch"));
+  const auto mine = tmp / "mine.sch";
+  dialogs.files = {QString::fromStdString(mine.string())};
+  frame.action("mnuwrite")->trigger();
+  EXPECT_TRUE(std::filesystem::exists(mine));
+  frame.action("mnuwrite")->trigger();  // named now: saved without a dialog
+  EXPECT_EQ(dialogs.proposals.size(), 2u);
+  std::filesystem::current_path(cwd);
+}
+
+TEST_F(MainWindowTest, NetlistWindowAsksBeforeReplacingAVerilogFileItDidNotWrite) {
+  dialogs.files = {Example("half_adder.sch")};
+  frame.DoOpenFile();
+  frame.SetCurrentFileName(QString::fromStdString((tmp / "h.sch").string()));
+  const auto txt = tmp / "h.txt";
+  WriteFile(txt, "mine");
+  dialogs.answers = {false};
+  frame.action("mnuNetlist")->trigger();
+  frame.action("mnuNetlist")->trigger();  // a refusal holds for the refreshes
+  EXPECT_EQ(dialogs.asked,
+            std::vector<QString>{"Warning: The file \"" + QString::fromStdString(txt.string()) +
+                                 "\" already exists. Will you overwrite it?"});
+  EXPECT_EQ(ReadFile(txt), "mine");
+  dialogs.answers = {true};
+  frame.findChild<QAbstractButton*>("sbSave")->click();  // Save asks again
+  EXPECT_EQ(dialogs.asked.size(), 2u);
+  EXPECT_NE(ReadFile(txt), "mine");
+  frame.action("mnuNetlist")->trigger();  // its own file now: no question
+  EXPECT_EQ(dialogs.asked.size(), 2u);
 }
 
 TEST_F(MainWindowTest, UnwritableSaveOnQuitOrCloseKeepsTheWindowOpen) {

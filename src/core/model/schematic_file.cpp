@@ -20,6 +20,10 @@ bool OpenSchematic(Workspace& ws, const fs::path& path) {
   return ok;
 }
 
+bool IsUntitled(const Workspace& ws) {
+  return ws.circuit.FileName == "example";
+}
+
 bool SaveSchematic(Workspace& ws) {
   SetStatus(ws, 0, "saving...");
   fs::path sch = fs::path(Counted(ws.circuit.FileName, kFileNameCapacity)).replace_extension(".sch");

@@ -33,6 +33,10 @@ bool OpenSchematic(Workspace& ws, const std::filesystem::path& path);
 // built from circuit.FileName.
 void SetCurrentFileName(Workspace& ws, const std::string& name);
 
+// Whether the drawing was never saved nor opened from a file: its name is still the
+// placeholder "example" that New and the start give it.
+bool IsUntitled(const Workspace& ws);
+
 // Save: keeps the previous file as .bak (only when no .bak exists yet), writes name.sch.
 bool SaveSchematic(Workspace& ws);
 

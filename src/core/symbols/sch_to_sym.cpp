@@ -9,6 +9,7 @@
 
 #include "extract/extract.h"
 #include "model/errors.h"
+#include "model/field_check.h"
 #include "model/safe_write.h"
 #include "model/text.h"
 #include "verilog/verilog_writer.h"
@@ -89,11 +90,16 @@ std::string BadPositionText(int row, const std::string& text) {
   return "Row " + std::to_string(row) + ": the position \"" + text + "\" is not a whole number.";
 }
 
+std::filesystem::path GeneratedSymbolFolder(const Workspace& ws) {
+  if (!ws.settings.GeneratedSymbolDir.empty()) return ws.settings.GeneratedSymbolDir;
+  std::error_code ec;
+  return std::filesystem::current_path(ec);
+}
+
 void SchToSym::UpdateOptions(const Workspace& ws) {
   Name = ws.extraction.DesignName.empty() ? ws.verilog.ModuleName : ws.extraction.DesignName;
   Title = Name;
-  std::error_code ec;
-  Directory = std::filesystem::current_path(ec).string();
+  Directory = GeneratedSymbolFolder(ws).string();
   Rows.clear();
   const auto& inputs = ws.extraction.InputNames;
   const auto& outputs = ws.extraction.OutputNames;
@@ -240,7 +246,30 @@ bool SchToSym::WriteSymbolFile(const std::filesystem::path& path, const std::str
   return SafeWriteText(path, SymbolFileText(Symbol, Name, Title, ModuleText, dateTime));
 }
 
-std::filesystem::path SchToSym::Save(Workspace& ws, const std::string& dateTime) {
+std::vector<SchToSymProblem> SchToSym::Check() const {
+  std::vector<SchToSymProblem> out;
+  const auto add = [&out](int row, int column, const std::string& message) {
+    if (!message.empty()) out.push_back({row, column, message});
+  };
+  // The name becomes the file name and the module name of the symbol's Verilog text.
+  add(-1, 0, CheckNameField(MakeIdentifier(Name)));
+  std::error_code ec;
+  if (!std::filesystem::is_directory(Directory, ec)) add(-1, 2, "\"" + Directory + "\" is not a folder.");
+  for (std::size_t r = 0; r < Rows.size(); ++r) {
+    const int row = static_cast<int>(r);
+    const std::string at = "Row " + std::to_string(r + 1) + ": ";
+    const std::string name = CheckNameField(MakeIdentifier(Rows[r].Name));
+    if (!name.empty()) add(row, 0, at + name);
+    const std::string position = CheckWholeNumberField(Rows[r].Position, 1, kMaxSymbolRows);
+    if (!position.empty()) add(row, 1, at + position);
+    if (SideOf(Rows[r].Side) == Side::Other)
+      add(row, 2, at + "the side \"" + Rows[r].Side + "\" is none of L, R, T (or U) and B (or D).");
+  }
+  return out;
+}
+
+std::filesystem::path SchToSym::Save(Workspace& ws, const std::string& dateTime,
+                                     const std::function<bool(const std::filesystem::path&)>& mayReplace) {
   SetStatus(ws, 0, "Save symbol \"" + Name + "\" in directory " + Directory);
   const std::string name = MakeIdentifier(Name);
   ws.extraction.DesignName = name;
@@ -254,11 +283,17 @@ std::filesystem::path SchToSym::Save(Workspace& ws, const std::string& dateTime)
   if (!Generate(ws)) return {};
   std::filesystem::path path = std::filesystem::path(Directory) / name;
   path.replace_extension(".sym");
+  std::error_code ec;
+  if (mayReplace && std::filesystem::exists(path, ec) && !mayReplace(path)) {
+    SetStatus(ws, 0, "Symbol not saved: \"" + path.string() + "\" kept as it was.");
+    return {};
+  }
   if (!WriteSymbolFile(path, dateTime)) {
     // A silent failure would let the user believe the symbol exists.
     ReportError(ws, 7, path.string());
     return {};
   }
+  ws.settings.GeneratedSymbolDir = Directory;
   return path;
 }
 

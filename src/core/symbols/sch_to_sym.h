@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,18 @@ struct GeneratedSymbol {
   std::vector<GeneratedPin> Pins;
 };
 
+// A field of the dialog that cannot be used: a row of the pin table (Column 0 name,
+// 1 position, 2 side), or Row -1 for the name (Column 0) and the directory (Column 2).
+struct SchToSymProblem {
+  int Row = -1;
+  int Column = 0;
+  std::string Message;
+};
+
+// The folder where generated symbols go: the last one a symbol was saved in, else the
+// current folder. Insert User Symbol opens there.
+std::filesystem::path GeneratedSymbolFolder(const Workspace& ws);
+
 class SchToSym {
  public:
   // Kept between uses of the dialog.
@@ -65,8 +78,12 @@ class SchToSym {
     if (BoxWidth - 5 >= 20) BoxWidth -= 5;
   }
   // Builds the symbol and writes Directory/<identifier>.sym. Refuses a name already used by a
-  // symbol of the design (error 17). Returns the path written, or an empty path.
-  std::filesystem::path Save(Workspace& ws, const std::string& dateTime);
+  // symbol of the design (error 17). A file that exists is replaced only when `mayReplace`
+  // (asked with its path) agrees. Returns the path written, or an empty path.
+  std::filesystem::path Save(Workspace& ws, const std::string& dateTime,
+                             const std::function<bool(const std::filesystem::path&)>& mayReplace = {});
+  // What is wrong with the fields before a save, one entry per field; empty when none.
+  std::vector<SchToSymProblem> Check() const;
   // Writes the symbol file anew; false when it cannot be created.
   bool WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime) const;
 };

@@ -1,6 +1,10 @@
-// Each axis gets its own factor, image size / (extent + 20 units), and a point maps to
-// (x * factor + 10, y * factor + 10) pixels, so the symbol keeps a margin on every side.
+// One factor for both axes, image size / (extent + 20 units) for the tighter axis but never
+// above 4 pixels a unit, and a point maps to (x * factor + 10, y * factor + 10) pixels: the
+// symbol keeps a margin on every side and its proportions, and a small symbol keeps its
+// size while its box is widened or narrowed, so Fatter and Thinner show at once.
 #include "symbols/symbol_preview.h"
+
+#include <algorithm>
 
 namespace qiro {
 
@@ -14,8 +18,10 @@ void DrawSymbolPreview(Canvas& canvas, const GeneratedSymbol& s, const std::stri
                        int height) {
   canvas.Clear(palette::kWhite);
   const Rect& e = s.Extent;
-  const double fx = width / static_cast<double>(e.x2 - e.x1 + 20);
-  const double fy = height / static_cast<double>(e.y2 - e.y1 + 20);
+  constexpr double kMaxFactor = 4;
+  const double f = std::min({kMaxFactor, width / static_cast<double>(e.x2 - e.x1 + 20),
+                             height / static_cast<double>(e.y2 - e.y1 + 20)});
+  const double fx = f, fy = f;
   auto px = [fx](int x) { return static_cast<int>(x * fx) + 10; };
   auto py = [fy](int y) { return static_cast<int>(y * fy) + 10; };
 

@@ -151,6 +151,46 @@ TEST(SchToSym, SavesUnderTheIdentifierAndRefusesAUsedName) {
   EXPECT_EQ(host.errors.size(), 2u) << "an unwritable directory is reported";
 }
 
+TEST(SchToSym, AnExistingFileIsReplacedOnlyWhenAllowedAndTheFolderIsRemembered) {
+  TempDir dir;
+  Workspace ws;
+  AdderPorts(ws);
+  SchToSym g;
+  g.UpdateOptions(ws);
+  g.Directory = dir.path().string();
+  test::WriteFile(dir / "half.sym", "mine");
+  std::vector<std::filesystem::path> asked;
+  bool answer = false;
+  const auto mayReplace = [&](const std::filesystem::path& p) { return asked.push_back(p), answer; };
+  EXPECT_TRUE(g.Save(ws, "now", mayReplace).empty());
+  EXPECT_EQ(ReadFile(dir / "half.sym"), "mine");
+  EXPECT_TRUE(ws.settings.GeneratedSymbolDir.empty());
+  answer = true;
+  EXPECT_EQ(g.Save(ws, "now", mayReplace), dir / "half.sym");
+  EXPECT_NE(ReadFile(dir / "half.sym"), "mine");
+  EXPECT_EQ(asked, (std::vector<std::filesystem::path>{dir / "half.sym", dir / "half.sym"}));
+  // The next dialog, and Insert User Symbol, start in that folder.
+  EXPECT_EQ(GeneratedSymbolFolder(ws), dir.path());
+  g.UpdateOptions(ws);
+  EXPECT_EQ(g.Directory, dir.path().string());
+}
+
+TEST(SchToSym, CheckNamesEachUnusableField) {
+  Workspace ws;
+  AdderPorts(ws);
+  SchToSym g;
+  g.UpdateOptions(ws);
+  EXPECT_TRUE(g.Check().empty());
+  g.Name = "my mod!";
+  g.Directory = "/no/such/folder";
+  g.Rows[0].Position = "x";
+  g.Rows[1].Side = "Q";
+  g.Rows[2].Name = "s!";
+  std::vector<std::pair<int, int>> where;
+  for (const SchToSymProblem& p : g.Check()) where.emplace_back(p.Row, p.Column);
+  EXPECT_EQ(where, (std::vector<std::pair<int, int>>{{-1, 0}, {-1, 2}, {0, 1}, {1, 2}, {2, 0}}));
+}
+
 TEST(MakeIdentifier, MapsAndDropsCharacters) {
   EXPECT_EQ(MakeIdentifier("my-adder 2"), "my_adder2");
   EXPECT_EQ(MakeIdentifier("a/b\\c=d+e.f>g<h"), "abbbcedpepfsgih");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/editor/recording_canvas.h"
 #include "workspace.h"
 
@@ -28,7 +30,7 @@ TEST(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
   EXPECT_EQ(canvas.ops.front().kind, OpKind::Clear);
   EXPECT_EQ(canvas.ops.front().colour, palette::kWhite);
 
-  const double fx = w / double(e.x2 + 20), fy = h / double(e.y2 + 20);
+  const double fx = std::min({4.0, w / double(e.x2 + 20), h / double(e.y2 + 20)}), fy = fx;
   auto px = [&](int x) { return int(x * fx) + 10; };
   auto py = [&](int y) { return int(y * fy) + 10; };
   const auto boxes = canvas.Of(OpKind::Rectangle);
@@ -53,6 +55,28 @@ TEST(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
   EXPECT_EQ(stubs[1].r, (PixelRect{px(bp.X), py(bp.Y), px(b.x1), py(bp.Y)}));  // left: to x1
   const GeneratedPin& s = g.Symbol.Pins[2];
   EXPECT_EQ(stubs[2].r, (PixelRect{px(b.x2), py(s.Y), px(s.X), py(s.Y)}));  // right: from x2
+}
+
+TEST(SymbolPreview, FatterAndThinnerShowInTheBoxProportions) {
+  Workspace ws;
+  ws.extraction.InputNames = {"a", "b"};
+  ws.extraction.OutputNames = {"s"};
+  SchToSym g;
+  g.UpdateOptions(ws);
+  const auto box = [&] {
+    EXPECT_TRUE(g.Generate(ws));
+    RecordingCanvas canvas;
+    DrawSymbolPreview(canvas, g.Symbol, "t", 280, 240);
+    return canvas.Of(OpKind::Rectangle).at(0).r;
+  };
+  const PixelRect normal = box();
+  g.Fatter();
+  const PixelRect fat = box();
+  EXPECT_GE(fat.right - fat.left, normal.right - normal.left + 15);
+  EXPECT_EQ(fat.bottom - fat.top, normal.bottom - normal.top);
+  g.Thinner();
+  g.Thinner();
+  EXPECT_LE(box().right - box().left, normal.right - normal.left - 15);
 }
 
 }  // namespace
