@@ -279,7 +279,7 @@ TEST_F(LibraryDialogsTest, SchematicToSymbolRefusesAUsedNameAndABadPosition) {
     f->StringGrid1()->item(1, 1)->setText("two");
     f->Generate(1);
     EXPECT_TRUE(f->isVisible());
-    EXPECT_EQ(frame.statusText(), "Row 2: the position \"two\" is not a whole number.");
+    EXPECT_EQ(f->messages().TextOf(f->StringGrid1()), "Row 2: \"two\" is not a whole number.");
   });
   frame.action("mnuToSymbol")->trigger();
   EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));

@@ -218,11 +218,12 @@ TEST(Assembler, CodeBeyondTheProgramMemoryIsDropped) {
   Assembled a = Assemble({" org 3FEh", " mov 90h,#55h", " db 77h", " org 70000", " db 11h"});
   EXPECT_EQ(a.program[0x3FE], 0x75);
   EXPECT_EQ(a.program[0x3FF], 0x90);
-  EXPECT_EQ(a.result.Listing[2], "0401   77          > db 77h");
-  EXPECT_EQ(a.result.Listing[3], "**** line 3: code beyond address 1023 is dropped");
+  // MOV's third byte falls at 400h: the line is listed as cut.
+  EXPECT_EQ(a.result.Listing[2], "**** line 2: code beyond address 1023 is dropped");
+  EXPECT_EQ(a.result.Listing[3], "0401   77          > db 77h");
   // ORG 70000 is cut to 16 bits: 70000 - 65536 = 4464, still outside the memory.
-  EXPECT_EQ(a.result.Listing[5], "**** line 4: value 70000 is out of range (0 to 65535)");
-  EXPECT_EQ(a.result.Listing[6], "1170   11          > db 11h");
+  EXPECT_EQ(a.result.Listing[6], "**** line 4: value 70000 is out of range (0 to 65535)");
+  EXPECT_EQ(a.result.Listing[7], "1170   11          > db 11h");
   EXPECT_EQ(std::count(a.program.begin(), a.program.end(), 0x11), 0);
   // Rebuilt at each assembly.
   AssembleLines({" nop"}, a.program, a.result);
