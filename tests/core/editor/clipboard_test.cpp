@@ -107,6 +107,7 @@ TEST_F(Clipboard, MovedDevicesKeepTheirNamesAndCopiesTakeFreshOnes) {
   ws.circuit.CounterOf(Counter::Kbd) = 1;
 
   CopyArea(ws, 0, 0, 250, 50);
+  MoveClipboard(ws, 0, 300);
   PasteClipboard(ws);
   const Circuit& c = ws.circuit;
   ASSERT_EQ(c.Symbols.Count(), 6);

@@ -94,7 +94,7 @@ TEST_F(SchematicFile, ReadsEveryLineKind) {
   EXPECT_EQ(c.Contacts.Count(), 2);
   EXPECT_EQ(c.Contacts[2].Y, 9);
   EXPECT_EQ(c.Wires.Count(), 1) << "nothing after FFIG is read";
-  EXPECT_TRUE(c.Modified);
+  EXPECT_FALSE(c.Modified) << "opening is no edit";
   EXPECT_FALSE(c.Extracted);
   EXPECT_TRUE(host.ShowedStatus("Loaded " + (dir / "a.sch").string()));
   EXPECT_EQ(host.drawnSymbols, std::vector<int>{1});
