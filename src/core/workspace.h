@@ -84,7 +84,7 @@ inline void ClearSchematic(Workspace& ws) {
   ws.nodes.Reset();
 }
 
-// Brings every highlighted (and not yet compacted cut) entry back to normal and redraws.
+// Brings every highlighted entry back to normal and redraws.
 inline void ResetHighlight(Workspace& ws) {
   ws.circuit.ResetHighlightStates();
   ws.host().RedrawAll();

@@ -3,6 +3,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "form_loglib.h"
 #include "main_window.h"
@@ -40,7 +41,7 @@ void DrawingArea::mousePressEvent(QMouseEvent* e) {
 }
 
 void DrawingArea::mouseMoveEvent(QMouseEvent* e) {
-  frame_->PointerMove(e->position().toPoint());
+  frame_->PointerMove(e->position().toPoint(), e->buttons() != Qt::NoButton);
 }
 
 void DrawingArea::mouseReleaseEvent(QMouseEvent* e) {
@@ -49,6 +50,17 @@ void DrawingArea::mouseReleaseEvent(QMouseEvent* e) {
 
 void DrawingArea::mouseDoubleClickEvent(QMouseEvent* e) {
   frame_->PointerDoubleClick(e->position().toPoint());
+}
+
+void DrawingArea::wheelEvent(QWheelEvent* e) {
+  e->accept();
+  frame_->PointerWheel(e->position().toPoint(), e->angleDelta(), e->modifiers() & Qt::ControlModifier,
+                       e->modifiers() & Qt::ShiftModifier);
+}
+
+void DrawingArea::focusOutEvent(QFocusEvent* e) {
+  QWidget::focusOutEvent(e);
+  frame_->CancelPointerAction(false);
 }
 
 void DrawingArea::dragEnterEvent(QDragEnterEvent* e) {

@@ -28,6 +28,9 @@ class DrawingArea : public QWidget {
   void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
   void mouseDoubleClickEvent(QMouseEvent*) override;
+  void wheelEvent(QWheelEvent*) override;
+  // A dialog that takes the focus during a drag also takes its release.
+  void focusOutEvent(QFocusEvent*) override;
   // A button dragged from the symbol library palette.
   void dragEnterEvent(QDragEnterEvent*) override;
   void dragMoveEvent(QDragMoveEvent*) override;

@@ -8,12 +8,15 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "drawing_area.h"
 #include "editor/renderer.h"
+#include "editor/view.h"
 #include "main_window.h"
 #include "model/catalogue.h"
 #include "model/schematic_file.h"
@@ -108,9 +111,15 @@ TFormLoglib::TFormLoglib(Workspace& ws, QWidget* mainWindow, std::function<void(
   basicGrid->setRowStretch(basicCell / kColumns + 1, 1);
   otherGrid->setRowStretch(otherRow + 1, 1);
 
-  // Beside the main window's right edge, below its tool panels.
+  // Below the main window's tool panels, beside its right edge where the screen has room,
+  // otherwise inside it but clear of the drawing's vertical scroll bar.
   const QRect main = mainWindow ? mainWindow->frameGeometry() : QRect();
-  move(main.left() + main.width() - 124, main.top() + 95);
+  const QScreen* screen = mainWindow ? mainWindow->screen() : nullptr;
+  const int width = sizeHint().width();
+  int x = main.right() + 1;
+  if (screen && x + width > screen->availableGeometry().right())
+    x = std::max(main.left(), main.right() - kScrollBarSize - width - 8);
+  move(x, main.top() + 95);
   state_.Dragging = false;
   pages_->setCurrentIndex(0);
 }

@@ -17,7 +17,6 @@
 #include "editor/hit_test.h"
 #include "editor/renderer.h"
 #include "editor/view.h"
-#include "editor/wire_cleanup.h"
 #include "model/schematic_file.h"
 #include "model/symbol_library.h"
 #include "model/technology_file.h"
@@ -138,8 +137,10 @@ void Tmdiframe::BuildMenus() {
           &Tmdiframe::SearchNodeCommand);
   connect(AddAction(edit, "mnuSearchPin", "Search Pin", "Ctrl+P", nullptr), &QAction::triggered, this,
           &Tmdiframe::SearchPinCommand);
-  connect(AddAction(edit, "mnuUnselect", "Unselect All", "", nullptr), &QAction::triggered, this,
-          [this] { ResetHighlight(ws_); });
+  connect(AddAction(edit, "mnuUnselect", "Unselect All", "", nullptr), &QAction::triggered, this, [this] {
+    CancelPointerAction();
+    ResetHighlight(ws_);
+  });
 
   QMenu* insert = menuBar()->addMenu("&Insert");
   AddAction(insert, "mnuInsertSymbol", "User &Symbol (.SYM)", "", &Tmdiframe::InsertUserSymbol);
@@ -263,8 +264,8 @@ void Tmdiframe::Startup(const fs::path& home, const QStringList& args) {
     SetCurrentFileName("example");
     std::error_code ec;
     if (fs::exists(sch, ec)) {
-      SchematicLoad(ws_, sch, kLoadOpen);
       SetCurrentFileName(QString::fromStdString(sch.string()));
+      OpenSchematicForEditing(ws_, sch);
       FitView();
     }
   }
@@ -327,11 +328,8 @@ void Tmdiframe::DoOpenFile() {
   const auto chosen = dialogs_.OpenFile(this, openDir_, kSchematicFilter);
   if (!chosen) return;
   const QString folder = QString::fromStdString(fs::path(chosen->toStdString()).parent_path().string());
-  ClearSchematic(ws_);
-  SchematicLoad(ws_, chosen->toStdString(), kLoadOpen);
   SetCurrentFileName(*chosen);
-  CleanWires(ws_);
-  SmartLinePass(ws_);
+  OpenSchematicForEditing(ws_, chosen->toStdString());
   FitView();
   openDir_ = folder;
 }
@@ -555,6 +553,7 @@ void Tmdiframe::keyPressEvent(QKeyEvent* e) {
       break;
     case Qt::Key_Escape:
       moveFlag_ = false;
+      CancelPointerAction();
       EscapePressed(ws_);
       return;
     default:

@@ -113,9 +113,15 @@ class Tmdiframe : public QMainWindow, public Host {
 
   // Pointer and view, forwarded by the drawing widget (pixel positions).
   void PointerPress(QPoint p, bool rightButton);
-  void PointerMove(QPoint p);
+  void PointerMove(QPoint p, bool buttonHeld = true);
   void PointerRelease(QPoint p);
   void PointerDoubleClick(QPoint p);
+  // Ctrl + wheel zooms about the pointer, Shift + wheel scrolls sideways, the wheel scrolls.
+  void PointerWheel(QPoint p, QPoint angleDelta, bool control, bool shift);
+  // Ends a drag or band without its action (its button was released elsewhere, a dialog
+  // took the pointer); with `pending` also a paste waiting for its click (a pending move
+  // puts its entries back).
+  void CancelPointerAction(bool pending = true);
 
   // Simulation side of the window (sim_run.cpp): whether a run is going on, and the pointer
   // actions that go to the devices while it is.
@@ -189,6 +195,8 @@ class Tmdiframe : public QMainWindow, public Host {
   void FitView();
   void SyncScrollBars();
   void DrawOverlay(QPoint cursor);
+  // Whether the pointer has stayed within a grid step of the press point.
+  bool IsClick(QPoint p) const;
   void StartBand(QPoint p);
   // The editing mode's action on a finished band (schematic units).
   void BandAction(int x1, int y1, int x2, int y2);
@@ -222,6 +230,7 @@ class Tmdiframe : public QMainWindow, public Host {
   // What the pointer holds between press and release (table indexes, 0 for nothing).
   int dragSymbol_ = 0, dragLabel_ = 0, dragWire_ = 0, dragWirePart_ = 0;
   int clipboardMoves_ = 0;  // pointer moves while the clipboard follows the pointer
+  QPoint wheelRest_;        // wheel turns below one notch, kept for the next event
   QString placePath_;
   QString lastSymbol_ = "unknown.sym";
   Rect placeBox_{};

@@ -3,6 +3,8 @@
 // mode), acts at once (label text, paste, leaving the print view) or starts a rubber band.
 // Moves redraw the band, the grabbed item's outline or the clipboard over the last full
 // redraw; the release performs the mode's action on the band and drops what was grabbed.
+#include <cstdlib>
+
 #include "drawing_area.h"
 #include "editor/clipboard.h"
 #include "editor/edit_ops.h"
@@ -99,13 +101,19 @@ void Tmdiframe::PointerPress(QPoint p, bool rightButton) {
   }
 }
 
+bool Tmdiframe::IsClick(QPoint p) const {
+  return WithinClick(ws_.view, WorldX(pressPoint_), WorldY(pressPoint_), WorldX(p), WorldY(p));
+}
+
 void Tmdiframe::DrawOverlay(QPoint cursor) {
   drawing_->ResetShown();
   QtCanvas canvas(drawing_->shownForDrawing());
   const View& v = ws_.view;
-  // Grabbed items move by whole grid steps, as they will when dropped.
-  const int dx = Snap(WorldX(cursor)) - Snap(WorldX(pressPoint_));
-  const int dy = Snap(WorldY(cursor)) - Snap(WorldY(pressPoint_));
+  // Grabbed items move by whole grid steps, as they will when dropped; not at all yet
+  // while the press is still a click.
+  const bool still = IsClick(cursor);
+  const int dx = still ? 0 : Snap(WorldX(cursor)) - Snap(WorldX(pressPoint_));
+  const int dy = still ? 0 : Snap(WorldY(cursor)) - Snap(WorldY(pressPoint_));
   if (mode_ == kModePlaceSymbol && !placePath_.isEmpty()) {
     // The outline's lower-right corner follows the cursor, as the symbol will be placed.
     const int w = v.WorldToScreenX(placeBox_.x2) - v.WorldToScreenX(placeBox_.x1);
@@ -137,8 +145,13 @@ void Tmdiframe::DrawOverlay(QPoint cursor) {
   drawing_->update();
 }
 
-void Tmdiframe::PointerMove(QPoint p) {
+void Tmdiframe::PointerMove(QPoint p, bool buttonHeld) {
   lastPoint_ = p;
+  if (!buttonHeld && (bandActive_ || dragSymbol_ || dragLabel_ || dragWire_)) {
+    // The release went elsewhere (a dialog opened during the drag): the drag is over.
+    CancelPointerAction(false);
+    return;
+  }
   if ((mode_ == kModePaste || mode_ == kModeCopyPaste) && !bandActive_) {
     // Shifting the clipboard redraws it whole, so only every fifth move does it.
     if (++clipboardMoves_ % 5 != 0) return;
@@ -158,7 +171,11 @@ void Tmdiframe::BandAction(int x1, int y1, int x2, int y2) {
       AddWireFromDrag(ws_, x1, y1, x2, y2);
       break;
     case kModeCut:
-      if (CutArea(ws_, x1, y1, x2, y2) > 0 && moveFlag_) next = kModePaste, status = "paste beginning...";
+      if (moveFlag_) {
+        if (CutAreaForMove(ws_, x1, y1, x2, y2) > 0) next = kModePaste, status = "paste beginning...";
+      } else {
+        CutArea(ws_, x1, y1, x2, y2);
+      }
       moveFlag_ = false;
       break;
     case kModeConnect:
@@ -206,11 +223,14 @@ void Tmdiframe::PointerRelease(QPoint p) {
   bandActive_ = false;
   dragSymbol_ = dragLabel_ = dragWire_ = dragWirePart_ = 0;
   if (SimulationRunning()) return;
-  const int x1 = WorldX(pressPoint_), y1 = WorldY(pressPoint_), x2 = WorldX(p), y2 = WorldY(p);
+  // A press that moved less than a grid step is a click where it began.
+  const bool click = IsClick(p);
+  const int x1 = WorldX(pressPoint_), y1 = WorldY(pressPoint_);
+  const int x2 = click ? x1 : WorldX(p), y2 = click ? y1 : WorldY(p);
   if (band) BandAction(x1, y1, x2, y2);
   if (symbol || label) {
     ResetTools();
-    if (p != pressPoint_) {
+    if (!click) {
       if (symbol) MoveSymbol(ws_, symbol, x1, y1, x2, y2);
       if (label) MoveLabel(ws_, label, x1, y1, x2, y2);
     }
@@ -240,6 +260,40 @@ void Tmdiframe::PointerDoubleClick(QPoint p) {
   // Extraction compacts the tables, so the symbol is looked up again afterwards.
   ExtractCircuit(ws_);
   if (const int symbol = SymbolAt(ws_, x, y)) OpenSymbolProperties(symbol);
+}
+
+void Tmdiframe::CancelPointerAction(bool pending) {
+  bandActive_ = false;
+  dragSymbol_ = dragLabel_ = dragWire_ = dragWirePart_ = 0;
+  if (pending && (mode_ == kModePaste || mode_ == kModeCopyPaste)) {
+    CancelMove(ws_);
+    ResetTools();
+    RedrawAll();
+    return;
+  }
+  drawing_->ResetShown();
+  drawing_->update();
+}
+
+void Tmdiframe::PointerWheel(QPoint p, QPoint angleDelta, bool control, bool shift) {
+  // A drag keeps the view it started in: its press point is a pixel of that view.
+  if (bandActive_ || dragSymbol_ || dragLabel_ || dragWire_) return;
+  // Whole notches only (120 units each); finer wheels add up until they make one.
+  wheelRest_ += angleDelta;
+  const int notchesX = wheelRest_.x() / 120, notchesY = wheelRest_.y() / 120;
+  wheelRest_ -= QPoint(notchesX * 120, notchesY * 120);
+  if (notchesX == 0 && notchesY == 0) return;
+  // Some systems turn a shifted wheel into a horizontal one; either way it is one turn.
+  const int notches = notchesY != 0 ? notchesY : notchesX;
+  if (control) {
+    for (int k = 0; k < std::abs(notches); ++k) ws_.view.ZoomAt(p.x(), p.y(), notches > 0);
+  } else if (shift) {
+    ws_.view.WheelScroll(-notches, 0);
+  } else {
+    ws_.view.WheelScroll(-notchesX, -notchesY);
+  }
+  SyncScrollBars();
+  RedrawAll();
 }
 
 void Tmdiframe::UndoCommand() {

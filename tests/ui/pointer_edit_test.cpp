@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "core/test_support.h"
@@ -45,6 +46,10 @@ class PointerEdit : public ::testing::Test {
     Send(QEvent::MouseButtonRelease, Px(bx, by), button);
   }
   void Click(int x, int y) { Drag(x, y, x, y); }
+  void Escape() {
+    QKeyEvent e(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &e);
+  }
   void Tool(const char* name) { frame.toolButton(name)->click(); }
   int Place(const char* library, int right, int bottom) {
     dialogs.files = {QString::fromStdString((SourceRoot() / "IEEE" / library).string())};
@@ -157,6 +162,48 @@ TEST_F(PointerEdit, CutUndoMoveCopyAndPaste) {
   Click(0, 200);
   EXPECT_EQ(LiveWires().size(), 3u);
   EXPECT_EQ(LiveWires().back(), std::make_tuple(0, 200, 40, 200));
+}
+
+// Escape and Unselect All cancel a pending paste without adding or restoring anything (a
+// pending move goes back where it was); the clipboard outlives an extraction.
+TEST_F(PointerEdit, CancellingLeavesTheTablesAsBeforeAndTheClipboardStays) {
+  ws.circuit.AddWire(0, 0, 40, 0);
+  Tool("sbcopy");
+  Drag(-10, -10, 50, 10);
+  Escape();
+  EXPECT_EQ(frame.mode(), kModeSelect);
+  Click(100, 100);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 40, 0}}));
+
+  Tool("sbMove");
+  Drag(-10, -10, 50, 10);
+  for (int x = 0; x <= 100; x += 10) Send(QEvent::MouseMove, Px(x, 50), Qt::NoButton);
+  frame.action("mnuUnselect")->trigger();
+  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 40, 0}}));
+
+  Tool("sbclear");
+  Drag(-10, -10, 50, 10);
+  Escape();
+  EXPECT_TRUE(LiveWires().empty());
+  frame.action("mnuExtract")->trigger();
+  frame.action("mnuPaste")->trigger();
+  Click(0, 100);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 100, 40, 100}}));
+}
+
+// A press that moves less than a grid step is a click; a drag whose release went to a dialog
+// ends with the next move, leaving no outline and moving nothing.
+TEST_F(PointerEdit, SmallDragsAreClicksAndDragsEndWhenADialogTakesTheRelease) {
+  ws.circuit.AddWire(0, 0, 100, 0);
+  Drag(50, 0, 53, 2);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 100, 0}}));
+  Send(QEvent::MouseButtonPress, Px(50, 0), Qt::LeftButton);
+  Send(QEvent::MouseMove, Px(50, 30), Qt::LeftButton);
+  frame.action("mnuSearchNode")->trigger();
+  Send(QEvent::MouseMove, Px(50, 40), Qt::NoButton);
+  EXPECT_EQ(frame.drawing()->shown(), frame.drawing()->base());
+  Send(QEvent::MouseButtonRelease, Px(50, 40), Qt::LeftButton);
+  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 100, 0}}));
 }
 
 TEST_F(PointerEdit, RotateAndFlipAreas) {

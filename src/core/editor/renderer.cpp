@@ -46,8 +46,10 @@ void SetTextColours(const Workspace& ws, Canvas& canvas) {
   canvas.brush() = Brush{mono ? kWhite : kBlack, false};
 }
 
+// Culling tests use the whole drawing area, which may show more than the view's window.
 bool InsideView(const View& v, int x, int y) {
-  return x >= v.world.x1 && x <= v.world.x2 && y >= v.world.y1 && y <= v.world.y2;
+  const Rect shown = v.Shown();
+  return x >= shown.x1 && x <= shown.x2 && y >= shown.y1 && y <= shown.y2;
 }
 
 Colour ItemColour(std::uint8_t state, Colour normal) {
@@ -61,8 +63,9 @@ Colour WireColour(const Workspace& ws, const TLine& w) {
 }
 
 bool WireVisible(const View& v, const TLine& w) {
-  return std::min(w.X1, w.X2) < v.world.x2 && std::min(w.Y1, w.Y2) < v.world.y2 &&
-         std::max(w.X1, w.X2) > v.world.x1 && std::max(w.Y1, w.Y2) > v.world.y1;
+  const Rect shown = v.Shown();
+  return std::min(w.X1, w.X2) < shown.x2 && std::min(w.Y1, w.Y2) < shown.y2 &&
+         std::max(w.X1, w.X2) > shown.x1 && std::max(w.Y1, w.Y2) > shown.y1;
 }
 
 // Point size of symbol texts from the pixel length of 5 units.
@@ -239,8 +242,10 @@ void DrawGrid(Workspace& ws, Canvas& canvas) {
 }
 
 void DrawText(Workspace& ws, Canvas& canvas, int label) {
-  if (!ws.circuit.Labels.Valid(label)) return;
-  const TTextLabel& l = ws.circuit.Labels[label];
+  if (ws.circuit.Labels.Valid(label)) DrawText(ws, canvas, ws.circuit.Labels[label]);
+}
+
+void DrawText(Workspace& ws, Canvas& canvas, const TTextLabel& l) {
   if (l.State == kDeleted) return;
   const Colour previous = canvas.font().colour;
   SetTextColours(ws, canvas);
@@ -249,8 +254,10 @@ void DrawText(Workspace& ws, Canvas& canvas, int label) {
 }
 
 void DrawContact(Workspace& ws, Canvas& canvas, int contact) {
-  if (!ws.circuit.Contacts.Valid(contact)) return;
-  const TContact& k = ws.circuit.Contacts[contact];
+  if (ws.circuit.Contacts.Valid(contact)) DrawContact(ws, canvas, ws.circuit.Contacts[contact]);
+}
+
+void DrawContact(Workspace& ws, Canvas& canvas, const TContact& k) {
   if (k.State == kDeleted || !InsideView(ws.view, k.X, k.Y)) return;
   const Colour colour = IsMonochrome(ws) ? kBlack : ItemColour(k.State, kLime);
   canvas.pen().op = RasterOp::Copy;
@@ -259,8 +266,10 @@ void DrawContact(Workspace& ws, Canvas& canvas, int contact) {
 }
 
 void DrawLine(Workspace& ws, Canvas& canvas, int wire) {
-  if (!ws.circuit.Wires.Valid(wire)) return;
-  const TLine& w = ws.circuit.Wires[wire];
+  if (ws.circuit.Wires.Valid(wire)) DrawLine(ws, canvas, ws.circuit.Wires[wire]);
+}
+
+void DrawLine(Workspace& ws, Canvas& canvas, const TLine& w) {
   if (w.State == kDeleted || !WireVisible(ws.view, w)) return;
   const Pen previous = canvas.pen();
   canvas.pen().colour = WireColour(ws, w);
@@ -288,8 +297,10 @@ void EraseLine(Workspace& ws, Canvas& canvas, int wire) {
 }
 
 void DrawSymbol(Workspace& ws, Canvas& canvas, int symbol) {
-  if (!ws.circuit.Symbols.Valid(symbol)) return;
-  const TSymbol& s = ws.circuit.Symbols[symbol];
+  if (ws.circuit.Symbols.Valid(symbol)) DrawSymbol(ws, canvas, ws.circuit.Symbols[symbol]);
+}
+
+void DrawSymbol(Workspace& ws, Canvas& canvas, const TSymbol& s) {
   if (s.State == kDeleted || s.Internal != 0) return;
   const View& v = ws.view;
   if (!SymbolMayShow(v, s)) return;
@@ -328,15 +339,17 @@ void DrawSymbol(Workspace& ws, Canvas& canvas, int symbol) {
     SetTextColours(ws, canvas);
     canvas.Text(v.WorldToScreenX(s.TitleX), v.WorldToScreenY(s.TitleY), s.Title);
   }
-  if (s.Vis & 2) DrawPropertyText(ws, canvas, symbol);
+  if (s.Vis & 2) DrawPropertyText(ws, canvas, s);
 
   const int pins = std::min(s.PinCount, static_cast<int>(s.Pins.size()) - 1);
   for (int k = 1; k <= pins; ++k) DrawPin(ws, canvas, s, s.Pins[static_cast<std::size_t>(k)]);
 }
 
 void DrawPropertyText(Workspace& ws, Canvas& canvas, int symbol) {
-  if (!ws.circuit.Symbols.Valid(symbol)) return;
-  const TSymbol& s = ws.circuit.Symbols[symbol];
+  if (ws.circuit.Symbols.Valid(symbol)) DrawPropertyText(ws, canvas, ws.circuit.Symbols[symbol]);
+}
+
+void DrawPropertyText(Workspace& ws, Canvas& canvas, const TSymbol& s) {
   const View& v = ws.view;
   SetTextColours(ws, canvas);
   canvas.pen().colour = IsMonochrome(ws) ? kBlack : kWhite;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "editor/canvas.h"
+#include "model/records.h"
 
 namespace qiro {
 
@@ -34,6 +35,12 @@ void DrawLine(Workspace& ws, Canvas& canvas, int wire);
 void EraseLine(Workspace& ws, Canvas& canvas, int wire);
 void DrawSymbol(Workspace& ws, Canvas& canvas, int symbol);
 void DrawPropertyText(Workspace& ws, Canvas& canvas, int symbol);
+// The same for records that are not in the tables (the clipboard following the pointer).
+void DrawText(Workspace& ws, Canvas& canvas, const TTextLabel& label);
+void DrawContact(Workspace& ws, Canvas& canvas, const TContact& contact);
+void DrawLine(Workspace& ws, Canvas& canvas, const TLine& wire);
+void DrawSymbol(Workspace& ws, Canvas& canvas, const TSymbol& symbol);
+void DrawPropertyText(Workspace& ws, Canvas& canvas, const TSymbol& symbol);
 
 // Background, grid, then labels, contacts, symbols and wires in table order.
 void RedrawAll(Workspace& ws, Canvas& canvas);

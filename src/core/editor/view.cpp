@@ -47,6 +47,12 @@ void View::FitView() {
   offsetY = area.top - world.y1 * scaleY;
 }
 
+Rect View::Shown() const {
+  const int x1 = ScreenToWorldX(area.left), x2 = ScreenToWorldX(area.right);
+  const int y1 = ScreenToWorldY(area.top), y2 = ScreenToWorldY(area.bottom);
+  return Rect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
+
 int View::WorldToScreenX(int x) const {
   return ToScreen(x, scaleX, offsetX);
 }
@@ -137,6 +143,34 @@ void View::ArrowKey(ViewKey key) {
   }
 }
 
+void View::WheelScroll(int notchesX, int notchesY) {
+  constexpr int kPositionsPerNotch = 3;
+  if (notchesX != 0) ScrollHorizontalTo(hScroll + notchesX * kPositionsPerNotch);
+  if (notchesY != 0) ScrollVerticalTo(vScroll + notchesY * kPositionsPerNotch);
+}
+
+void View::ZoomAt(int px, int py, bool in) {
+  const int w = world.x2 - world.x1, h = world.y2 - world.y1;
+  // The same limits as the zoom steps: no step below 7 units, none past the far limit.
+  if (in && (w < 7 || h < 7)) return;
+  constexpr double kLimit = 100000000;
+  if (!in && (std::max(std::abs(world.x1), std::abs(world.x2)) > kLimit / 2 ||
+              std::max(std::abs(world.y1), std::abs(world.y2)) > kLimit / 2))
+    return;
+  const double f = in ? 5.0 / 7.0 : 7.0 / 5.0;
+  const double wx = (px - offsetX) / scaleX, wy = (py - offsetY) / scaleY;
+  const auto at = [f](double centre, int edge) {
+    return static_cast<int>(std::lround(centre + (edge - centre) * f));
+  };
+  world = Rect{at(wx, world.x1), at(wy, world.y1), at(wx, world.x2), at(wy, world.y2)};
+  FitView();
+}
+
+bool WithinClick(const View& view, int x1, int y1, int x2, int y2) {
+  const int step = std::max(1, view.gridStep);
+  return std::abs(x2 - x1) < step && std::abs(y2 - y1) < step;
+}
+
 int SnapToGrid(int v) {
   return Snap(v);
 }
@@ -161,9 +195,21 @@ Rect DrawingExtent(const Circuit& c) {
   return box;
 }
 
+Rect ExtentWithTitles(const Circuit& c) {
+  Rect box = DrawingExtent(c);
+  // A title's text hangs below its anchor, the property and name lines 15 and 30 below it.
+  constexpr int kTextHeight = 10;
+  for (const TSymbol& s : c.Symbols) {
+    if (s.State == kDeleted || s.Internal != 0 || s.BBox.IsEmpty()) continue;
+    if (s.Vis & 4) box.Add(Rect{s.TitleX, s.TitleY, s.TitleX, s.TitleY + kTextHeight});
+    if (s.Vis & 2) box.Add(Rect{s.TitleX, s.TitleY, s.TitleX, s.TitleY + 30 + kTextHeight});
+  }
+  return box;
+}
+
 void FitViewToSchematic(Workspace& ws) {
   ws.circuit.BBox = DrawingExtent(ws.circuit);
-  ws.view.FitToBox(ws.circuit.BBox);
+  ws.view.FitToBox(ExtentWithTitles(ws.circuit));
 }
 
 void EscapePressed(Workspace& ws) {

@@ -51,6 +51,10 @@ class View {
   // Recomputes scales and offsets from the world rectangle, the area and the aspect factor.
   void FitView();
 
+  // The schematic rectangle the whole drawing area shows. It reaches past `world` along the
+  // axis whose scale did not decide the fit.
+  Rect Shown() const;
+
   int WorldToScreenX(int x) const;
   int WorldToScreenY(int y) const;
   int ScreenToWorldX(int px) const;
@@ -73,7 +77,16 @@ class View {
   void ScrollVerticalTo(int position);
   // An arrow key moves the matching scroll bar by one position.
   void ArrowKey(ViewKey key);
+  // Mouse wheel notches: each scrolls by three scroll positions (down and right positive).
+  void WheelScroll(int notchesX, int notchesY);
+  // One zoom step (as ZoomIn or ZoomOut) that keeps the schematic point under the pixel
+  // (px, py) where it is.
+  void ZoomAt(int px, int py, bool in);
 };
+
+// Whether a press at (x1, y1) released at (x2, y2) (schematic units) moved less than the grid
+// step shown in both directions, and so is a click rather than a drag.
+bool WithinClick(const View& view, int x1, int y1, int x2, int y2);
 
 // Rounds to the nearest multiple of the 5-unit grid.
 int SnapToGrid(int v);
@@ -83,7 +96,10 @@ int SnapToGrid(int v);
 // (-15, -15, 70, 70) for an empty drawing. Fitting the view and saving both use it.
 Rect DrawingExtent(const Circuit& circuit);
 
-// Recomputes the schematic bounding box and fits the view to it.
+// The drawing extent with the symbol titles and texts, which stand above and below the boxes.
+Rect ExtentWithTitles(const Circuit& circuit);
+
+// Recomputes the schematic bounding box and fits the view to it and the symbols' texts.
 void FitViewToSchematic(Workspace& ws);
 
 // Escape: brings every highlighted entry back to normal.

@@ -144,6 +144,57 @@ constexpr std::array kNaming = std::to_array<NamingRule>({
     {88, Counter::Seg, "seg", nullptr, 0},
 });
 
+const NamingRule* RuleOf(int model) {
+  for (const NamingRule& rule : kNaming)
+    if (rule.model == model) return &rule;
+  return nullptr;
+}
+
+constexpr int kModelDreg = 860;
+
+}  // namespace
+
+std::string DeviceName(const TSymbol& s) {
+  if (s.Model == kModelDreg) return s.Title;
+  return RuleOf(s.Model) ? s.Name : std::string();
+}
+
+void RenumberDevice(Workspace& ws, int symbol) {
+  Circuit& c = ws.circuit;
+  if (!c.Symbols.Valid(symbol)) return;
+  TSymbol& s = c.Symbols[symbol];
+  if (s.Model == kModelDreg) {
+    s.Title = "dreg";
+  } else if (const NamingRule* rule = RuleOf(s.Model)) {
+    s.Name = rule->bareName;
+    if (rule->pinName && s.PinCount >= 1) s.Pin(1).Name = rule->pinName;
+  } else {
+    return;
+  }
+  NameNewSymbol(ws, symbol);
+}
+
+bool DeviceNameTaken(const Circuit& c, int self, const std::string& name) {
+  for (int i = 1; i <= c.Symbols.Count(); ++i) {
+    const TSymbol& s = c.Symbols[i];
+    if (i != self && s.State != kDeleted && DeviceName(s) == name) return true;
+  }
+  return false;
+}
+
+namespace {
+
+// Advances a placement counter; when the device takes the number into its name, on to the
+// first number no other device has (a file may hold higher numbers than its count).
+std::string NextNumber(Circuit& c, Counter counter, int self, const std::string& bare, bool named) {
+  std::string n;
+  int tries = 0;
+  do {
+    n = std::to_string(++c.CounterOf(counter));
+  } while (named && ++tries <= kMaxSymbols && DeviceNameTaken(c, self, bare + n));
+  return n;
+}
+
 }  // namespace
 
 void NameNewSymbol(Workspace& ws, int symbol) {
@@ -151,23 +202,23 @@ void NameNewSymbol(Workspace& ws, int symbol) {
   if (!c.Symbols.Valid(symbol)) return;
   TSymbol& s = c.Symbols[symbol];
 
-  if (s.Model == 860) {
-    const std::string n = std::to_string(++c.CounterOf(Counter::Dreg));
-    if (s.Title == "dreg") s.Title = Counted(s.Title + n);
+  if (s.Model == kModelDreg) {
+    const bool named = s.Title == "dreg";
+    const std::string n = NextNumber(c, Counter::Dreg, symbol, "dreg", named);
+    if (named) s.Title = Counted(s.Title + n);
     return;
   }
-  for (const NamingRule& rule : kNaming) {
-    if (rule.model != s.Model) continue;
-    const std::string n = std::to_string(++c.CounterOf(rule.counter));
-    if (s.Name == rule.bareName) {
-      s.Name = Counted(s.Name + n);
-      for (int k = 1; k <= rule.namedPins && k <= s.PinCount; ++k)
-        s.Pin(k).Name = Counted(s.Name + std::to_string(k));
-    }
-    if (rule.pinName && s.PinCount >= 1 && s.Pin(1).Name == rule.pinName)
-      s.Pin(1).Name = Counted(s.Pin(1).Name + n);
-    return;
+  const NamingRule* rule = RuleOf(s.Model);
+  if (!rule) return;
+  const bool named = s.Name == rule->bareName;
+  const std::string n = NextNumber(c, rule->counter, symbol, rule->bareName, named);
+  if (named) {
+    s.Name = Counted(s.Name + n);
+    for (int k = 1; k <= rule->namedPins && k <= s.PinCount; ++k)
+      s.Pin(k).Name = Counted(s.Name + std::to_string(k));
   }
+  if (rule->pinName && s.PinCount >= 1 && s.Pin(1).Name == rule->pinName)
+    s.Pin(1).Name = Counted(s.Pin(1).Name + n);
 }
 
 }  // namespace qiro

@@ -5,8 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "model/records.h"
+
 namespace qiro {
 
+class Circuit;
 class Workspace;
 
 inline constexpr int kGateNone = 13;  // gate code of a name that is no gate primitive
@@ -30,5 +33,13 @@ int ModelOfPrimitive(std::string_view name, int inputs);
 // Numbers a freshly read device: advances its kind's placement counter and appends the
 // new count to the bare library names of the symbol, its title or its pins.
 void NameNewSymbol(Workspace& ws, int symbol);
+// The name that tells a numbered device from the others of its kind (a D register's title,
+// another device's name); empty for a symbol that is not numbered.
+std::string DeviceName(const TSymbol& s);
+// Whether a live symbol other than `self` (0 for none) is a device already called `name`.
+bool DeviceNameTaken(const Circuit& c, int self, const std::string& name);
+// Names a pasted device like a new one from the palette: its names go back to the bare
+// library names, then the placement counter numbers them.
+void RenumberDevice(Workspace& ws, int symbol);
 
 }  // namespace qiro

@@ -139,10 +139,13 @@ void Circuit::Clear() {
 }
 
 void Circuit::ResetHighlightStates() {
-  for (TContact& c : Contacts) c.State = kNormal;
-  for (TLine& w : Wires) w.State = kNormal;
+  // Deleted entries stay deleted: clearing a highlight must never bring back what was cut.
+  for (TContact& c : Contacts)
+    if (c.State != kDeleted) c.State = kNormal;
+  for (TLine& w : Wires)
+    if (w.State != kDeleted) w.State = kNormal;
   for (TSymbol& s : Symbols) {
-    if (s.PinCount == 0) continue;
+    if (s.PinCount == 0 || s.State == kDeleted) continue;
     s.State = kNormal;
     for (int k = 1; k <= s.PinCount; ++k) s.Pin(k).State = kNormal;
   }

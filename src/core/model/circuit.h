@@ -55,7 +55,7 @@ class Circuit {
   void CompactInternalSymbols();
   // Empties the schematic tables and resets the counters (New). Nodes are the caller's.
   void Clear();
-  // Sets every contact, wire, symbol with pins and all those pins back to state 1.
+  // Sets every live contact, wire, symbol with pins and all those pins back to state 1.
   void ResetHighlightStates();
 
   int& CounterOf(Counter c) { return Counters[static_cast<int>(c)]; }

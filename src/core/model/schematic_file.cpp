@@ -1,5 +1,9 @@
 #include "model/schematic_file.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "editor/wire_cleanup.h"
 #include "model/text.h"
 #include "workspace.h"
@@ -13,10 +17,68 @@ void SetCurrentFileName(Workspace& ws, const std::string& name) {
   SetStatus(ws, 0, "Editing \"" + ws.circuit.FileName + "\"");
 }
 
+namespace {
+
+// Why the tables do not hold the whole file after a load that stopped early.
+std::string LoadLoss(const Circuit& c) {
+  std::string full;
+  const auto note = [&full](bool isFull, const char* what) {
+    if (isFull) full += (full.empty() ? "" : ", ") + std::string(what);
+  };
+  note(c.Symbols.Full(), "symbols");
+  note(c.Wires.Full(), "lines");
+  note(c.Contacts.Full(), "connections");
+  note(c.Labels.Full(), "labels");
+  note(c.AsmLines.Full(), "assembly lines");
+  return full.empty() ? "file truncated" : "table full: " + full;
+}
+
+bool HoldsAnything(const Circuit& c) {
+  return c.Symbols.Count() + c.Wires.Count() + c.Contacts.Count() + c.Labels.Count() + c.AsmLines.Count() > 0;
+}
+
+std::vector<TLine> LiveWires(const Circuit& c) {
+  std::vector<TLine> out;
+  for (const TLine& w : c.Wires)
+    if (w.State != kDeleted) out.push_back(w);
+  return out;
+}
+
+bool SameWires(const std::vector<TLine>& a, const std::vector<TLine>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TLine& x, const TLine& y) {
+    return x.X1 == y.X1 && x.Y1 == y.Y1 && x.X2 == y.X2 && x.Y2 == y.Y2;
+  });
+}
+
+}  // namespace
+
 bool OpenSchematic(Workspace& ws, const fs::path& path) {
   ClearSchematic(ws);
   const bool ok = SchematicLoad(ws, path, kLoadOpen);
   SetCurrentFileName(ws, path.string());
+  Circuit& c = ws.circuit;
+  // Reading a file is no edit; only a load that could not keep all of it differs from it.
+  c.Modified = !ok && HoldsAnything(c);
+  if (c.Modified)
+    SetStatus(ws, 0, "Only part of the file was loaded (" + LoadLoss(c) + "): schematic modified");
+  return ok;
+}
+
+bool OpenSchematicForEditing(Workspace& ws, const fs::path& path) {
+  const bool ok = OpenSchematic(ws, path);
+  Circuit& c = ws.circuit;
+  const bool lost = c.Modified;
+  const std::vector<TLine> before = LiveWires(c);
+  CleanWires(ws);
+  SmartLinePass(ws);
+  const std::vector<TLine> after = LiveWires(c);
+  c.Modified = lost;
+  if (!SameWires(before, after)) {
+    c.Modified = true;
+    SetStatus(ws, 0,
+              "Lines tidied on opening (" + std::to_string(before.size()) + " before, " +
+                  std::to_string(after.size()) + " after): schematic modified");
+  }
   return ok;
 }
 

@@ -27,7 +27,12 @@ bool SchematicLoad(Workspace& ws, const std::filesystem::path& path, int mode, i
                    int cursorY = 0);
 
 // Open: clears the schematic (placement counters included), reads the file, names it current.
+// The schematic is left unmodified unless the tables could not take the whole file; the
+// status text then says what was left out.
 bool OpenSchematic(Workspace& ws, const std::filesystem::path& path);
+// Open in the editor: OpenSchematic, then the wire clean-up that follows every edit. The
+// schematic becomes modified only when that changed a wire, and the status text says so.
+bool OpenSchematicForEditing(Workspace& ws, const std::filesystem::path& path);
 
 // Current file name (cut to 128), status "Editing " + quoted name. The window's caption is
 // built from circuit.FileName.

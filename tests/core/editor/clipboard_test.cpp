@@ -79,21 +79,63 @@ TEST_F(Clipboard, MovedClipboardPastesWhereItStands) {
   EXPECT_EQ(ws.circuit.Labels[ws.circuit.Labels.Count()].X, 120);
 }
 
-TEST_F(Clipboard, CopiedDevicesTakeTheLetterC) {
+TEST_F(Clipboard, CopyChangesNothingUntilPastedAndCancellingNeverRestoresACut) {
+  Build();
+  ws.circuit.Modified = false;
+  EXPECT_EQ(CopyArea(ws, 0, 0, 100, 100), 5);
+  ResetHighlight(ws);  // Escape, Unselect All
+  EXPECT_EQ(ws.circuit.Wires.Count(), 3);
+  EXPECT_EQ(Live(ws.circuit.Symbols), 1);
+  EXPECT_FALSE(ws.circuit.Modified);
+  MoveClipboard(ws, 10, 209);
+  PasteClipboard(ws);
+  EXPECT_EQ(Live(ws.circuit.Symbols), 2);
+  EXPECT_EQ(LiveWires().back(), std::make_tuple(40, 210, 40, 260));
+
+  CutArea(ws, 0, 0, 100, 100);
+  ResetHighlight(ws);
+  EXPECT_EQ(Live(ws.circuit.Symbols), 1);  // only the pasted gate, below the band
+}
+
+// A device keeps its names when moved; a copy is named like a new device from the palette.
+TEST_F(Clipboard, MovedDevicesKeepTheirNamesAndCopiesTakeFreshOnes) {
   const int b = AddSymbol("button1", {0, 0, 30, 20}, {{30, 10}}, 59);
   ws.circuit.Symbols[b].Pin(1).Name = "in1";
-  const int k =
-      AddSymbol("kbd1", {100, 0, 140, 40}, {{140, 5}, {140, 10}, {140, 15}, {140, 20}, {140, 25}}, 85);
-  CopyArea(ws, 0, 0, 150, 50);
+  AddSymbol("kbd1", {100, 0, 140, 40}, {{140, 5}, {140, 10}, {140, 15}, {140, 20}, {140, 25}}, 85);
+  AddSymbol("dreg", {200, 0, 240, 40}, {{240, 5}}, 860);
+  ws.circuit.Symbols[3].Title = "dreg1";
+  ws.circuit.CounterOf(Counter::Kbd) = 1;
+
+  CopyArea(ws, 0, 0, 250, 50);
+  MoveClipboard(ws, 0, 300);
+  PasteClipboard(ws);
   const Circuit& c = ws.circuit;
-  ASSERT_EQ(c.Symbols.Count(), 4);
-  EXPECT_EQ(c.Symbols[3].Name, "button1c");
-  EXPECT_EQ(c.Symbols[3].Pin(1).Name, "in1");
-  EXPECT_EQ(c.Symbols[4].Name, "kbd1c");
-  EXPECT_EQ(c.Symbols[4].Pin(4).Name, "kbd14c");
-  EXPECT_EQ(c.Symbols[4].Pin(5).Name, "kbd15");
-  EXPECT_EQ(c.Symbols[b].Name, "button1");
-  EXPECT_EQ(c.Symbols[k].State, kDeleted);
+  ASSERT_EQ(c.Symbols.Count(), 6);
+  EXPECT_EQ(c.Symbols[b].Name, "button1");  // the original keeps its names
+  EXPECT_EQ(c.Symbols[b].Pin(1).Name, "in1");
+  EXPECT_EQ(c.Symbols[4].Name, "button2");  // button1 is taken, so the counter goes on
+  EXPECT_EQ(c.Symbols[4].Pin(1).Name, "in2");
+  EXPECT_EQ(c.Symbols[5].Name, "kbd2");
+  EXPECT_EQ(c.Symbols[5].Pin(4).Name, "kbd24");
+  EXPECT_EQ(c.Symbols[6].Title, "dreg2");
+
+  // Move: cut, follow the pointer, put down; Escape instead puts it back where it was.
+  CutAreaForMove(ws, -1, -1, 31, 21);
+  MoveClipboard(ws, 0, 100);
+  PasteClipboard(ws);
+  EXPECT_EQ(c.Symbols[c.Symbols.Count()].Name, "button1");
+  EXPECT_EQ(c.Symbols[c.Symbols.Count()].BBox.y1, 100);
+  MoveClipboard(ws, 0, 200);
+  PasteClipboard(ws);  // a second paste is a copy
+  EXPECT_EQ(c.Symbols[c.Symbols.Count()].Name, "button3");
+  const int before = Live(c.Symbols);
+  EXPECT_FALSE(CancelMove(ws));
+  CutAreaForMove(ws, -1, 99, 31, 121);
+  MoveClipboard(ws, 300, 300);
+  EXPECT_TRUE(CancelMove(ws));
+  EXPECT_EQ(Live(c.Symbols), before);
+  EXPECT_EQ(c.Symbols[c.Symbols.Count()].BBox, (Rect{0, 100, 30, 120}));
+  EXPECT_EQ(c.Symbols[c.Symbols.Count()].Name, "button1");
 }
 
 TEST_F(Clipboard, PastingAnEmptyClipboardOrIntoAFullTableReportsIt) {

@@ -127,6 +127,16 @@ TEST_F(RendererTest, ItemsOutsideTheViewAreSkipped) {
   DrawContact(ws, canvas, 1);
   DrawLine(ws, canvas, 99);
   EXPECT_TRUE(canvas.ops.empty());
+
+  // Below a wide window the area shows more than the window: what lies there is drawn.
+  ws.view.world = Rect{0, 0, 400, 200};
+  ws.view.FitView();
+  ws.circuit.AddWire(10, 300, 50, 310);
+  ws.circuit.AddContact(10, 300);
+  DrawLine(ws, canvas, 4);
+  DrawContact(ws, canvas, 2);
+  EXPECT_EQ(canvas.Of(OpKind::Segment).size(), 1u);
+  EXPECT_EQ(canvas.Of(OpKind::Fill).size(), 1u);
 }
 
 TEST_F(RendererTest, EraseLineMasksWithThePenAndSaysSo) {

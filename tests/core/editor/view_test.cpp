@@ -93,6 +93,32 @@ TEST(ViewTest, FitCentresBarsAndAddsMargins) {
   test::TempDir dir;
   ASSERT_TRUE(SchematicWrite(ws, dir / "fit.sch"));
   EXPECT_NE(test::ReadFile(dir / "fit.sch").find("\r\nBB(-50,-40,340,110)\r\n"), std::string::npos);
+
+  // The view also shows a title standing above the box; the saved box stays the drawing's.
+  ws.circuit.Symbols[s].TitleY = -60;
+  FitViewToSchematic(ws);
+  EXPECT_EQ(ws.view.world, (Rect{-57, -67, 355, 125}));
+  EXPECT_EQ(ws.circuit.BBox, (Rect{-50, -40, 340, 110}));
+}
+
+TEST(ViewTest, WheelScrollsAndZoomsAboutThePointerAndSmallMovesAreClicks) {
+  View v = MakeView({0, 0, 700, 700}, {0, 0, 700, 700});
+  v.WheelScroll(0, 1);  // three positions of 700 / 20 units
+  EXPECT_EQ(v.world, (Rect{0, 105, 700, 805}));
+  v.WheelScroll(-1, 0);
+  EXPECT_EQ(v.world, (Rect{-105, 105, 595, 805}));
+
+  v = MakeView({0, 0, 700, 700}, {0, 0, 700, 700});
+  v.ZoomAt(140, 70, true);
+  EXPECT_EQ(v.world, (Rect{40, 20, 540, 520}));
+  EXPECT_EQ(v.WorldToScreenX(140), 140);  // the point under the pointer stays there
+  EXPECT_EQ(v.WorldToScreenY(70), 70);
+  v.ZoomAt(140, 70, false);
+  EXPECT_EQ(v.world, (Rect{0, 0, 700, 700}));
+
+  v.gridStep = 5;
+  EXPECT_TRUE(WithinClick(v, 10, 10, 14, 6));
+  EXPECT_FALSE(WithinClick(v, 10, 10, 10, 15));
 }
 
 TEST(ViewTest, ScrollBarsAndArrowKeysShiftTheView) {

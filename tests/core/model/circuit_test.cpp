@@ -108,25 +108,29 @@ TEST(Circuit, CompactionMovesTheLastLiveEntriesIntoTheFirstHoles) {
   EXPECT_EQ(d.Contacts.Count(), 0);
 }
 
-TEST(Circuit, ResetHighlightBringsBackCutEntriesButNotPinlessSymbols) {
+TEST(Circuit, ResetHighlightClearsHighlightsButNeverBringsBackCutEntries) {
   Circuit c;
   Technology tech;
   c.AddWire(0, 0, 10, 0);
+  c.AddWire(0, 5, 10, 5);
   c.AddContact(5, 5);
   int withPins = c.AddSymbol("a");
   c.AddPin(withPins, 0, 0, 'I', "x", 0, 0, tech);
-  int noPins = c.AddSymbol("b");
+  int cut = c.AddSymbol("b");
+  c.AddPin(cut, 0, 0, 'I', "x", 0, 0, tech);
   c.Wires[1].State = kDeleted;
-  c.Contacts[1].State = kHighlight;
-  c.Symbols[withPins].State = kDeleted;
+  c.Wires[2].State = kHighlight;
+  c.Contacts[1].State = kHighlight2;
+  c.Symbols[withPins].State = kHighlight;
   c.Symbols[withPins].Pin(1).State = kHighlight;
-  c.Symbols[noPins].State = kDeleted;
+  c.Symbols[cut].State = kDeleted;
   c.ResetHighlightStates();
-  EXPECT_EQ(c.Wires[1].State, kNormal);
+  EXPECT_EQ(c.Wires[1].State, kDeleted);
+  EXPECT_EQ(c.Wires[2].State, kNormal);
   EXPECT_EQ(c.Contacts[1].State, kNormal);
   EXPECT_EQ(c.Symbols[withPins].State, kNormal);
   EXPECT_EQ(c.Symbols[withPins].Pin(1).State, kNormal);
-  EXPECT_EQ(c.Symbols[noPins].State, kDeleted);
+  EXPECT_EQ(c.Symbols[cut].State, kDeleted);
 }
 
 TEST(Circuit, OutOfRangeIndexesNeverTouchTheTables) {

@@ -94,7 +94,7 @@ TEST_F(SchematicFile, ReadsEveryLineKind) {
   EXPECT_EQ(c.Contacts.Count(), 2);
   EXPECT_EQ(c.Contacts[2].Y, 9);
   EXPECT_EQ(c.Wires.Count(), 1) << "nothing after FFIG is read";
-  EXPECT_TRUE(c.Modified);
+  EXPECT_FALSE(c.Modified) << "opening is no edit";
   EXPECT_FALSE(c.Extracted);
   EXPECT_TRUE(host.ShowedStatus("Loaded " + (dir / "a.sch").string()));
   EXPECT_EQ(host.drawnSymbols, std::vector<int>{1});
@@ -223,9 +223,30 @@ TEST_F(SchematicFile, OverflowingTablesStopStoringButNotReading) {
   EXPECT_EQ(s.Pin(200).Name, "");
 }
 
+// Opening is no edit: only a clean-up that changed wires or a load cut short marks it.
+TEST_F(SchematicFile, OpeningMarksModifiedOnlyWhatChangedAndSaysWhat) {
+  WriteFile(dir / "tidy.sch", "BB(0,0,50,10)\nLIG(0,0,20,0)\nLIG(20,0,50,0)\n");
+  ASSERT_TRUE(OpenSchematicForEditing(ws, dir / "tidy.sch"));
+  EXPECT_TRUE(ws.circuit.Modified);
+  EXPECT_EQ(host.LastStatus(), "Lines tidied on opening (2 before, 1 after): schematic modified");
+  ASSERT_TRUE(SaveSchematic(ws));
+  ASSERT_TRUE(OpenSchematicForEditing(ws, dir / "tidy.sch"));
+  EXPECT_FALSE(ws.circuit.Modified);
+
+  std::string big = "BB(0,0,10,10)\n";
+  for (int i = 0; i < 70; ++i) big += "TEXT 0 " + std::to_string(i) + "  #t\n";
+  WriteFile(dir / "big.sch", big);
+  EXPECT_FALSE(OpenSchematic(ws, dir / "big.sch"));
+  EXPECT_TRUE(ws.circuit.Modified);
+  EXPECT_EQ(host.LastStatus(), "Only part of the file was loaded (table full: labels): schematic modified");
+  EXPECT_FALSE(OpenSchematic(ws, dir / "missing.sch"));
+  EXPECT_FALSE(ws.circuit.Modified);
+}
+
 TEST_F(SchematicFile, WriteErrorKeepsTheSchematicModified) {
   WriteFile(dir / "a.sch", kSample);
   ASSERT_TRUE(OpenSchematic(ws, dir / "a.sch"));
+  ws.circuit.Touch();
   const std::string bad = (dir / "no" / "such" / "dir.sch").string();
   EXPECT_FALSE(SchematicWrite(ws, bad));
   EXPECT_EQ(host.errors.back(), "Write error in " + bad);
