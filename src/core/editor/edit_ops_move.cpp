@@ -4,10 +4,11 @@
 // keeps the pin's side of the wire in its old direction), dots appear where the wires now meet
 // others as when a wire is drawn, a dot on a pin follows the pin, and a pin that touched
 // another symbol's pin gets a wire back to it. The nets of all pins are numbered before and
-// after; if a pin would lose a connection the move is taken back and the status says so.
+// after; a bend that would join or split nets is tried the other way, and if no way keeps the
+// nets as they were the move is taken back and the status says so.
 #include <memory>
-#include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "editor/edit_ops.h"
@@ -92,8 +93,47 @@ void AddPath(Circuit& c, Point from, Point to, bool alongX, std::vector<int>& ad
   add(corner, to);
 }
 
-// Moves the symbol and makes the wires on its pins follow, bending where they must.
-void MoveWithWires(Workspace& ws, int i, int dx, int dy, Bend bend) {
+// True when another live wire ends at p and runs the same way as p to q: a bend there would
+// double back over it and leave a stub once the wires are merged.
+bool RunsAlongAt(const Circuit& c, int self, Point p, Point q) {
+  const bool vertical = p.x == q.x;
+  for (int m = 1; m <= c.Wires.Count(); ++m) {
+    const TLine& w = c.Wires[m];
+    if (m == self || w.State == kDeleted) continue;
+    const bool endsAt = (w.X1 == p.x && w.Y1 == p.y) || (w.X2 == p.x && w.Y2 == p.y);
+    if (endsAt && (vertical ? w.X1 == w.X2 : w.Y1 == w.Y2)) return true;
+  }
+  return false;
+}
+
+// When the far end of a wire is the corner of a route (exactly one other wire ends there, at
+// right angles, with no dot), that wire is stretched by the shift so this one keeps its
+// direction: the route's jog moves instead of a new bend appearing.
+bool SlideCorner(Circuit& c, int self, Point far, int shiftX, int shiftY) {
+  int other = 0;
+  for (int m = 1; m <= c.Wires.Count(); ++m) {
+    const TLine& w = c.Wires[m];
+    if (m == self || w.State == kDeleted) continue;
+    if ((w.X1 == far.x && w.Y1 == far.y) || (w.X2 == far.x && w.Y2 == far.y)) {
+      if (other != 0) return false;
+      other = m;
+    }
+  }
+  for (const TContact& k : c.Contacts)
+    if (k.State != kDeleted && k.X == far.x && k.Y == far.y) return false;
+  if (other == 0) return false;
+  TLine& o = c.Wires[other];
+  if (shiftX != 0 ? o.Y1 != o.Y2 : o.X1 != o.X2) return false;
+  int& x = o.X1 == far.x && o.Y1 == far.y ? o.X1 : o.X2;
+  int& y = o.X1 == far.x && o.Y1 == far.y ? o.Y1 : o.Y2;
+  x += shiftX, y += shiftY;
+  if (o.X1 == o.X2 && o.Y1 == o.Y2) o.State = kDeleted;
+  return true;
+}
+
+// Moves the symbol and makes the wires on its pins follow, bending where they must; with
+// avoidOverlap a bend that would double back over a wire at the far end turns the other way.
+void MoveWithWires(Workspace& ws, int i, int dx, int dy, Bend bend, bool avoidOverlap, bool slide) {
   Circuit& c = ws.circuit;
   TSymbol& s = c.Symbols[i];
   std::vector<Point> pins;
@@ -133,9 +173,17 @@ void MoveWithWires(Workspace& ws, int i, int dx, int dy, Bend bend) {
       w.State = kDeleted;  // the pin now stands on the far end itself
     } else if (moved.x == far.x || moved.y == far.y || (!wasHorizontal && !wasVertical)) {
       ex = moved.x, ey = moved.y;  // still straight, or slanted from the start
+    } else if (slide && SlideCorner(c, n, far, wasHorizontal ? 0 : dx, wasHorizontal ? dy : 0)) {
+      TLine& slid = c.Wires[n];
+      (end1 ? slid.X2 : slid.X1) += wasHorizontal ? 0 : dx;
+      (end1 ? slid.Y2 : slid.Y1) += wasHorizontal ? dy : 0;
+      ex = moved.x, ey = moved.y;
     } else {
       // The part at the far end keeps the wire's slot; the part at the pin is new.
-      const bool pinPartAlongX = (bend == Bend::PinSide) == wasHorizontal;
+      bool pinPartAlongX = (bend == Bend::PinSide) == wasHorizontal;
+      if (avoidOverlap &&
+          RunsAlongAt(c, n, far, pinPartAlongX ? Point{far.x, moved.y} : Point{moved.x, far.y}))
+        pinPartAlongX = !pinPartAlongX;
       const Point corner = pinPartAlongX ? Point{far.x, moved.y} : Point{moved.x, far.y};
       ex = corner.x, ey = corner.y;
       if (const int added = c.AddWire(corner.x, corner.y, moved.x, moved.y)) changed.push_back(added);
@@ -175,9 +223,9 @@ void MoveStraightWiresOnly(Circuit& c, int i, int dx, int dy) {
   ShiftSymbol(s, dx, dy);
 }
 
-// Tries each way of bending; takes the first that keeps every connection and makes no new one,
-// else the first that keeps every connection. False, with the tables as before, when none does
-// or when a full wire table leaves no room for a bend (the error code then says so).
+// Tries the ways of bending in turn and takes the first after which every pin is on the same
+// net as before, no more and no less. False, with the tables as before, when none is, or when
+// a full wire table leaves no room for a bend (the error code then says so).
 bool MoveKeepingConnections(Workspace& ws, int i, int dx, int dy) {
   Circuit& c = ws.circuit;
   const auto wires = c.Wires;
@@ -190,21 +238,24 @@ bool MoveKeepingConnections(Workspace& ws, int i, int dx, int dy) {
   };
   NetCheck check(ws);
   const std::vector<int> before = check.PinNets(c, i);
-  std::optional<Bend> fallback;
-  for (Bend bend : {Bend::PinSide, Bend::FarSide}) {
-    if (bend != Bend::PinSide) restore();
-    MoveWithWires(ws, i, dx, dy, bend);
+  struct Try {
+    Bend bend;
+    bool avoidOverlap, slide;
+  };
+  const Try tries[] = {{Bend::PinSide, true, true},
+                       {Bend::PinSide, true, false},
+                       {Bend::FarSide, true, false},
+                       {Bend::PinSide, false, false},
+                       {Bend::FarSide, false, false}};
+  for (const Try& t : tries) {
+    MoveWithWires(ws, i, dx, dy, t.bend, t.avoidOverlap, t.slide);
     if (c.ErrorCode != 0) break;
-    const std::vector<int> after = before.empty() ? before : check.PinNets(c, i);
     bool joins = false;
-    if (!KeepsConnections(before, after, joins)) continue;
-    if (!joins) return true;
-    if (!fallback) fallback = bend;
+    if (before.empty() || (KeepsConnections(before, check.PinNets(c, i), joins) && !joins)) return true;
+    restore();
   }
   restore();
-  if (!fallback) return false;
-  MoveWithWires(ws, i, dx, dy, *fallback);
-  return true;
+  return false;
 }
 
 }  // namespace
@@ -219,7 +270,8 @@ void MoveSymbol(Workspace& ws, int i, int fromX, int fromY, int toX, int toY) {
   if (!ws.settings.KeepWiresConnected) {
     MoveStraightWiresOnly(c, i, dx, dy);
   } else if (!MoveKeepingConnections(ws, i, dx, dy)) {
-    SetStatus(ws, 0, "Move cancelled: the wires of " + c.Symbols[i].Name + " could not stay connected.");
+    SetStatus(ws, 0,
+              "Move cancelled: the wires of " + c.Symbols[i].Name + " could not keep their connections.");
     if (c.ErrorCode != 0) ReportError(ws, c.ErrorCode);
     c.ErrorCode = 0;
     ws.host().RedrawAll();

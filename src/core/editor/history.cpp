@@ -129,6 +129,14 @@ void CaptureTable(const Table<T, C>& live, const Images<T>& from, Images<T>& out
   }
 }
 
+template <class T, int C>
+bool TableMatches(const Table<T, C>& live, const Images<T>& images) {
+  if (static_cast<std::size_t>(live.Count()) != images.size()) return false;
+  for (int i = 1; i <= live.Count(); ++i)
+    if (!SameDrawing(*images[static_cast<std::size_t>(i) - 1], live[i])) return false;
+  return true;
+}
+
 // Brings the live table from the images it holds now to the target images: the count first,
 // then every slot whose image differs. A state never holds more slots than the table takes.
 template <class T, int C>
@@ -232,6 +240,13 @@ void History::Hold(std::string_view label) {
 void History::AbsorbDrift(const Circuit& c) {
   skipNext_ = false;
   State& now = *states_[static_cast<std::size_t>(current_)];
+  // The usual case, checked without making a new state.
+  if (TableMatches(c.Symbols, now.symbols) && TableMatches(c.Wires, now.wires) &&
+      TableMatches(c.Contacts, now.contacts) && TableMatches(c.Labels, now.labels) &&
+      TableMatches(c.AsmLines, now.asmLines)) {
+    held_.clear();
+    return;
+  }
   State next;
   bool changed = false;
   Capture(c, next, now, changed);

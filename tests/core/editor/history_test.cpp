@@ -214,6 +214,15 @@ TEST_F(HistoryTest, WiresFollowAMovedSymbolAndBendIntoAnL) {
   EXPECT_EQ(LiveWires(), (Wires{{90, 35, 90, 55}, {10, 30, 50, 30}, {90, 55, 150, 55}}));
 }
 
+TEST_F(HistoryTest, AJogInTheRouteSlidesInsteadOfBending) {
+  const int g = AddSymbol("buf", {150, 25, 190, 45}, {{150, 35}, {190, 35}});
+  ws.circuit.AddWire(100, 80, 120, 80);  // along, up, then into the pin
+  ws.circuit.AddWire(120, 80, 120, 35);
+  ws.circuit.AddWire(120, 35, 150, 35);
+  MoveSymbol(ws, g, 0, 0, 0, 20);
+  EXPECT_EQ(LiveWires(), (Wires{{100, 80, 120, 80}, {120, 80, 120, 55}, {120, 55, 150, 55}}));
+}
+
 TEST_F(HistoryTest, PinsTouchingPinsGetAWireAndAMoveThatWouldDisconnectIsRefused) {
   Build();
   AddSymbol("buf", {190, 35, 230, 45}, {{190, 40}, {230, 40}});  // touches the or2's output
@@ -226,7 +235,7 @@ TEST_F(HistoryTest, PinsTouchingPinsGetAWireAndAMoveThatWouldDisconnectIsRefused
   const std::string before = Dump(ws.circuit);
   MoveSymbol(ws, 5, 0, 0, -20, 0);
   EXPECT_EQ(Dump(ws.circuit), before);
-  EXPECT_EQ(host.LastStatus(), "Move cancelled: the wires of tap could not stay connected.");
+  EXPECT_EQ(host.LastStatus(), "Move cancelled: the wires of tap could not keep their connections.");
 }
 
 }  // namespace
