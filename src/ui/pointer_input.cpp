@@ -80,6 +80,7 @@ void Tmdiframe::PointerPress(QPoint p, bool rightButton) {
     case kModeText: {
       const auto text = dialogs_.InputText(this, "Enter label", "Text:", "");
       if (text && !text->isEmpty()) AddOrEditLabel(ws_, p.x(), p.y(), text->toStdString());
+      Record("Label");
       ResetTools();
       RedrawAll();
       return;
@@ -88,6 +89,7 @@ void Tmdiframe::PointerPress(QPoint p, bool rightButton) {
     case kModeCopyPaste:
       MoveClipboard(ws_, x, y);
       PasteClipboard(ws_);
+      Record("Paste");
       ResetTools();
       RedrawAll();
       return;
@@ -158,7 +160,10 @@ void Tmdiframe::BandAction(int x1, int y1, int x2, int y2) {
       AddWireFromDrag(ws_, x1, y1, x2, y2);
       break;
     case kModeCut:
-      if (CutArea(ws_, x1, y1, x2, y2) > 0 && moveFlag_) next = kModePaste, status = "paste beginning...";
+      if (CutArea(ws_, x1, y1, x2, y2) > 0 && moveFlag_) {
+        next = kModePaste, status = "paste beginning...";
+        history_.Hold("Move");  // the paste ends it: one action
+      }
       moveFlag_ = false;
       break;
     case kModeConnect:
@@ -203,6 +208,11 @@ void Tmdiframe::BandAction(int x1, int y1, int x2, int y2) {
 void Tmdiframe::PointerRelease(QPoint p) {
   const bool band = bandActive_;
   const int symbol = dragSymbol_, label = dragLabel_, wire = dragWire_, part = dragWirePart_;
+  const QString done = band     ? BandActionName(mode_)
+                       : symbol ? "Move"
+                       : label  ? "Move Label"
+                       : wire   ? "Move Wire"
+                                : "";
   bandActive_ = false;
   dragSymbol_ = dragLabel_ = dragWire_ = dragWirePart_ = 0;
   if (SimulationRunning()) return;
@@ -217,6 +227,7 @@ void Tmdiframe::PointerRelease(QPoint p) {
   }
   if (wire) MoveWireEnd(ws_, wire, part, x1, y1, x2, y2);
   if (band || symbol || label || wire) RedrawAll();
+  Record(done);
 }
 
 void Tmdiframe::PointerDoubleClick(QPoint p) {
@@ -231,6 +242,7 @@ void Tmdiframe::PointerDoubleClick(QPoint p) {
     if (text && !text->isEmpty()) {
       ws_.circuit.Labels[label].Text = Counted(text->toStdString());
       FinishEdit(ws_);
+      Record("Label");
       RedrawAll();
     }
     return;
@@ -240,11 +252,7 @@ void Tmdiframe::PointerDoubleClick(QPoint p) {
   // Extraction compacts the tables, so the symbol is looked up again afterwards.
   ExtractCircuit(ws_);
   if (const int symbol = SymbolAt(ws_, x, y)) OpenSymbolProperties(symbol);
-}
-
-void Tmdiframe::UndoCommand() {
-  UndoCut(ws_);
-  RedrawAll();
+  Record("Properties");
 }
 
 }  // namespace qiro
