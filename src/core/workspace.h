@@ -33,6 +33,7 @@ struct Settings {
   int DisplayPeriod = 12;
   bool SmartLineEditing = true;
   bool AnyAngleLines = false;
+  bool KeepWiresConnected = true;  // wire ends on a moved symbol's pins follow it
   bool Monochrome = false;
 };
 

@@ -258,6 +258,7 @@ void Tmdiframe::PaletteDrop(QPoint p, int model) {
   const bool place = state.InsertPending && state.Dragging && !SimulationRunning();
   state.Clear();
   if (place) PlaceLibrarySymbol(ws_, model, WorldX(p), WorldY(p));
+  Record("Place Symbol");
   ResetTools();
   RedrawAll();
 }

@@ -92,6 +92,10 @@ TFormProperties::TFormProperties(Workspace& ws, UiDialogs& dialogs, QWidget* par
   checkSmartEdit_->setObjectName("CheckSmartEdit");
   editOptionsLayout->addWidget(checkAnyAngle_);
   editOptionsLayout->addWidget(checkSmartEdit_);
+  auto* keepWires = new QCheckBox("Keep wires connected when moving", editOptions);
+  keepWires->setObjectName("CheckKeepWires");
+  editOptionsLayout->addWidget(keepWires);
+  connect(keepWires, &QCheckBox::toggled, this, [this](bool on) { ws_.settings.KeepWiresConnected = on; });
   miscLayout->addWidget(editOptions);
   miscLayout->addStretch(1);
   tabs->addTab(misc, "Misc.");
@@ -126,6 +130,7 @@ void TFormProperties::UpdateOptions() {
     tech_[i]->setText(QString::fromStdString(FormatTechValue(tech[i])));
   checkAnyAngle_->setChecked(ws_.settings.AnyAngleLines);
   checkSmartEdit_->setChecked(ws_.settings.SmartLineEditing);
+  findChild<QCheckBox*>("CheckKeepWires")->setChecked(ws_.settings.KeepWiresConnected);
 }
 
 void TFormProperties::btnBrowseClick() {

@@ -112,6 +112,9 @@ void Tmdiframe::BuildMenus() {
 
   QMenu* edit = menuBar()->addMenu("&Edit");
   AddAction(edit, "mnuUndo", "&Undo", "Ctrl+Z", &Tmdiframe::UndoCommand);
+  AddAction(edit, "mnuRedo", "&Redo", "Ctrl+Y", &Tmdiframe::RedoCommand)
+      ->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+  connect(edit, &QMenu::aboutToShow, this, &Tmdiframe::UpdateUndoActions);
   auto modeAction = [&](const QString& name, const QString& caption, const QString& shortcut, int mode,
                         const QString& status, bool move = false) {
     connect(AddAction(edit, name, caption, shortcut, nullptr), &QAction::triggered, this, [=, this] {
@@ -269,6 +272,7 @@ void Tmdiframe::Startup(const fs::path& home, const QStringList& args) {
       FitView();
     }
   }
+  RestartHistory();
   ws_.mcu.ResetCore();
   LoadTechnology(ws_, home / "default.tec");
   qiro::SetStatus(ws_, 0, kWelcome);
@@ -309,7 +313,9 @@ bool Tmdiframe::ConfirmSaveIfModified() {
   if (!ws_.circuit.Modified) return true;
   if (!dialogs_.Confirm(this, "Warning: schematics modified.", "Save the schematics?")) return true;
   const std::string name = ws_.circuit.FileName;
-  if (!SchematicWrite(ws_, name)) return false;
+  const bool written = SchematicWrite(ws_, name);
+  RecordSave();
+  if (!written) return false;
   SetCurrentFileName(QString::fromStdString(name));
   return true;
 }
@@ -320,6 +326,7 @@ void Tmdiframe::NewFile() {
   if (!ConfirmSaveIfModified()) return;
   ClearSchematic(ws_);
   SetCurrentFileName("example");
+  RestartHistory();
   RedrawAll();
 }
 
@@ -329,7 +336,10 @@ void Tmdiframe::DoOpenFile() {
   if (!chosen) return;
   const QString folder = QString::fromStdString(fs::path(chosen->toStdString()).parent_path().string());
   SetCurrentFileName(*chosen);
-  OpenSchematicForEditing(ws_, chosen->toStdString());
+  OpenSchematic(ws_, chosen->toStdString());
+  RestartHistory();  // the file as read; its clean-up can be undone
+  TidyOpenedSchematic(ws_);
+  Record("Clean-up");
   FitView();
   openDir_ = folder;
 }
@@ -342,6 +352,7 @@ void Tmdiframe::Save() {
     return;
   }
   SaveSchematic(ws_);
+  RecordSave();
 }
 
 void Tmdiframe::SaveAs() {
@@ -351,6 +362,7 @@ void Tmdiframe::SaveAs() {
     const fs::path path = chosen->toStdString();
     const bool confirmed = AskBeforeReplacing(dialogs_, this, path, false);
     SaveSchematicAs(ws_, path, confirmed);
+    RecordSave();
     setWindowTitle(QString(kAppTitle) + " - " + QString::fromStdString(ws_.circuit.FileName));
   }
   ResetHighlight(ws_);
@@ -517,7 +529,71 @@ void Tmdiframe::InsertFile() {
   const auto chosen = dialogs_.OpenFile(this, openDir_, kSchematicFilter);
   if (!chosen) return;
   SchematicLoad(ws_, chosen->toStdString(), kLoadInsert);
+  Record("Insert File");
   FitView();
+}
+
+QString BandActionName(int mode) {
+  static const std::map<int, QString> kNames = {{kModeLine, "Wire"},
+                                                {kModeCut, "Cut"},
+                                                {kModeConnect, "Dot"},
+                                                {kModeRotateRight, "Rotate Right"},
+                                                {kModeRotateLeft, "Rotate Left"},
+                                                {kModeFlip, "Flip"},
+                                                {kModeCopy, "Copy"},
+                                                {kModePlaceSymbol, "Place Symbol"},
+                                                {kModeHideProps, "Hide Properties"}};
+  const auto it = kNames.find(mode);
+  return it == kNames.end() ? QString() : it->second;
+}
+
+void Tmdiframe::Record(const QString& name) {
+  if (name.isEmpty()) return;
+  if (history_.Commit(ws_.circuit, name.toStdString()) == CommitResult::TooLarge)
+    qiro::SetStatus(ws_, 0, (name + " is too large to be undone.").toStdString());
+  UpdateUndoActions();
+}
+
+void Tmdiframe::RestartHistory() {
+  history_.Reset(ws_.circuit);
+  UpdateUndoActions();
+}
+
+void Tmdiframe::RecordSave() {
+  Record("Clean-up");
+  if (!ws_.circuit.Modified) history_.MarkSaved();
+}
+
+void Tmdiframe::UpdateUndoActions() {
+  const bool editable = !SimulationRunning();
+  const auto caption = [](const char* verb, const std::string& name) {
+    return QString(verb) + (name.empty() ? "" : " " + QString::fromStdString(name));
+  };
+  actions_["mnuUndo"]->setText(caption("&Undo", history_.UndoLabel()));
+  actions_["mnuUndo"]->setEnabled(editable && history_.CanUndo());
+  actions_["mnuRedo"]->setText(caption("&Redo", history_.RedoLabel()));
+  actions_["mnuRedo"]->setEnabled(editable && history_.CanRedo());
+}
+
+void Tmdiframe::UndoCommand() {
+  StepHistory(false);
+}
+
+void Tmdiframe::RedoCommand() {
+  StepHistory(true);
+}
+
+void Tmdiframe::StepHistory(bool redo) {
+  if (SimulationRunning()) return;
+  // An unfinished gesture is dropped first: its indexes may not survive the change.
+  ResetTools();
+  dragSymbol_ = dragLabel_ = dragWire_ = dragWirePart_ = 0;
+  moveFlag_ = false;
+  const std::string name = redo ? history_.RedoLabel() : history_.UndoLabel();
+  if (redo ? history_.Redo(ws_.circuit) : history_.Undo(ws_.circuit))
+    qiro::SetStatus(ws_, 0, (redo ? "Redo " : "Undo ") + name);
+  UpdateUndoActions();
+  RedrawAll();
 }
 
 void Tmdiframe::Contents() {

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 
+#include "editor/history.h"
 #include "model/host.h"
 #include "ui_dialogs.h"
 
@@ -59,6 +60,10 @@ inline constexpr const char* kTechnologyFilter = "Technology file (*.TEC)|*.tec|
 inline constexpr const char* kSaveFilter =
     "SCH FILE(*.sch)|*.sch|SYM FILE(*.sym)|*.sym|BMP FILE(*.bmp)|*.bmp|ALL FILE(*.*)|*.*";
 
+// The name an editing mode's band action has in the Undo and Redo menu texts; empty for the
+// modes that change nothing (zoom, electrical net).
+QString BandActionName(int mode);
+
 // A command-line name with its extension forced: appended when it has none, else replaced.
 std::filesystem::path WithExtension(const std::string& name, const std::string& ext);
 
@@ -79,6 +84,7 @@ class Tmdiframe : public QMainWindow, public Host {
   QString statusText() const;
   DrawingArea* drawing() const { return drawing_; }
   QString lastSymbol() const { return lastSymbol_; }
+  History& history() { return history_; }
 
   // Commands (menu items and tool buttons).
   void ResetTools();
@@ -201,6 +207,16 @@ class Tmdiframe : public QMainWindow, public Host {
   // The editing mode's action on a finished band (schematic units).
   void BandAction(int x1, int y1, int x2, int y2);
   void UndoCommand();
+  void RedoCommand();
+  void StepHistory(bool redo);
+  // Ends one user action: the history records what it changed under its name (nothing for an
+  // empty name), and the Undo and Redo entries follow.
+  void Record(const QString& name);
+  // After a file was read or a new one begun: the history starts again from the tables.
+  void RestartHistory();
+  // After a save: the clean-up it ran is an action, and the saved state is the history's save point.
+  void RecordSave();
+  void UpdateUndoActions();
   int WorldX(QPoint p) const;
   int WorldY(QPoint p) const;
   void StartPlacing(const QString& path, const QString& status);
@@ -211,6 +227,7 @@ class Tmdiframe : public QMainWindow, public Host {
 
   Workspace& ws_;
   UiDialogs& dialogs_;
+  History history_;
   DrawingArea* drawing_ = nullptr;
   QScrollBar* hBar_ = nullptr;
   QScrollBar* vBar_ = nullptr;

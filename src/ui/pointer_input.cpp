@@ -82,6 +82,7 @@ void Tmdiframe::PointerPress(QPoint p, bool rightButton) {
     case kModeText: {
       const auto text = dialogs_.InputText(this, "Enter label", "Text:", "");
       if (text && !text->isEmpty()) AddOrEditLabel(ws_, p.x(), p.y(), text->toStdString());
+      Record("Label");
       ResetTools();
       RedrawAll();
       return;
@@ -90,6 +91,7 @@ void Tmdiframe::PointerPress(QPoint p, bool rightButton) {
     case kModeCopyPaste:
       MoveClipboard(ws_, x, y);
       PasteClipboard(ws_);
+      Record("Paste");
       ResetTools();
       RedrawAll();
       return;
@@ -172,7 +174,10 @@ void Tmdiframe::BandAction(int x1, int y1, int x2, int y2) {
       break;
     case kModeCut:
       if (moveFlag_) {
-        if (CutAreaForMove(ws_, x1, y1, x2, y2) > 0) next = kModePaste, status = "paste beginning...";
+        if (CutAreaForMove(ws_, x1, y1, x2, y2) > 0) {
+          next = kModePaste, status = "paste beginning...";
+          history_.Hold("Move");  // the paste ends it: one action
+        }
       } else {
         CutArea(ws_, x1, y1, x2, y2);
       }
@@ -220,6 +225,11 @@ void Tmdiframe::BandAction(int x1, int y1, int x2, int y2) {
 void Tmdiframe::PointerRelease(QPoint p) {
   const bool band = bandActive_;
   const int symbol = dragSymbol_, label = dragLabel_, wire = dragWire_, part = dragWirePart_;
+  const QString done = band     ? BandActionName(mode_)
+                       : symbol ? "Move"
+                       : label  ? "Move Label"
+                       : wire   ? "Move Wire"
+                                : "";
   bandActive_ = false;
   dragSymbol_ = dragLabel_ = dragWire_ = dragWirePart_ = 0;
   if (SimulationRunning()) return;
@@ -237,6 +247,7 @@ void Tmdiframe::PointerRelease(QPoint p) {
   }
   if (wire) MoveWireEnd(ws_, wire, part, x1, y1, x2, y2);
   if (band || symbol || label || wire) RedrawAll();
+  Record(done);
 }
 
 void Tmdiframe::PointerDoubleClick(QPoint p) {
@@ -251,6 +262,7 @@ void Tmdiframe::PointerDoubleClick(QPoint p) {
     if (text && !text->isEmpty()) {
       ws_.circuit.Labels[label].Text = Counted(text->toStdString());
       FinishEdit(ws_);
+      Record("Label");
       RedrawAll();
     }
     return;
@@ -260,6 +272,7 @@ void Tmdiframe::PointerDoubleClick(QPoint p) {
   // Extraction compacts the tables, so the symbol is looked up again afterwards.
   ExtractCircuit(ws_);
   if (const int symbol = SymbolAt(ws_, x, y)) OpenSymbolProperties(symbol);
+  Record("Properties");
 }
 
 void Tmdiframe::CancelPointerAction(bool pending) {
@@ -267,6 +280,7 @@ void Tmdiframe::CancelPointerAction(bool pending) {
   dragSymbol_ = dragLabel_ = dragWire_ = dragWirePart_ = 0;
   if (pending && (mode_ == kModePaste || mode_ == kModeCopyPaste)) {
     CancelMove(ws_);
+    history_.Release();
     ResetTools();
     RedrawAll();
     return;
@@ -293,11 +307,6 @@ void Tmdiframe::PointerWheel(QPoint p, QPoint angleDelta, bool control, bool shi
     ws_.view.WheelScroll(-notchesX, -notchesY);
   }
   SyncScrollBars();
-  RedrawAll();
-}
-
-void Tmdiframe::UndoCommand() {
-  UndoCut(ws_);
   RedrawAll();
 }
 

@@ -138,6 +138,7 @@ void Tmdiframe::SimulationStateChanged() {
       "mnuViewLibrary",  "mnuExtract",     "mnuCheckFloat", "mnuStartLife"};
   for (const char* name : kLockedActions)
     if (QAction* a = action(name)) a->setEnabled(!running);
+  UpdateUndoActions();  // enabled after a run only when there is something to undo or redo
   for (const auto& [name, button] : tools_) {
     const bool keep = name == "sbsch" || name == "sbshow" || name == "sbzoomout";
     if (!keep) button->setEnabled(!running);

@@ -51,6 +51,7 @@ TEST_F(MainWindowTest, MenuItemsAndToolButtonsCarryTheirCaptionsShortcutsAndHint
       {"mnuCopy", "Copy", "Ctrl+C"},
       {"mnuMove", "Move", "Ctrl+M"},
       {"mnuUndo", "&Undo", "Ctrl+Z"},
+      {"mnuRedo", "&Redo", "Ctrl+Y"},
       {"mnuHideProps", "Hide Properties", "Ctrl+H"},
       {"mnuSearchNode", "Search Node", "Ctrl+N"},
       {"mnuSearchPin", "Search Pin", "Ctrl+P"},

@@ -138,6 +138,7 @@ TEST_F(PointerEdit, DraggedSymbolTakesItsWiresAlong) {
 TEST_F(PointerEdit, CutUndoMoveCopyAndPaste) {
   ws.circuit.AddWire(0, 0, 40, 0);
   ws.circuit.AddWire(0, 100, 40, 100);
+  frame.history().Reset(ws.circuit);  // the wires above were not drawn by the user
   Tool("sbclear");
   Drag(-10, -10, 50, 10);
   EXPECT_EQ(LiveWires(), (Wires{{0, 100, 40, 100}}));
@@ -255,6 +256,49 @@ TEST_F(PointerEdit, HalfAdderDrawnWithThePointerSimulatesLikeTheExample) {
                         " --toggle button1@60 --expect out1=1@78 --expect out2=0@78");
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("step 80\nlight out1=1\nlight out2=0\n"), std::string::npos) << r.out;
+}
+
+TEST_F(PointerEdit, UndoAndRedoThroughTheEditMenuNameTheAction) {
+  QAction* undo = frame.action("mnuUndo");
+  QAction* redo = frame.action("mnuRedo");
+  const auto liveSymbols = [this] {
+    int n = 0;
+    for (const TSymbol& s : ws.circuit.Symbols) n += s.State != kDeleted;
+    return n;
+  };
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_EQ(redo->shortcuts().value(1), QKeySequence("Ctrl+Shift+Z"));
+  const int g = Place("and2.SYM", 150, 120);  // pin a at (100, 105)
+  Drag(40, 105, 100, 105, Qt::RightButton);
+  Drag(125, 110, 125, 131);  // the gate goes down 20: its wire bends into an L
+  const Wires moved = LiveWires();
+  EXPECT_EQ(moved, (Wires{{40, 105, 40, 125}, {40, 125, 100, 125}}));
+  EXPECT_EQ(undo->text(), "&Undo Move");
+  undo->trigger();
+  EXPECT_EQ(LiveWires(), (Wires{{40, 105, 100, 105}}));
+  EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).Y, 105);
+  EXPECT_EQ(undo->text(), "&Undo Wire");
+  EXPECT_EQ(redo->text(), "&Redo Move");
+  redo->trigger();
+  EXPECT_EQ(LiveWires(), moved);
+  undo->trigger();
+  undo->trigger();
+  EXPECT_TRUE(LiveWires().empty());
+
+  Tool("sbcopy");  // copy the gate and put the copy down elsewhere
+  Drag(90, 90, 160, 130);
+  Click(150, 200);
+  EXPECT_EQ(liveSymbols(), 2);
+  EXPECT_EQ(undo->text(), "&Undo Paste");
+  ws.engine.Running = true;  // no undo while a simulation runs
+  undo->trigger();
+  EXPECT_EQ(liveSymbols(), 2);
+  ws.engine.Running = false;
+  undo->trigger();
+  undo->trigger();
+  EXPECT_EQ(ws.circuit.Symbols.Count(), 1);
+  EXPECT_EQ(undo->text(), "&Undo Place Symbol");
+  EXPECT_EQ(redo->text(), "&Redo Copy");
 }
 
 }  // namespace

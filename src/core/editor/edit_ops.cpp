@@ -73,36 +73,6 @@ void AddOrEditLabel(Workspace& ws, int px, int py, std::string_view text) {
   FinishEdit(ws);
 }
 
-void MoveSymbol(Workspace& ws, int i, int fromX, int fromY, int toX, int toY) {
-  Circuit& c = ws.circuit;
-  const int dx = Snap(toX) - Snap(fromX), dy = Snap(toY) - Snap(fromY);
-  if (!c.Symbols.Valid(i) || (dx == 0 && dy == 0)) {
-    ws.host().RedrawAll();
-    return;
-  }
-  TSymbol& s = c.Symbols[i];
-  const auto onPin = [&s](int x, int y) {
-    for (int k = 1; k <= s.PinCount; ++k)
-      if (s.Pin(k).X == x && s.Pin(k).Y == y) return true;
-    return false;
-  };
-  // Wire ends are matched against the pins where they stood before the move.
-  for (TLine& w : c.Wires) {
-    if (w.State != kNormal) continue;
-    const bool end1 = onPin(w.X1, w.Y1), end2 = onPin(w.X2, w.Y2);
-    if (end1 && end2) {
-      w.X1 += dx, w.Y1 += dy, w.X2 += dx, w.Y2 += dy;
-    } else if (end1 && (w.X1 + dx == w.X2 || w.Y1 + dy == w.Y2)) {
-      w.X1 += dx, w.Y1 += dy;
-    } else if (end2 && (w.X2 + dx == w.X1 || w.Y2 + dy == w.Y1)) {
-      w.X2 += dx, w.Y2 += dy;
-    }
-  }
-  ShiftSymbol(s, dx, dy);
-  ws.host().RedrawAll();
-  FinishEdit(ws);
-}
-
 void MoveWireEnd(Workspace& ws, int i, int part, int fromX, int fromY, int toX, int toY) {
   Circuit& c = ws.circuit;
   if (!c.Wires.Valid(i)) return;

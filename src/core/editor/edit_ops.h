@@ -24,8 +24,10 @@ void FinishEdit(Workspace& ws);
 void AddContactAt(Workspace& ws, int x, int y);
 // Rewrites the label under the pixel (px, py), or adds one there.
 void AddOrEditLabel(Workspace& ws, int px, int py, std::string_view text);
-// Moves symbol i by the grid offset between two points; wires ending on its pins follow
-// when they stay straight (a wire between two of its pins moves whole).
+// Moves symbol i by the grid offset between two points; wires ending on its pins follow. With
+// "Keep wires connected when moving" on they bend into an L where they must, and a move that
+// would still break a connection is refused with a status text; with it off an end follows
+// only while its wire stays straight (a wire between two of its pins moves whole).
 void MoveSymbol(Workspace& ws, int i, int fromX, int fromY, int toX, int toY);
 // Moves one end of wire i (part 1 or 2) or the whole wire (any other part) by the grid
 // offset, then tidies the wires and adds the dots it needs.

@@ -66,6 +66,11 @@ bool OpenSchematic(Workspace& ws, const fs::path& path) {
 
 bool OpenSchematicForEditing(Workspace& ws, const fs::path& path) {
   const bool ok = OpenSchematic(ws, path);
+  TidyOpenedSchematic(ws);
+  return ok;
+}
+
+void TidyOpenedSchematic(Workspace& ws) {
   Circuit& c = ws.circuit;
   const bool lost = c.Modified;
   const std::vector<TLine> before = LiveWires(c);
@@ -79,7 +84,6 @@ bool OpenSchematicForEditing(Workspace& ws, const fs::path& path) {
               "Lines tidied on opening (" + std::to_string(before.size()) + " before, " +
                   std::to_string(after.size()) + " after): schematic modified");
   }
-  return ok;
 }
 
 bool IsUntitled(const Workspace& ws) {

@@ -33,6 +33,8 @@ bool OpenSchematic(Workspace& ws, const std::filesystem::path& path);
 // Open in the editor: OpenSchematic, then the wire clean-up that follows every edit. The
 // schematic becomes modified only when that changed a wire, and the status text says so.
 bool OpenSchematicForEditing(Workspace& ws, const std::filesystem::path& path);
+// The clean-up half of OpenSchematicForEditing, for callers that record it as an edit of its own.
+void TidyOpenedSchematic(Workspace& ws);
 
 // Current file name (cut to 128), status "Editing " + quoted name. The window's caption is
 // built from circuit.FileName.

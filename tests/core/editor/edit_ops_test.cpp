@@ -36,6 +36,7 @@ TEST_F(EditOps, ABandInsideOneSymbolTurnsThatSymbolAlone) {
 
 TEST_F(EditOps, DraggedSymbolTakesItsWiresAlongWhileTheyStayStraight) {
   Circuit& c = ws.circuit;
+  ws.settings.KeepWiresConnected = false;
   const int g = AddSymbol("and2", {50, 20, 90, 50}, {{50, 30}, {90, 35}, {50, 45}});
   c.AddWire(0, 30, 50, 30);           // horizontal into pin 1: follows
   c.AddWire(90, 35, 90, 100);         // vertical from pin 2: would slant, stays
