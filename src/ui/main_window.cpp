@@ -18,6 +18,7 @@
 #include "editor/renderer.h"
 #include "editor/view.h"
 #include "editor/wire_cleanup.h"
+#include "form_tests.h"
 #include "model/schematic_file.h"
 #include "model/symbol_library.h"
 #include "model/technology_file.h"
@@ -168,6 +169,8 @@ void Tmdiframe::BuildMenus() {
   AddAction(sim, "mnuCheckFloat", "Check Floating Line", "", &Tmdiframe::CheckFloatCommand);
   AddAction(sim, "mnuStartLife", "&Start Simulation", "Ctrl+S", &Tmdiframe::StartLifeCommand);
   AddAction(sim, "mnuStopLife", "Stop Simulation", "", &Tmdiframe::StopLifeCommand);
+  connect(AddAction(sim, "mnuRunTests", "Run Tests...", "", nullptr), &QAction::triggered, this,
+          [this] { RunTestsCommand(ws_, *this, dialogs_); });
   AddAction(sim, "SimulateOptions1", "Simulate Options", "", &Tmdiframe::SimulateOptionsCommand);
 
   QMenu* help = menuBar()->addMenu("&Help");
