@@ -17,6 +17,7 @@
 #include "editor/hit_test.h"
 #include "editor/renderer.h"
 #include "editor/view.h"
+#include "form_tests.h"
 #include "model/schematic_file.h"
 #include "model/symbol_library.h"
 #include "model/technology_file.h"
@@ -173,6 +174,8 @@ void Tmdiframe::BuildMenus() {
   AddAction(sim, "mnuCheckFloat", "Check Floating Line", "", &Tmdiframe::CheckFloatCommand);
   AddAction(sim, "mnuStartLife", "&Start Simulation", "Ctrl+S", &Tmdiframe::StartLifeCommand);
   AddAction(sim, "mnuStopLife", "Stop Simulation", "", &Tmdiframe::StopLifeCommand);
+  connect(AddAction(sim, "mnuRunTests", "Run Tests...", "", nullptr), &QAction::triggered, this,
+          [this] { RunTestsCommand(ws_, *this, dialogs_); });
   AddAction(sim, "SimulateOptions1", "Simulate Options", "", &Tmdiframe::SimulateOptionsCommand);
 
   QMenu* help = menuBar()->addMenu("&Help");

@@ -86,6 +86,8 @@ bool InitSimulation(Workspace& ws) {
     return false;
   }
   PrepareDevices(ws);
+  e.ScriptNodes.clear();
+  if (e.Script) e.Script->Bind(ws);
   for (int n = 0; n <= ws.nodes.Count(); ++n) {
     TNode& node = ws.nodes[n];
     node.Value = node.DriveKind == kDriveHigh ? kLogic1 : node.DriveKind == kDriveLow ? kLogic0 : kLogicX;
@@ -166,6 +168,7 @@ void StopSimulation(Workspace& ws) {
 void SimulateStep(Workspace& ws) {
   AdvanceStep(ws);
   DriveSources(ws, ws.engine.StepCount);
+  if (ws.engine.Script) ws.engine.Script->Drive(ws, ws.engine.StepCount);
   EvaluateSymbols(ws);
   ScanChangedNodes(ws);
 }

@@ -19,6 +19,16 @@ inline constexpr int kMaxDelayCells = 100000;
 
 enum class EngineKind { Reference, Fast };
 
+// Stimulus that takes over some input devices for a run (test vectors). Bind runs at every
+// start once the devices are prepared: it takes its devices out of Engine::SourceSymbols and
+// lists the nodes it drives in Engine::ScriptNodes. Drive runs every step after the devices.
+class InputScript {
+ public:
+  virtual ~InputScript() = default;
+  virtual void Bind(Workspace& ws) = 0;
+  virtual void Drive(Workspace& ws, int step) = 0;
+};
+
 class Engine {
  public:
   Engine();
@@ -38,6 +48,8 @@ class Engine {
   int ClickedNode = -1;
 
   std::vector<int> SourceSymbols;    // symbols that drive nodes each step, listed by PrepareDevices
+  InputScript* Script = nullptr;     // drives the inputs it took over; not owned
+  std::vector<int> ScriptNodes;      // the nodes the script drives, looked at every step
   LineLayout layout;                 // delay steps of every pin, from the last start
   std::unique_ptr<StepEngine> impl;  // the engine of the current (or last) run
 };

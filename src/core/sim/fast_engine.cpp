@@ -207,6 +207,8 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   }
   if (anyDisplay) watched_.assign(nodeSlots, 1);
 
+  for (int n : ws.engine.ScriptNodes)
+    if (ws.nodes.Valid(n)) alwaysDirty[static_cast<std::size_t>(n)] = 1;
   alwaysDirty_.clear();
   for (std::size_t n = 0; n < nodeSlots; ++n)
     if (alwaysDirty[n]) alwaysDirty_.push_back(static_cast<int>(n));
