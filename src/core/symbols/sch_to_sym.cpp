@@ -93,7 +93,9 @@ void SchToSym::UpdateOptions(const Workspace& ws) {
   Name = ws.extraction.DesignName.empty() ? ws.verilog.ModuleName : ws.extraction.DesignName;
   Title = Name;
   std::error_code ec;
-  Directory = std::filesystem::current_path(ec).string();
+  // Generated symbols are user files: never written into an installed home.
+  Directory =
+      ws.settings.UserDir.empty() ? std::filesystem::current_path(ec).string() : ws.settings.UserDir.string();
   Rows.clear();
   const auto& inputs = ws.extraction.InputNames;
   const auto& outputs = ws.extraction.OutputNames;
