@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
-#include <QTextStream>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "main_window.h"
 #include "model/home_dir.h"
@@ -25,6 +27,14 @@ std::filesystem::path UserFilesDir() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --version and --help answer without a display, before Qt looks for one.
+  if (argc == 2 && (std::string(argv[1]) == "--version" || std::string(argv[1]) == "--help")) {
+    if (std::string(argv[1]) == "--version")
+      std::printf("qiro %s\n", QIRO_VERSION);
+    else
+      std::printf("usage: qiro [--home DIR] [SCHEMATIC[.sch] [TECHNOLOGY[.tec]]]\n");
+    return 0;
+  }
   QApplication app(argc, argv);
   // Qt adopts the user's locale; files must keep the decimal point whatever it is.
   std::setlocale(LC_NUMERIC, "C");
@@ -34,17 +44,9 @@ int main(int argc, char** argv) {
   args.removeFirst();
   std::vector<std::string> words;
   for (const QString& a : args) words.push_back(a.toStdString());
-  QTextStream out(stdout);
-  if (words.size() == 1 && (words[0] == "--version" || words[0] == "--help")) {
-    if (words[0] == "--version")
-      out << "qiro " << QIRO_VERSION << "\n";
-    else
-      out << "usage: qiro [--home DIR] [SCHEMATIC[.sch] [TECHNOLOGY[.tec]]]\n";
-    return 0;
-  }
   std::string homeOption;
   if (const std::string misuse = qiro::TakeHomeOption(words, homeOption); !misuse.empty()) {
-    QTextStream(stderr) << "qiro: " << QString::fromStdString(misuse) << "\n";
+    std::fprintf(stderr, "qiro: %s\n", misuse.c_str());
     return 1;
   }
   args.clear();
