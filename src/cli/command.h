@@ -27,8 +27,8 @@ struct CommandRegistrar {
 // Prints "qiro-cli: " + message on stderr and returns exit status 1.
 int Fail(const std::string& message);
 
-// The program's home: $QIRO_HOME, else the current directory when it holds IEEE/,
-// else the nearest directory above the executable that holds IEEE/, else the current directory.
+// The program's home, by the rule of model/home_dir.h (--home, QIRO_HOME, the working directory
+// when it holds IEEE/, the installed data folder, ...).
 std::filesystem::path FindHome();
 
 // A host for headless runs: errors and warnings go to stderr, status texts are kept.

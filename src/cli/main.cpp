@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "model/home_dir.h"
 
 namespace qiro::cli {
 
@@ -17,23 +18,15 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-static std::filesystem::path ExecutablePath() {
-  std::error_code ec;
-  auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::path{} : p;
-}
+// Set by the --home option, which any command takes.
+static std::string homeOption;
 
 std::filesystem::path FindHome() {
-  namespace fs = std::filesystem;
   std::error_code ec;
-  if (const char* env = std::getenv("QIRO_HOME"); env && *env) return fs::path(env);
-  fs::path cwd = fs::current_path(ec);
-  if (!ec && fs::is_directory(cwd / "IEEE", ec)) return cwd;
-  for (fs::path dir = ExecutablePath().parent_path(); !dir.empty(); dir = dir.parent_path()) {
-    if (fs::is_directory(dir / "IEEE", ec)) return dir;
-    if (dir == dir.parent_path()) break;
-  }
-  return cwd;
+  const char* env = std::getenv("QIRO_HOME");
+  return qiro::FindHome({homeOption, env ? env : "", std::filesystem::current_path(ec), qiro::ProgramDir(),
+                         QIRO_DATA_DIR})
+      .dir;
 }
 
 static void PrintHelp(std::ostream& out) {
@@ -44,7 +37,9 @@ static void PrintHelp(std::ostream& out) {
   std::sort(commands.begin(), commands.end(),
             [](const Command& a, const Command& b) { return a.name < b.name; });
   for (const Command& c : commands) out << "  " << c.usage << "\n      " << c.summary << "\n";
-  out << "\nqiro-cli COMMAND --help shows the usage of one command.\n";
+  out << "\nEvery command takes --home DIR: the folder holding the symbol library (IEEE/) and\n"
+         "default.tec, else QIRO_HOME, else the working directory when it holds IEEE/, else the\n"
+         "installed data folder.\nqiro-cli COMMAND --help shows the usage of one command.\n";
 }
 
 }  // namespace qiro::cli
@@ -52,6 +47,11 @@ static void PrintHelp(std::ostream& out) {
 int main(int argc, char** argv) {
   using namespace qiro::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (const std::string misuse = qiro::TakeHomeOption(args, homeOption); !misuse.empty()) return Fail(misuse);
+  if (!args.empty() && args[0] == "--version") {
+    std::cout << "qiro-cli " << QIRO_VERSION << "\n";
+    return 0;
+  }
   if (args.empty()) {
     PrintHelp(std::cerr);
     return 1;

@@ -28,6 +28,7 @@ struct Settings {
   std::filesystem::path HomeDir;             // working directory at start
   std::filesystem::path SymbolDir;           // home + IEEE, changed by the schematic properties
   std::filesystem::path GeneratedSymbolDir;  // where the last generated symbol was saved
+  std::filesystem::path UserDir;             // new user files when the home is an installed data folder
   double DefaultDelay = 1.0;                 // default gate delay for typed values
   bool GlitchFiltering = true;
   int DisplayPeriod = 12;

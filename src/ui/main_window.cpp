@@ -260,7 +260,8 @@ QString Tmdiframe::statusText() const {
 
 void Tmdiframe::Startup(const fs::path& home, const QStringList& args) {
   ws_.SetHomeDir(home);
-  openDir_ = QString::fromStdString(home.string());
+  // An installed home is read-only data: file dialogs start in the user's own folder.
+  openDir_ = QString::fromStdString((ws_.settings.UserDir.empty() ? home : ws_.settings.UserDir).string());
   SetCurrentFileName("example");
   ws_.circuit.Modified = false;
   if (args.size() == 2) LoadTechnology(ws_, WithExtension(args[1].toStdString(), ".tec"));

@@ -92,12 +92,19 @@ void WriteChronoVcd(std::ostream& out, const ChronoStore& store, double timeUnit
     else
       out << BitChar(store.Sample(j, k)) << IdCode(j) << '\n';
   };
+  // A time point where no trace changed gets no timestamp: the file holds changes only.
   for (int k = 1; k <= store.SampleCount(); ++k) {
-    out << '#' << TimeOf(store.SampleTime(k), timeUnit, scale) << '\n';
-    if (k == 1) out << "$dumpvars\n";
-    for (int j = 1; j <= traces; ++j)
-      if (k == 1 || store.Sample(j, k) != store.Sample(j, k - 1)) value(j, k);
-    if (k == 1) out << "$end\n";
+    bool stamped = false;
+    for (int j = 1; j <= traces; ++j) {
+      if (k > 1 && store.Sample(j, k) == store.Sample(j, k - 1)) continue;
+      if (!stamped) {
+        out << '#' << TimeOf(store.SampleTime(k), timeUnit, scale) << '\n';
+        if (k == 1) out << "$dumpvars\n";
+        stamped = true;
+      }
+      value(j, k);
+    }
+    if (k == 1 && stamped) out << "$end\n";
   }
 }
 

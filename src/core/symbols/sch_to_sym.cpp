@@ -92,6 +92,8 @@ std::string BadPositionText(int row, const std::string& text) {
 
 std::filesystem::path GeneratedSymbolFolder(const Workspace& ws) {
   if (!ws.settings.GeneratedSymbolDir.empty()) return ws.settings.GeneratedSymbolDir;
+  // Generated symbols are user files: never written into an installed home.
+  if (!ws.settings.UserDir.empty()) return ws.settings.UserDir;
   std::error_code ec;
   return std::filesystem::current_path(ec);
 }

@@ -7,13 +7,14 @@
 namespace qiro {
 namespace {
 
-TEST(VcdWriter, TracesWithBusesAndUnknowns) {
+TEST(VcdWriter, TraceChangesOnlyWithBusesAndUnknowns) {
   ChronoStore store;
   const int bit = store.AddChronoTrace("out (light1)", false);
   const int bus = store.AddChronoTrace("kbd1(k0 k1 k2 k3 )", true);
   store.RecordChronoSample(3, bit, 255);
   store.RecordChronoSample(3, bus, 0xA5);
   store.RecordChronoSample(7, bit, 1);
+  store.RecordChronoSample(8, bit, 1);  // a time point with no change gets no timestamp
   store.RecordChronoSample(9, bus, 0x0F);
   std::ostringstream out;
   WriteChronoVcd(out, store, 2.0);
