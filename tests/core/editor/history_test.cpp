@@ -69,7 +69,12 @@ class HistoryTest : public EditTest {
            MoveClipboard(t.ws, 160, 120 + r % 40);
            PasteClipboard(t.ws);
          }},
-        {"Copy", [](HistoryTest& t, int r) { CopyArea(t.ws, 40, 10, 100 + r % 20, 60); }},
+        {"Copy",
+         [](HistoryTest& t, int r) {
+           if (CopyArea(t.ws, 40, 10, 100 + r % 20, 60) == 0) return;
+           MoveClipboard(t.ws, 60, 150 + r % 40);
+           PasteClipboard(t.ws);
+         }},
         {"Rotate Right", [](HistoryTest& t, int r) { RotateRight(t.ws, 40, 10, 100 + r % 10, 60); }},
         {"Rotate Left", [](HistoryTest& t, int r) { RotateLeft(t.ws, 140, 10, 200, 60 + r % 10); }},
         {"Flip", [](HistoryTest& t, int r) { FlipArea(t.ws, 0, 0, 210 + r % 10, 210); }},
