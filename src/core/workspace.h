@@ -83,9 +83,11 @@ inline void ClearSchematic(Workspace& ws) {
   ws.nodes.Reset();
 }
 
-// Brings every highlighted (and not yet compacted cut) entry back to normal and redraws.
+// Brings every highlighted (and not yet compacted cut) entry back to normal, puts away the
+// values a stopped run left on the drawing, and redraws.
 inline void ResetHighlight(Workspace& ws) {
   ws.circuit.ResetHighlightStates();
+  PutAwayRunValues(ws);
   ws.host().RedrawAll();
 }
 
