@@ -124,6 +124,8 @@ void RunSimulation(Workspace& ws) {
   }
   SetStatus(ws, 0,
             "Simulation stopped, absolute time=" + FormatFixed(e.StepCount * ws.tech.TimeUnit, 3, 5) + "ns");
+  // The last "Click in ..." answer belongs to the run; the verdict of the extraction comes back.
+  SetStatus(ws, 1, ws.extraction.ResultCode == 0 ? "Circuit OK" : "Circuit contains error");
 }
 
 void AdvanceStep(Workspace& ws) {

@@ -54,6 +54,7 @@ TEST_P(EngineTest, StoppedRunSaysWhenAndItsValuesLastUntilTheDrawingChanges) {
   c.ws.circuit.Extracted = true;
   StartSimulation(c.ws);
   EXPECT_EQ(host.LastStatus(), "Simulation stopped, absolute time=1502.000ns");
+  EXPECT_EQ(host.LastStatus(1), "Circuit OK");
   EXPECT_TRUE(RunValuesShown(c.ws));
   c.ws.circuit.Touch();  // an edit: the drawing no longer matches the values
   EXPECT_FALSE(RunValuesShown(c.ws));
