@@ -86,9 +86,11 @@ inline void ClearSchematic(Workspace& ws) {
   ws.nodes.Reset();
 }
 
-// Brings every highlighted entry back to normal and redraws.
+// Brings every highlighted entry back to normal (cut ones stay cut), puts away the
+// values a stopped run left on the drawing, and redraws.
 inline void ResetHighlight(Workspace& ws) {
   ws.circuit.ResetHighlightStates();
+  PutAwayRunValues(ws);
   ws.host().RedrawAll();
 }
 

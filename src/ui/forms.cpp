@@ -7,7 +7,8 @@
 
 namespace qiro {
 
-TFormConfirm::TFormConfirm(const QString& line1, const QString& line2, QWidget* parent) : QDialog(parent) {
+TFormConfirm::TFormConfirm(const QString& line1, const QString& line2, QWidget* parent, bool withCancel)
+    : QDialog(parent), withCancel_(withCancel) {
   setObjectName("TFormConfirm");
   setWindowTitle("Qiro2");
   auto* layout = new QVBoxLayout(this);
@@ -21,14 +22,26 @@ TFormConfirm::TFormConfirm(const QString& line1, const QString& line2, QWidget* 
   auto* yes = new QPushButton("&Yes", this);
   auto* no = new QPushButton("&No", this);
   yes->setDefault(true);
+  yes->setObjectName("btnYes");
+  no->setObjectName("btnNo");
   buttons->addWidget(yes);
   buttons->addWidget(no);
-  layout->addLayout(buttons);
   connect(yes, &QPushButton::clicked, this, &QDialog::accept);
-  connect(no, &QPushButton::clicked, this, &QDialog::reject);
+  connect(no, &QPushButton::clicked, this, [this] { done(kNo); });
+  if (withCancel) {
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("btnCancel");
+    buttons->addWidget(cancel);
+    connect(cancel, &QPushButton::clicked, this, [this] { done(kCancel); });
+  }
+  layout->addLayout(buttons);
   Blink();
   connect(&timer_, &QTimer::timeout, this, &TFormConfirm::Blink);
   timer_.start(kConfirmBlinkMs);
+}
+
+void TFormConfirm::reject() {
+  done(withCancel_ ? kCancel : kNo);
 }
 
 void TFormConfirm::Blink() {

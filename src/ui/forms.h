@@ -15,7 +15,11 @@ inline constexpr const char* kProgramVersion = "2.3c";
 class TFormConfirm : public QDialog {
   Q_OBJECT
  public:
-  TFormConfirm(const QString& line1, const QString& line2, QWidget* parent = nullptr);
+  // With withCancel a Cancel button is added, and Escape or closing the window mean Cancel.
+  TFormConfirm(const QString& line1, const QString& line2, QWidget* parent = nullptr,
+               bool withCancel = false);
+  enum Answer { kNo = QDialog::Rejected, kYes = QDialog::Accepted, kCancel = 2 };
+  void reject() override;
   QLabel* secondLine() const { return line2_; }
   bool secondLineGrey() const { return grey_; }
   // One blink: grey to black or back.
@@ -25,6 +29,7 @@ class TFormConfirm : public QDialog {
   QLabel* line2_;
   QTimer timer_;
   bool grey_ = false;
+  bool withCancel_ = false;
 };
 
 class TFormAbout : public QDialog {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -18,9 +19,12 @@
 #include "editor/renderer.h"
 #include "editor/view.h"
 #include "form_tests.h"
+#include "editor/wire_cleanup.h"
+#include "help_window.h"
 #include "model/schematic_file.h"
 #include "model/symbol_library.h"
 #include "model/technology_file.h"
+#include "print_schema.h"
 #include "qt_canvas.h"
 #include "symbols/sch_to_sym.h"
 #include "tool_icons.h"
@@ -284,7 +288,10 @@ void Tmdiframe::Startup(const fs::path& home, const QStringList& args) {
 
 void Tmdiframe::SetCurrentFileName(const QString& name) {
   qiro::SetCurrentFileName(ws_, name.toStdString());
-  setWindowTitle(QString(kAppTitle) + " - " + QString::fromStdString(ws_.circuit.FileName));
+}
+
+void Tmdiframe::FileNameChanged(const std::string& name) {
+  setWindowTitle(QString(kAppTitle) + " - " + QString::fromStdString(name));
 }
 
 void Tmdiframe::ResetTools() {
@@ -293,12 +300,12 @@ void Tmdiframe::ResetTools() {
   zoomFlag_ = false;
   bandActive_ = false;
   ws_.view.netView = false;
+  PutAwayFloatingMark(ws_);
 }
 
 void Tmdiframe::SetMode(int mode, const QString& status) {
   ResetTools();
   mode_ = mode;
-  floatingMark_.reset();
   // The tool button that shows this mode stays pressed.
   static const std::map<int, QString> kModeButtons = {
       {kModeText, "sbword"},       {kModeLine, "sbline"},          {kModeCut, "sbclear"},
@@ -315,13 +322,16 @@ void Tmdiframe::WindowNotAvailable(const QString& what) {
 
 bool Tmdiframe::ConfirmSaveIfModified() {
   if (!ws_.circuit.Modified) return true;
-  if (!dialogs_.Confirm(this, "Warning: schematics modified.", "Save the schematics?")) return true;
-  const std::string name = ws_.circuit.FileName;
-  const bool written = SchematicWrite(ws_, name);
-  RecordSave();
-  if (!written) return false;
-  SetCurrentFileName(QString::fromStdString(name));
-  return true;
+  switch (dialogs_.AskSave(this, "Warning: schematics modified.", "Save the schematics?")) {
+    case UiDialogs::SaveChoice::Cancel:
+      return false;
+    case UiDialogs::SaveChoice::Discard:
+      return true;
+    case UiDialogs::SaveChoice::Save:
+      break;
+  }
+  Save();
+  return !ws_.circuit.Modified;  // a save that failed or was called off keeps the work
 }
 
 void Tmdiframe::NewFile() {
@@ -339,6 +349,7 @@ void Tmdiframe::DoOpenFile() {
   const auto chosen = dialogs_.OpenFile(this, openDir_, kSchematicFilter);
   if (!chosen) return;
   const QString folder = QString::fromStdString(fs::path(chosen->toStdString()).parent_path().string());
+  if (!CheckSchematicFile(ws_, chosen->toStdString())) return;  // the open schematic stays
   SetCurrentFileName(*chosen);
   OpenSchematic(ws_, chosen->toStdString());
   RestartHistory();  // the file as read; its clean-up can be undone
@@ -386,14 +397,15 @@ void Tmdiframe::ToggleMonochrome() {
 void Tmdiframe::PrintSchema() {
   ResetTools();
   qiro::SetStatus(ws_, 0, "printing...");
-  hBar_->hide();
-  vBar_->hide();
-  for (QToolBar* p : panels_) p->hide();
-  HideLibrary();
-  mode_ = kModePrint;
-  ws_.view.printing = true;
+  // The renderer draws the pages itself; the window keeps its normal view throughout.
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+  printer.setDocName(QString::fromStdString(ws_.circuit.FileName));
+  ChooseOrientation(ws_, printer);
+  const QString footer = PrintFooter(ws_, QDateTime::currentDateTime());
+  const bool printed = dialogs_.Print(this, printer, [&](QPrinter* p) { PrintSchematic(ws_, *p, footer); });
+  qiro::SetStatus(ws_, 0, printed ? "Schematic printed." : "Printing cancelled.");
   RedrawAll();
-  dialogs_.Print(this, drawing_->base());
 }
 
 void Tmdiframe::LeavePrintView() {
@@ -462,6 +474,7 @@ void Tmdiframe::ZoomOutCommand() {
 void Tmdiframe::ViewElectricalNet() {
   SetMode(kModeNet, "Select a line in the drawing...");
   ExtractCircuit(ws_);
+  PutAwayRunValues(ws_);  // node numbers take the place of a stopped run's values
   ws_.view.netView = true;
   RedrawAll();
 }
@@ -484,16 +497,15 @@ void Tmdiframe::ExtractCommand() {
 }
 
 void Tmdiframe::CheckFloatCommand() {
-  floatingMark_.reset();
   const std::string text = CheckFloatingLinesCommand(ws_);
   qiro::SetStatus(ws_, 0, text);
   RedrawAll();
 }
 
-void Tmdiframe::ShowFloatingLine(const Rect& view, int x, int y) {
+// The mark itself is drawn by RedrawAll for as long as the wire stays highlighted.
+void Tmdiframe::ShowFloatingLine(const Rect& view, int, int) {
   ws_.view.world = view;
   ws_.view.FitView();
-  floatingMark_ = QPoint(x, y);
 }
 
 void Tmdiframe::StartPlacing(const QString& path, const QString& status) {
@@ -602,9 +614,13 @@ void Tmdiframe::StepHistory(bool redo) {
 
 void Tmdiframe::Contents() {
   const fs::path page = ws_.settings.HomeDir / "Html" / "index.html";
-  std::error_code ec;
-  if (!fs::exists(page, ec) || !dialogs_.OpenDocument(QString::fromStdString(page.string())))
+  if (!help_) help_ = new THelpWindow(dialogs_, this);
+  if (!help_->ShowPage(QString::fromStdString(page.string()))) {
     qiro::SetStatus(ws_, 0, "File \"Html/index.html\" not found.");
+    return;
+  }
+  help_->show();
+  help_->raise();
 }
 
 void Tmdiframe::AboutQiro() {
@@ -667,9 +683,9 @@ void Tmdiframe::RedrawAll() {
   {
     QtCanvas canvas(drawing_->base());
     qiro::RedrawAll(ws_, canvas);
-    if (floatingMark_) {
-      const int x = ws_.view.WorldToScreenX(floatingMark_->x());
-      const int y = ws_.view.WorldToScreenY(floatingMark_->y());
+    if (int mx = 0, my = 0; FloatingMark(ws_, mx, my)) {
+      const int x = ws_.view.WorldToScreenX(mx);
+      const int y = ws_.view.WorldToScreenY(my);
       canvas.SetPen(Pen{palette::kRed, PenStyle::Solid, RasterOp::Copy, 2});
       canvas.brush().transparent = true;
       canvas.Ellipse(PixelRect{x - 8, y - 8, x + 8, y + 8});

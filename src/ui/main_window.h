@@ -31,6 +31,7 @@ class Canvas;
 class SimRunState;
 class TFormSimuCtrl;
 class TFormChronos;
+class THelpWindow;
 
 enum EditMode {
   kModeSelect = 0,
@@ -113,8 +114,8 @@ class Tmdiframe : public QMainWindow, public Host {
   void AboutQiro();
   // Menu entries whose windows do not exist in this program yet.
   void WindowNotAvailable(const QString& what);
-  // Only when the schematic is modified: asks to save it. False when a chosen save failed,
-  // so the caller must not go on and lose the work.
+  // Only when the schematic is modified: asks whether to save it (Yes, No, Cancel). False when
+  // the user cancelled or the chosen save did not happen: the caller must not go on.
   bool ConfirmSaveIfModified();
 
   // Pointer and view, forwarded by the drawing widget (pixel positions).
@@ -155,6 +156,7 @@ class Tmdiframe : public QMainWindow, public Host {
   void RefreshNetlistWindow();
   TFormNetlist* netlistForm() const { return netlistForm_; }
   TFormSymProps* symPropsForm() const { return symPropsForm_; }
+  THelpWindow* helpWindow() const { return help_; }
   void DrawingResized(int width, int height);
   // The symbol library palette (form_loglib.cpp): shown by sbloglib, and what its buttons do
   // when dragged over and dropped on the drawing.
@@ -180,6 +182,7 @@ class Tmdiframe : public QMainWindow, public Host {
   void DrawSymbol(int) override { RedrawAll(); }
   void DrawWire(int) override { RedrawAll(); }
   void ShowFloatingLine(const Rect& view, int x, int y) override;
+  void FileNameChanged(const std::string& name) override;
   void ProcessEvents() override;
   void SleepMs(int ms) override;
   void DeviceChanged(int symbol) override;
@@ -253,13 +256,13 @@ class Tmdiframe : public QMainWindow, public Host {
   Rect placeBox_{};
   QString openDir_;
   bool quitting_ = false;
-  std::optional<QPoint> floatingMark_;  // schematic units
   SimRunState* simState_ = nullptr;
   TFormSimuCtrl* simuCtrl_ = nullptr;
   TFormChronos* chronos_ = nullptr;
   QString lastMessage_;
   TFormNetlist* netlistForm_ = nullptr;    // made on first use
   TFormSymProps* symPropsForm_ = nullptr;  // made on first use
+  THelpWindow* help_ = nullptr;            // made on first use
 };
 
 }  // namespace qiro

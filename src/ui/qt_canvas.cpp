@@ -68,19 +68,21 @@ QRect ToQRect(const PixelRect& r) {
 
 }  // namespace
 
-QtCanvas::QtCanvas(QImage& image, Path path) : image_(image) {
-  if (image_.isNull()) return;
-  painter_.begin(&image_);
-  if (path == Path::Fast && image_.format() == QImage::Format_RGB32) {
-    bits_ = image_.bits();  // after begin, which has made the pixels this image's own
-    stride_ = image_.bytesPerLine();
-    width_ = image_.width();
-    height_ = image_.height();
+QtCanvas::QtCanvas(QImage& image, Path path) : image_(&image), size_(image.size()), painter_(ownPainter_) {
+  if (image.isNull()) return;
+  painter_.begin(&image);
+  if (path == Path::Fast && image.format() == QImage::Format_RGB32) {
+    bits_ = image.bits();  // after begin, which has made the pixels this image's own
+    stride_ = image.bytesPerLine();
+    width_ = image.width();
+    height_ = image.height();
   }
 }
 
+QtCanvas::QtCanvas(QPainter& painter, QSize size) : size_(size), painter_(painter) {}
+
 QtCanvas::~QtCanvas() {
-  if (painter_.isActive()) painter_.end();
+  if (ownPainter_.isActive()) ownPainter_.end();
 }
 
 void QtCanvas::ApplyPen() {
@@ -107,7 +109,10 @@ void QtCanvas::ApplyFont() {
   appliedFont_ = font();
   fontApplied_ = true;
   QFont f(QString::fromStdString(font().name));
-  f.setPointSize(std::max(1, font().size));
+  if (image_)
+    f.setPointSize(std::max(1, font().size));
+  else
+    f.setPixelSize(std::max(1, (font().size * 96 + 36) / 72));  // points on a 96 dpi screen
   painter_.setFont(f);
   const QFontMetrics fm = painter_.fontMetrics();
   ascent_ = fm.ascent();
@@ -134,11 +139,11 @@ void QtCanvas::CopyDirect(int x, int y, const QImage& src) {
 void QtCanvas::Clear(Colour background) {
   if (!painter_.isActive()) return;
   if (Direct()) {
-    FillDirect(image_.rect(), ToQColor(background).rgb());
+    FillDirect(image_->rect(), ToQColor(background).rgb());
     return;
   }
   painter_.setCompositionMode(QPainter::CompositionMode_Source);
-  painter_.fillRect(image_.rect(), ToQColor(background));
+  painter_.fillRect(Bounds(), ToQColor(background));
   penApplied_ = false;
 }
 
@@ -148,8 +153,11 @@ void QtCanvas::SetPixel(int x, int y, Colour c) {
     reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = qRgb(c.r, c.g, c.b);
     return;
   }
-  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
-  image_.setPixel(x, y, ToQColor(c).rgb());
+  if (!Bounds().contains(x, y)) return;
+  if (image_)
+    image_->setPixel(x, y, ToQColor(c).rgb());
+  else
+    painter_.fillRect(x, y, 1, 1, ToQColor(c));
 }
 
 void QtCanvas::Segment(int x1, int y1, int x2, int y2) {
@@ -211,7 +219,7 @@ void QtCanvas::Text(int x, int y, const std::string& text) {
   if (Direct() && !brush().transparent) {
     if (x >= width_ || y >= height_) return;  // the box starts right of or below the image
     const TextImageCache::Entry& e = TextImageCache::Shared().Get(
-        text, font(), brush().colour, image_.dotsPerMeterX(), image_.dotsPerMeterY());
+        text, font(), brush().colour, image_->dotsPerMeterX(), image_->dotsPerMeterY());
     if (!e.spills) {
       CopyDirect(x, y, e.image);
       return;

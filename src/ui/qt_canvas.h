@@ -21,6 +21,10 @@ class QtCanvas : public Canvas {
 
   // The image must stay alive as long as the canvas; it is painted in place.
   explicit QtCanvas(QImage& image, Path path = Path::Fast);
+  // Paints through a painter the caller has begun (a printer's page), always on the plain path,
+  // as if on a 96 dpi screen of the given size: fonts are sized in the painter's own units, so a
+  // scaled painter scales the text with the drawing.
+  QtCanvas(QPainter& painter, QSize size);
   ~QtCanvas() override;
   QtCanvas(const QtCanvas&) = delete;
   QtCanvas& operator=(const QtCanvas&) = delete;
@@ -41,10 +45,13 @@ class QtCanvas : public Canvas {
   void CopyDirect(int x, int y, const QImage& src);
   void PaintText(int x, int y, const std::string& text);
   bool Direct() const { return bits_ != nullptr; }
+  QRect Bounds() const { return image_ ? image_->rect() : QRect(QPoint(0, 0), size_); }
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
-  QImage& image_;
-  QPainter painter_;
+  QImage* image_ = nullptr;  // null when painting through the caller's painter
+  QSize size_;
+  QPainter ownPainter_;
+  QPainter& painter_;
   // The image's pixels for the fast path; null on the plain path.
   uchar* bits_ = nullptr;
   qsizetype stride_ = 0;

@@ -116,7 +116,6 @@ void Tmdiframe::RefreshSimulationView() {
 void Tmdiframe::SimulationStateChanged() {
   const bool running = ws_.engine.Running;
   SimRunState& state = SimState();
-  if (running) state.showValues = true;
   // The palette steps aside during a run and comes back after it.
   if (QWidget* palette = Palette(*this)) {
     if (running && palette->isVisible()) {
@@ -174,8 +173,7 @@ void Tmdiframe::FlushSimulationView() {
 }
 
 void Tmdiframe::DrawSimulationValues(Canvas& canvas) {
-  if (!simState_ || !ws_.engine.impl) return;
-  if (!ws_.engine.Running && !(simState_->showValues && ws_.circuit.Extracted)) return;
+  if (!RunValuesShown(ws_)) return;
   DrawAllDeviceStates(ws_, canvas);
   DrawSimulatedState(ws_, canvas, simuCtrl_ ? simuCtrl_->viewOptions() : SimViewOptions{});
 }
@@ -194,7 +192,6 @@ void Tmdiframe::ShowSingleStep() {
 }
 
 void Tmdiframe::ShowStoppedState() {
-  SimState().showValues = true;
   FitView();
 }
 

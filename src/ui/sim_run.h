@@ -35,7 +35,6 @@ class SimRunState : public QObject {
   bool overlayDue = false;    // wire states and pin values wait for the next repaint
   bool indicatorDue = false;  // the indicator's colour changed
   int red = 0, green = 0, blue = 0;
-  bool showValues = false;     // after a stop the drawing keeps the last run's values
   bool paletteHidden = false;  // the run hid the symbol library palette
   std::chrono::steady_clock::time_point lastFrame{};
 

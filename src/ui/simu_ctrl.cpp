@@ -162,11 +162,14 @@ void TFormSimuCtrl::CheckRegClick() {
 void TFormSimuCtrl::RefreshRegisters() {
   if (!registerView_) return;
   const auto rows = RegisterRows(ws_, kRegisterRows - 1);
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    const RegisterRow& row = rows[static_cast<std::size_t>(r)];
-    regs_->item(r + 1, 0)->setText(QString::fromStdString(row.title));
+  // Rows past this schematic's registers are emptied: they may hold another schematic's.
+  for (int r = 0; r + 1 < kRegisterRows; ++r) {
+    const bool used = r < static_cast<int>(rows.size());
+    const RegisterRow* row = used ? &rows[static_cast<std::size_t>(r)] : nullptr;
+    regs_->item(r + 1, 0)->setText(row ? QString::fromStdString(row->title) : QString());
     for (int c = 0; c < 5; ++c)
-      regs_->item(r + 1, c + 1)->setText(QString(QChar(row.levels[static_cast<std::size_t>(c)])));
+      regs_->item(r + 1, c + 1)
+          ->setText(row ? QString(QChar(row->levels[static_cast<std::size_t>(c)])) : QString());
   }
 }
 

@@ -4,8 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStringList>
 #include <QUrl>
@@ -58,6 +57,14 @@ bool QtDialogs::Confirm(QWidget* parent, const QString& line1, const QString& li
   return form.exec() == QDialog::Accepted;
 }
 
+UiDialogs::SaveChoice QtDialogs::AskSave(QWidget* parent, const QString& line1, const QString& line2) {
+  TFormConfirm form(line1, line2, parent, true);
+  const int answer = form.exec();
+  return answer == TFormConfirm::kYes  ? SaveChoice::Save
+         : answer == TFormConfirm::kNo ? SaveChoice::Discard
+                                       : SaveChoice::Cancel;
+}
+
 std::optional<QString> QtDialogs::InputText(QWidget* parent, const QString& title, const QString& label,
                                             const QString& initial) {
   bool ok = false;
@@ -71,17 +78,11 @@ void QtDialogs::About(QWidget* parent) {
   about.exec();
 }
 
-bool QtDialogs::Print(QWidget* parent, const QImage& page) {
-  QPrinter printer;
-  QPrintDialog dialog(&printer, parent);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  QPainter p(&printer);
-  const QRect target = p.viewport();
-  const QSize size = page.size().scaled(target.size(), Qt::KeepAspectRatio);
-  p.setViewport(target.x(), target.y(), size.width(), size.height());
-  p.setWindow(page.rect());
-  p.drawImage(0, 0, page);
-  return true;
+bool QtDialogs::Print(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter*)>& paint) {
+  QPrintPreviewDialog preview(&printer, parent);
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                   [&paint](QPrinter* p) { paint(p); });
+  return preview.exec() == QDialog::Accepted;
 }
 
 bool QtDialogs::OpenDocument(const QString& path) {

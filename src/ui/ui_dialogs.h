@@ -5,8 +5,10 @@
 #include <QImage>
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace qiro {
@@ -24,11 +26,17 @@ class UiDialogs {
   virtual bool Question(QWidget* parent, const QString& caption, const QString& text) = 0;
   // The confirm window: two lines, Yes or No.
   virtual bool Confirm(QWidget* parent, const QString& line1, const QString& line2) = 0;
+  // The confirm window with Yes, No and Cancel, for the question whether to save changes.
+  enum class SaveChoice { Save, Discard, Cancel };
+  virtual SaveChoice AskSave(QWidget* parent, const QString& line1, const QString& line2) {
+    return Confirm(parent, line1, line2) ? SaveChoice::Save : SaveChoice::Discard;
+  }
   virtual std::optional<QString> InputText(QWidget* parent, const QString& title, const QString& label,
                                            const QString& initial) = 0;
   virtual void About(QWidget* parent) = 0;
-  // Print dialog, then the image on the chosen printer; false when cancelled.
-  virtual bool Print(QWidget* parent, const QImage& page) = 0;
+  // Print preview of the pages paint draws on the printer, from which the user prints;
+  // false when it was closed without printing.
+  virtual bool Print(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter*)>& paint) = 0;
   // Opens a local document with the system's handler.
   virtual bool OpenDocument(const QString& path) = 0;
 };
@@ -45,10 +53,11 @@ class QtDialogs : public UiDialogs {
   std::optional<QString> SaveFile(QWidget* parent, const QString& proposed, const QString& filter) override;
   bool Question(QWidget* parent, const QString& caption, const QString& text) override;
   bool Confirm(QWidget* parent, const QString& line1, const QString& line2) override;
+  SaveChoice AskSave(QWidget* parent, const QString& line1, const QString& line2) override;
   std::optional<QString> InputText(QWidget* parent, const QString& title, const QString& label,
                                    const QString& initial) override;
   void About(QWidget* parent) override;
-  bool Print(QWidget* parent, const QImage& page) override;
+  bool Print(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter*)>& paint) override;
   bool OpenDocument(const QString& path) override;
 };
 

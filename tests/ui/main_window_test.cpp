@@ -6,6 +6,10 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QUrl>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -13,7 +17,9 @@
 #include "core/test_support.h"
 #include "fake_dialogs.h"
 #include "forms.h"
+#include "help_window.h"
 #include "main_window.h"
+#include "print_schema.h"
 #include "qt_canvas.h"
 #include "ui_dialogs.h"
 #include "workspace.h"
@@ -31,6 +37,7 @@ class MainWindowTest : public ::testing::Test {
   QString Example(const char* name) {
     return QString::fromStdString((SourceRoot() / "examples" / name).string());
   }
+  QString lastError() const { return frame.lastMessage(); }
   Workspace ws;
   FakeDialogs dialogs;
   Tmdiframe frame;
@@ -203,6 +210,91 @@ TEST_F(MainWindowTest, UnwritableSaveOnQuitOrCloseKeepsTheWindowOpen) {
   dialogs.answers = {false};
   EXPECT_TRUE(frame.close());
   EXPECT_EQ(dialogs.asked.size(), 2u);
+}
+
+// Cancel in the save question calls off New, Open, Leave and closing, and keeps the drawing.
+TEST_F(MainWindowTest, CancelInTheSaveQuestionKeepsEverything) {
+  frame.show();
+  dialogs.files = {Example("half_adder.sch")};
+  frame.DoOpenFile();
+  const int symbols = ws.circuit.Symbols.Count();
+  ws.circuit.Modified = true;
+  using Choice = UiDialogs::SaveChoice;
+  dialogs.saveChoices = {Choice::Cancel, Choice::Cancel, Choice::Cancel, Choice::Cancel};
+  dialogs.files = {Example("counter.sch")};
+  frame.action("mnunew")->trigger();
+  frame.action("mnuread")->trigger();
+  frame.QuitMe();
+  EXPECT_FALSE(frame.close());
+  EXPECT_TRUE(frame.isVisible());
+  EXPECT_EQ(dialogs.asked.size(), 4u) << "Leave asks nothing more after a Cancel";
+  EXPECT_EQ(dialogs.filters.size(), 1u) << "Open shows no file dialog after a Cancel";
+  EXPECT_EQ(ws.circuit.Symbols.Count(), symbols);
+  EXPECT_TRUE(ws.circuit.Modified);
+  EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Example("half_adder.sch"));
+}
+
+// A file that is no schematic leaves the open one, its name and the caption as they were; a
+// later Save names the file it writes in the caption.
+TEST_F(MainWindowTest, FailedOpenKeepsTheSchematicAndTheCaptionFollowsSave) {
+  dialogs.files = {Example("half_adder.sch")};
+  frame.DoOpenFile();
+  const auto copy = tmp / "copy.sch";
+  ws.circuit.FileName = copy.string();
+  const auto png = tmp / "x.png";
+  WriteFile(png, "\x89PNG\r\n");
+  dialogs.files = {QString::fromStdString(png.string())};
+  frame.DoOpenFile();
+  EXPECT_EQ(lastError(), "Format error in " + QString::fromStdString(png.string()));
+  EXPECT_EQ(ws.circuit.FileName, copy.string());
+  EXPECT_GT(ws.circuit.Symbols.Count(), 0);
+  frame.action("mnuwrite")->trigger();
+  EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + QString::fromStdString(copy.string()));
+}
+
+TEST_F(MainWindowTest, HelpOpensInItsOwnWindowWithLinksAndSearch) {
+  frame.action("mnuContents")->trigger();
+  THelpWindow* help = frame.helpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(help->browser()->toPlainText().contains("Simulat"));
+  const int top = help->browser()->verticalScrollBar()->value();
+  help->browser()->setSource(QUrl("#cli"));  // an internal link, far down the page
+  EXPECT_GT(help->browser()->verticalScrollBar()->value(), top);
+  EXPECT_TRUE(help->FindText("timing"));
+  EXPECT_TRUE(help->browser()->textCursor().hasSelection());
+  EXPECT_FALSE(help->FindText("no such words here"));
+  EXPECT_EQ(help->searchResult()->text(), "Not found");
+
+  ws.SetHomeDir(tmp.path());  // no help page there
+  frame.action("mnuContents")->trigger();
+  EXPECT_EQ(frame.statusText(), "File \"Html/index.html\" not found.");
+}
+
+// The print goes through the renderer to the printer (here a PDF file); a cancelled preview
+// leaves the window as it was.
+TEST_F(MainWindowTest, PrintDrawsTheSchematicAndCancelKeepsTheView) {
+  frame.show();
+  dialogs.files = {Example("half_adder.sch")};
+  frame.DoOpenFile();
+  frame.action("mnuprn")->trigger();
+  EXPECT_EQ(dialogs.prints, 1);
+  EXPECT_EQ(frame.mode(), kModeSelect);
+  EXPECT_TRUE(frame.findChild<QScrollBar*>("LfRgBar")->isVisible());
+  EXPECT_FALSE(ws.view.printing);
+
+  const auto pdf = tmp / "half_adder.pdf";
+  dialogs.printTo = QString::fromStdString(pdf.string());
+  frame.action("mnuprn")->trigger();
+  const std::string text = ReadFile(pdf);
+  EXPECT_EQ(text.rfind("%PDF", 0), 0u);
+  EXPECT_GT(text.size(), 2000u);
+  EXPECT_EQ(frame.statusText(), "Schematic printed.");
+
+  QPrinter printer;
+  ChooseOrientation(ws, printer);
+  EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape) << "the half adder is wide";
+  EXPECT_TRUE(PrintFooter(ws, QDateTime(QDate(2026, 12, 7), QTime(9, 5))).endsWith("    2026-12-07 09:05"));
 }
 
 TEST_F(MainWindowTest, QuitWithoutChangesAsksOnlyWhetherToLeave) {

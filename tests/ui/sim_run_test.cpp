@@ -38,12 +38,12 @@ class SaveDialogs : public UiDialogs {
   bool Question(QWidget*, const QString&, const QString&) override { return false; }
   bool Confirm(QWidget*, const QString&, const QString&) override { return false; }
   std::optional<QString> InputText(QWidget*, const QString&, const QString&, const QString&) override {
-    return {};
+    return typed;
   }
   void About(QWidget*) override {}
-  bool Print(QWidget*, const QImage&) override { return false; }
+  bool Print(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override { return false; }
   bool OpenDocument(const QString&) override { return true; }
-  std::optional<QString> next;
+  std::optional<QString> next, typed;
   std::vector<QString> proposals, filters;
 };
 
@@ -93,6 +93,14 @@ class SimRunTest : public ::testing::Test {
     QApplication::sendEvent(frame.drawing(), &press);
   }
   TFormSimuCtrl& ctrl() { return *frame.simuCtrl(); }
+  // A click (press and release) or a drag of the given button, in schematic units.
+  void Drag(int x1, int y1, int x2, int y2, bool right = false) {
+    frame.PointerPress(Screen(x1, y1), right);
+    frame.PointerRelease(Screen(x2, y2));
+  }
+  int PinNode(const std::string& symbol, int pin) {
+    return ws.circuit.Symbols[FindSymbol(symbol)].Pin(pin).Node;
+  }
   QString Status() const { return QString::fromStdString(ws.status[0]); }
 
   Workspace ws;
@@ -249,6 +257,74 @@ TEST_F(SimRunTest, RegisterViewAndClosingTheWindowStopsTheRun) {
   c.checkReg()->click();
   EXPECT_EQ(c.height(), kSimuCtrlHeight);
   EXPECT_FALSE(c.registers()->isVisible());
+}
+
+// The first report's sequence: net b shown, a run, a new wire, net b again; then a search after
+// a stopped run with pin values, and a second run that must still compute sum and carry.
+TEST_F(SimRunTest, EditAfterARunLeavesNoStaleNodesOrValues) {
+  Open(SourceRoot() / "examples" / "half_adder.sch");
+  frame.action("mnuViewInterconnect")->trigger();
+  Drag(45, 75, 45, 75);  // wire b
+  ASSERT_TRUE(Status().endsWith("name \"b\"")) << Status().toStdString();
+  frame.toolButton("sbselect")->click();
+  ctrl().pinState()->setChecked(true);
+  bool toolsLocked = false;
+  Run([&] {
+    if (ws.engine.StepCount < 100) return false;
+    toolsLocked = !frame.toolButton("sbfileopen")->isEnabled() && !frame.toolButton("sbMove")->isEnabled();
+    ctrl().sbStopClick();
+    return true;
+  });
+  EXPECT_TRUE(toolsLocked);
+  EXPECT_TRUE(frame.toolButton("sbfileopen")->isEnabled());
+  EXPECT_TRUE(Status().startsWith("Simulation stopped, absolute time=")) << Status().toStdString();
+  EXPECT_NE(PixelAt(45, 75), QColor(Qt::cyan)) << "the stopped run's wire levels stay";
+
+  Drag(200, 100, 240, 100, true);  // a new wire with the right button
+  EXPECT_NE(PixelAt(45, 75), QColor(Qt::blue)) << "an edit puts the run's values away";
+  frame.action("mnuViewInterconnect")->trigger();
+  Drag(45, 75, 45, 75);
+  EXPECT_TRUE(Status().startsWith("Node: ")) << Status().toStdString();
+  EXPECT_TRUE(Status().endsWith("name \"b\"")) << Status().toStdString();
+  EXPECT_EQ(PinNode("button2", 1), PinNode("xor2", 2));
+  EXPECT_EQ(PinNode("button2", 1), PinNode("and2", 2));
+
+  dialogs.typed = "sum";
+  frame.action("mnuSearchPin")->trigger();
+  EXPECT_EQ(PixelAt(45, 75), QColor(Qt::cyan)) << "no grey x levels come back";
+
+  int sum = -1, carry = -1;
+  bool pressed = false;
+  Run([&] {
+    if (!pressed && ws.engine.StepCount >= 20) Press(10, 5), pressed = true;  // button a
+    if (ws.engine.StepCount < 200) return false;
+    sum = ws.nodes[PinNode("light1", 1)].Value;
+    carry = ws.nodes[PinNode("light2", 1)].Value;
+    ctrl().sbStopClick();
+    return true;
+  });
+  EXPECT_EQ(sum, kLogic1);
+  EXPECT_EQ(carry, kLogic0);
+}
+
+// The register grid of a run lists that schematic's registers only.
+TEST_F(SimRunTest, RegisterGridForgetsTheLastSchematicsRegisters) {
+  Open(SourceRoot() / "examples" / "counter.sch");
+  ctrl().show();
+  ctrl().checkReg()->click();
+  Run([&] {
+    if (ws.engine.StepCount < 50) return false;
+    ctrl().sbStopClick();
+    return true;
+  });
+  ASSERT_FALSE(ctrl().registers()->item(1, 0)->text().isEmpty());
+  Open(SourceRoot() / "examples" / "half_adder.sch");
+  Run([&] {
+    ctrl().sbStopClick();
+    return true;
+  });
+  EXPECT_EQ(ctrl().registers()->item(1, 0)->text(), "");
+  EXPECT_EQ(ctrl().registers()->item(1, 4)->text(), "");
 }
 
 TEST_F(SimRunTest, TimingDiagramShowsTracesZoomsAndExports) {

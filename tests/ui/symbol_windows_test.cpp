@@ -41,7 +41,7 @@ class NoDialogs : public UiDialogs {
     return Unexpected();
   }
   void About(QWidget*) override {}
-  bool Print(QWidget*, const QImage&) override { return false; }
+  bool Print(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override { return false; }
   bool OpenDocument(const QString&) override { return false; }
 
  private:

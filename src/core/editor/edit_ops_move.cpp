@@ -210,7 +210,7 @@ void MoveStraightWiresOnly(Circuit& c, int i, int dx, int dy) {
   };
   // Wire ends are matched against the pins where they stood before the move.
   for (TLine& w : c.Wires) {
-    if (w.State != kNormal) continue;
+    if (w.State == kDeleted) continue;  // highlighted wires are attached all the same
     const bool end1 = onPin(w.X1, w.Y1), end2 = onPin(w.X2, w.Y2);
     if (end1 && end2) {
       w.X1 += dx, w.Y1 += dy, w.X2 += dx, w.Y2 += dy;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/primitives.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -103,8 +104,12 @@ char CellChar(std::uint8_t code) {
   return 'x';
 }
 
-std::string DelayLineText(const View& v, const TPin& p) {
+std::string DelayLineText(const Workspace& ws, const TSymbol& s, const TPin& p) {
+  const View& v = ws.view;
   std::string text;
+  // Sources and displays drive or read their nodes directly, without a delay line of their own.
+  if (IsSourceModel(s.Model) || IsDisplayModel(s.Model))
+    return std::string(1, CellChar(ws.nodes[p.Node].Value));
   if (p.LineStart < 0 || p.LineEnd < p.LineStart) return text;
   for (int c = p.LineStart; c <= p.LineEnd && c < static_cast<int>(v.delayCells.size()); ++c)
     text += CellChar(v.delayCells[static_cast<std::size_t>(c)]);
@@ -144,7 +149,7 @@ void DrawPin(Workspace& ws, Canvas& canvas, const TSymbol& s, const TPin& p) {
   PixelRect mark{x - d, y - d, x + d, y + d};
   if (!ClipToDrawingArea(v, mark)) return;
   canvas.FillRect(mark, colour);
-  if (v.singleStep) canvas.Text(mark.left, mark.top + 20, DelayLineText(v, p));
+  if (v.singleStep) canvas.Text(mark.left, mark.top + 20, DelayLineText(ws, s, p));
 }
 
 }  // namespace
@@ -193,6 +198,7 @@ void DrawGrid(Workspace& ws, Canvas& canvas) {
   View& v = ws.view;
   const int p = v.WorldToScreenX(10) - v.WorldToScreenX(0);
   v.gridStep = p <= 7 ? 25 : (p <= 15 ? 10 : 5);
+  if (v.printing) return;  // the grid helps drawing; paper gets only the schematic
   const int step = v.gridStep;
   const int major = 10 * step;
 
@@ -431,6 +437,7 @@ void XorWireOutline(Workspace& ws, Canvas& canvas, int wire, int dx, int dy) {
 void DrawPinValues(Workspace& ws, Canvas& canvas) {
   CanvasState keep(canvas);
   const View& v = ws.view;
+  const Colour background = BackgroundColour(ws), ink = IsMonochrome(ws) ? kBlack : kWhite;
   for (const TSymbol& s : ws.circuit.Symbols) {
     if (s.State == kDeleted || s.Internal != 0) continue;
     const int pins = std::min(s.PinCount, static_cast<int>(s.Pins.size()) - 1);
@@ -438,11 +445,11 @@ void DrawPinValues(Workspace& ws, Canvas& canvas) {
       const TPin& p = s.Pins[static_cast<std::size_t>(k)];
       const int x = v.WorldToScreenX(p.X) + 2;
       const int y = v.WorldToScreenY(p.Y) + (v.gridStep >= 10 ? -3 : 2);
-      // The pin name in black on black wipes the previous value, whatever its width.
-      canvas.brush() = Brush{kBlack, false};
-      canvas.font().colour = kBlack;
+      // The pin name in the background colour wipes the previous value, whatever its width.
+      canvas.brush() = Brush{background, false};
+      canvas.font().colour = background;
       canvas.Text(x, y, p.Name);
-      canvas.font().colour = kWhite;
+      canvas.font().colour = ink;
       canvas.Text(x, y, std::string(1, CellChar(ws.nodes[p.Node].Value)));
     }
   }

@@ -38,7 +38,7 @@ class View {
   int gridStep = 5;  // set by every grid drawing; pin marks and the wire hit test read it
 
   // Drawing modes of the main window that change what the renderer shows.
-  bool printing = false;    // print view: black on white
+  bool printing = false;    // drawing for the printer: black on white, no grid
   bool netView = false;     // pins show node numbers
   bool singleStep = false;  // redraw after one simulation step: pins show their delay lines
   // The engine's delay cells (value codes) that a single-step redraw shows; set with singleStep.

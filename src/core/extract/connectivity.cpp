@@ -49,7 +49,8 @@ bool JoinSharedEnds(TLine& a, TLine& b) {
 bool PinOnWire(Circuit& c, int symbol, int pin, int wire) {
   if (!c.Wires.Valid(wire)) return false;
   TLine& w = c.Wires[wire];
-  if (w.State != kNormal) return false;
+  // A highlighted wire (net view, search, floating check) is still part of the drawing.
+  if (w.State == kDeleted) return false;
   const TPin& p = c.Symbols[symbol].Pin(pin);
   const int px = p.X, py = p.Y;
   const int ends = connect::EndBitsAt(w, px, py);
@@ -71,7 +72,7 @@ bool PinOnWire(Circuit& c, int symbol, int pin, int wire) {
 int PinOnPin(const Circuit& c, int symbol, int pin, int otherSymbol) {
   if (otherSymbol == symbol || !c.Symbols.Valid(otherSymbol)) return 0;
   const TSymbol& s2 = c.Symbols[otherSymbol];
-  if (s2.State != kNormal) return 0;
+  if (s2.State == kDeleted) return 0;
   const TPin& p = c.Symbols[symbol].Pin(pin);
   int found = 0;
   for (int k = 1; k <= s2.PinCount; ++k)

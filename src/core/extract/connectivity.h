@@ -11,12 +11,12 @@ class Workspace;
 
 inline constexpr int kSlantTolerance = 2;  // units a pin may lie off a slanted wire
 
-// True when the pin lies on the live (state 1) wire: at an end (setting that end's bit), along a
+// True when the pin lies on the live (not deleted) wire: at an end (setting that end's bit), along a
 // vertical or horizontal wire, or within 2 units vertically of a slanted one.
 bool PinOnWire(Circuit& c, int symbol, int pin, int wire);
 
 // The last pin of otherSymbol standing exactly on the pin's position, or 0. Never the pin's own
-// symbol, and only for symbols in state 1.
+// symbol, and only for live symbols (highlighted ones included).
 int PinOnPin(const Circuit& c, int symbol, int pin, int otherSymbol);
 
 // True when the two wires cross at a live contact (the overlap of their rectangles is one point

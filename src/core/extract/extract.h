@@ -31,6 +31,7 @@ struct ExtractState {
   int FloatingCount = 0;
   Rect FloatingView{};
   int FloatingX = 0, FloatingY = 0;  // that wire's midpoint
+  int FloatingWire = 0;              // that wire, while its mark is shown; 0 once put away
 };
 
 // Runs the extraction when the circuit's Extracted flag is clear. ResultCode is 0 on success,
@@ -50,6 +51,12 @@ int PinDelaySteps(Workspace& ws, int symbol, int pin);
 // Marks floating wires (state 2) and returns their count; errorCode becomes 13 when any, and
 // the view is asked to show the last floating wire.
 int CheckFloatingLines(Workspace& ws, int& errorCode);
+
+// Where the "Floating line here" mark stands: the midpoint of the last floating wire found,
+// while that wire is still highlighted there. Resetting the highlight, an edit that moves or
+// removes the wire, a new extraction or another file take the mark away with the highlight.
+bool FloatingMark(const Workspace& ws, int& x, int& y);
+void PutAwayFloatingMark(Workspace& ws);
 
 // The "Check Floating Line" command: extracts, checks, and returns the status text it shows.
 std::string CheckFloatingLinesCommand(Workspace& ws);

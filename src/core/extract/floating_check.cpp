@@ -19,6 +19,11 @@ int Widen(int v, int by) {
   return static_cast<int>(std::clamp<std::int64_t>(r, INT32_MIN, INT32_MAX));
 }
 
+void Midpoint(const TLine& w, int& x, int& y) {
+  x = static_cast<int>((static_cast<std::int64_t>(w.X1) + w.X2) / 2);
+  y = static_cast<int>((static_cast<std::int64_t>(w.Y1) + w.Y2) / 2);
+}
+
 }  // namespace
 
 int CheckFloatingLines(Workspace& ws, int& errorCode) {
@@ -35,16 +40,29 @@ int CheckFloatingLines(Workspace& ws, int& errorCode) {
     last = i;
   }
   ext.FloatingCount = count;
+  ext.FloatingWire = last;
   if (count == 0) return 0;
   errorCode = 13;
   const TLine& w = c.Wires[last];
   ext.FloatingView =
       Rect{Widen(std::min(w.X1, w.X2), -kViewMargin), Widen(std::min(w.Y1, w.Y2), -kViewMargin),
            Widen(std::max(w.X1, w.X2), kViewMargin), Widen(std::max(w.Y1, w.Y2), kViewMargin)};
-  ext.FloatingX = static_cast<int>((static_cast<std::int64_t>(w.X1) + w.X2) / 2);
-  ext.FloatingY = static_cast<int>((static_cast<std::int64_t>(w.Y1) + w.Y2) / 2);
+  Midpoint(w, ext.FloatingX, ext.FloatingY);
   ws.host().ShowFloatingLine(ext.FloatingView, ext.FloatingX, ext.FloatingY);
   return count;
+}
+
+bool FloatingMark(const Workspace& ws, int& x, int& y) {
+  const ExtractState& ext = ws.extraction;
+  const auto& wires = ws.circuit.Wires;
+  if (!wires.Valid(ext.FloatingWire)) return false;
+  const TLine& w = wires[ext.FloatingWire];
+  Midpoint(w, x, y);
+  return w.State == kHighlight && x == ext.FloatingX && y == ext.FloatingY;
+}
+
+void PutAwayFloatingMark(Workspace& ws) {
+  ws.extraction.FloatingWire = 0;
 }
 
 std::string CheckFloatingLinesCommand(Workspace& ws) {

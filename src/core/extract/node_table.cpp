@@ -33,6 +33,7 @@ void NodeTable::Reset() {
   nodes_[1].PrevValue = kLogic1;
   nodes_[1].DriveKind = kDriveHigh;
   count_ = 1;
+  ++generation_;
 }
 
 }  // namespace qiro

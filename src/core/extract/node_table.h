@@ -58,10 +58,13 @@ class NodeTable {
   const std::string& NodeName(int n) const;
   // Releases every node from index 2 on; the two supply nodes are made afresh.
   void Reset();
+  // Counts the resets, so values read from an earlier table can be told apart.
+  int Generation() const { return generation_; }
 
  private:
   std::vector<TNode> nodes_;
   int count_ = 1;
+  int generation_ = 0;
   TNode scratch_{};
 };
 

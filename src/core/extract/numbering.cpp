@@ -285,7 +285,7 @@ class Numberer {
     });
     scan_.ForWiresMeeting(w, [&](int w2) {
       const TLine& other = c_.Wires[w2];
-      if (other.Node != -1 || other.State != kNormal) return;
+      if (other.Node != -1 || other.State == kDeleted) return;
       int contact = 0;
       if (!scan_.Connected(w, w2, &contact)) return;
       if (contact) c_.Contacts[contact].Node = node;

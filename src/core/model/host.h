@@ -29,6 +29,8 @@ class Host {
   virtual void DrawContact(int contact) { (void)contact; }
   // A device's face (light, display, keyboard, switch, microcontroller text) changed.
   virtual void DeviceChanged(int symbol) { (void)symbol; }
+  // The current file name changed (open, save, save as, new); the window's caption shows it.
+  virtual void FileNameChanged(const std::string& name) { (void)name; }
   // Show the view rectangle (schematic units) and mark the floating wire whose midpoint is x, y.
   virtual void ShowFloatingLine(const Rect& view, int x, int y) { (void)view, (void)x, (void)y; }
 

@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 void SetCurrentFileName(Workspace& ws, const std::string& name) {
   ws.circuit.FileName = Counted(name);
   SetStatus(ws, 0, "Editing \"" + ws.circuit.FileName + "\"");
+  ws.host().FileNameChanged(ws.circuit.FileName);
 }
 
 namespace {
@@ -53,6 +54,7 @@ bool SameWires(const std::vector<TLine>& a, const std::vector<TLine>& b) {
 }  // namespace
 
 bool OpenSchematic(Workspace& ws, const fs::path& path) {
+  if (!CheckSchematicFile(ws, path)) return false;
   ClearSchematic(ws);
   const bool ok = SchematicLoad(ws, path, kLoadOpen);
   SetCurrentFileName(ws, path.string());

@@ -26,9 +26,13 @@ bool SchematicWrite(Workspace& ws, const std::filesystem::path& path,
 bool SchematicLoad(Workspace& ws, const std::filesystem::path& path, int mode, int cursorX = 0,
                    int cursorY = 0);
 
-// Open: clears the schematic (placement counters included), reads the file, names it current.
-// The schematic is left unmodified unless the tables could not take the whole file; the
-// status text then says what was left out.
+// Whether the file can be opened as a schematic: it can be read and holds a BB line. If not,
+// the error is reported (read error, format error) with the status "Error loading " + path,
+// and nothing else changes, so a failed open keeps the schematic and its name.
+bool CheckSchematicFile(Workspace& ws, const std::filesystem::path& path);
+
+// Open: a file that fails CheckSchematicFile changes nothing; otherwise clears the schematic
+// (placement counters included), reads the file and names it current.
 bool OpenSchematic(Workspace& ws, const std::filesystem::path& path);
 // Open in the editor: OpenSchematic, then the wire clean-up that follows every edit. The
 // schematic becomes modified only when that changed a wire, and the status text says so.
@@ -36,8 +40,8 @@ bool OpenSchematicForEditing(Workspace& ws, const std::filesystem::path& path);
 // The clean-up half of OpenSchematicForEditing, for callers that record it as an edit of its own.
 void TidyOpenedSchematic(Workspace& ws);
 
-// Current file name (cut to 128), status "Editing " + quoted name. The window's caption is
-// built from circuit.FileName.
+// Current file name (cut to 128), status "Editing " + quoted name; the host is told, so the
+// window's caption follows every change of name.
 void SetCurrentFileName(Workspace& ws, const std::string& name);
 
 // Whether the drawing was never saved nor opened from a file: its name is still the

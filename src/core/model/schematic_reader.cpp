@@ -197,6 +197,21 @@ void Reader::Line(std::string_view line) {
 
 }  // namespace
 
+bool CheckSchematicFile(Workspace& ws, const std::filesystem::path& path) {
+  std::error_code ec;
+  std::ifstream file(path, std::ios::binary);
+  int error = 6;
+  if (file.is_open() && !std::filesystem::is_directory(path, ec)) {
+    error = 8;
+    for (std::string line; error != 0 && std::getline(file, line);)
+      if (line.compare(0, 2, "BB") == 0) error = 0;
+  }
+  if (error == 0) return true;
+  ReportError(ws, error, path.string());
+  SetStatus(ws, 0, "Error loading " + path.string());
+  return false;
+}
+
 bool SchematicLoad(Workspace& ws, const std::filesystem::path& path, int mode, int cursorX, int cursorY) {
   Circuit& c = ws.circuit;
   const std::string name = path.string();

@@ -365,12 +365,14 @@ bool ClickPointOf(const Workspace& ws, int symbol, int key, int& x, int& y) {
 }
 
 bool DeviceClick(Workspace& ws, int x, int y, int step) {
+  // Pins stand on a symbol's box edge, outside the part of the box a click on the symbol
+  // needs, so a click that finds no button or keyboard still asks for a pin there.
   const int i = SymbolUnder(ws, x, y);
-  if (i == 0) return false;
+  const int model = i > 0 ? ws.circuit.Symbols[i].Model : -1;
   TSymbol& s = ws.circuit.Symbols[i];
   const std::string at = " at " + std::to_string(x) + "," + std::to_string(y);
   bool pause = false;
-  if (s.Model == kModelButton) {
+  if (model == kModelButton) {
     SetStatus(ws, 0, "Button " + s.Name + at);
     TPin& out = s.Pin(1);
     out.Value = out.Value == kLogic0 ? kLogic1 : kLogic0;
@@ -381,7 +383,7 @@ bool DeviceClick(Workspace& ws, int x, int y, int step) {
     Record(ws, s.TraceIndex, step, SampleOfValue(out.Value));
     if (ws.nodes.Valid(n)) pause = UpdateLights(ws, n, step);
     ws.engine.ClickedNode = n;
-  } else if (s.Model == kModelKbd) {
+  } else if (model == kModelKbd) {
     SetStatus(ws, 0, "Keyboard " + s.Name + at);
     const int key = KeyAt(s.Rec, x, y);
     for (int k = 1; k <= 4; ++k) s.Pin(k).Value = kLevelOf[(key >> (k - 1)) & 1];

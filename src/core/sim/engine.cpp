@@ -99,6 +99,7 @@ bool InitSimulation(Workspace& ws) {
   else
     e.impl = std::make_unique<ReferenceEngine>();
   e.impl->Build(ws, e.layout);
+  e.ShownNodes = ws.nodes.Generation();
   ws.host().RedrawAll();
   e.StepCount = 2;  // the first simulated step is step 3
   return true;
@@ -123,6 +124,10 @@ void RunSimulation(Workspace& ws) {
     if (e.Speed > 0) ws.host().SleepMs(1 << (std::min(e.Speed, 10) - 1));
     while (e.Paused && e.Running) ws.host().ProcessEvents();
   }
+  SetStatus(ws, 0,
+            "Simulation stopped, absolute time=" + FormatFixed(e.StepCount * ws.tech.TimeUnit, 3, 5) + "ns");
+  // The last "Click in ..." answer belongs to the run; the verdict of the extraction comes back.
+  SetStatus(ws, 1, ws.extraction.ResultCode == 0 ? "Circuit OK" : "Circuit contains error");
 }
 
 void AdvanceStep(Workspace& ws) {
@@ -188,6 +193,15 @@ bool RunUntil(Workspace& ws, int lastStep) {
   }
   while (e.Running && !e.Paused && e.StepCount < lastStep) SimulateStep(ws);
   return true;
+}
+
+bool RunValuesShown(const Workspace& ws) {
+  const Engine& e = ws.engine;
+  return e.impl && e.ShownNodes == ws.nodes.Generation() && (e.Running || ws.circuit.Extracted);
+}
+
+void PutAwayRunValues(Workspace& ws) {
+  if (!ws.engine.Running) ws.engine.ShownNodes = -1;
 }
 
 std::vector<std::uint8_t> PinLineCells(const Workspace& ws, int symbol, int pin) {

@@ -46,6 +46,9 @@ class Engine {
   // The node a button click changed since the last scan of changed nodes. The click already ran
   // the lights' update on it, so the scan does not pause a second time on the same edge.
   int ClickedNode = -1;
+  // The node table (by generation) whose values the last run left on the drawing; -1 once they
+  // were put away. A new extraction replaces the table, so its values are never shown as the run's.
+  int ShownNodes = -1;
 
   std::vector<int> SourceSymbols;    // symbols that drive nodes each step, listed by PrepareDevices
   InputScript* Script = nullptr;     // drives the inputs it took over; not owned
@@ -75,6 +78,11 @@ void SimulateOneStep(Workspace& ws);
 // Headless run: starts a run when none is going (without host event turns), then steps until
 // StepCount reaches lastStep, the run stops or it pauses. False when the start failed.
 bool RunUntil(Workspace& ws, int lastStep);
+
+// Whether the drawing shows a run's values: while it runs, and after it stopped until the
+// drawing changes, is extracted again or the values are put away (highlight reset, net view).
+bool RunValuesShown(const Workspace& ws);
+void PutAwayRunValues(Workspace& ws);
 
 // The cells of a pin's delay line, newest first (what the single-step view shows).
 std::vector<std::uint8_t> PinLineCells(const Workspace& ws, int symbol, int pin);

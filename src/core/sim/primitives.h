@@ -100,6 +100,11 @@ inline bool IsSourceModel(int model) {
   return model == 1 || model == 0 || model == 68 || model == 69 || model == 59 || model == 85 || model == 70;
 }
 
+// Lights, digits, displays and pads only watch or name their nodes; no pin of theirs drives.
+inline bool IsDisplayModel(int model) {
+  return model == 49 || model == 81 || model == 88 || model == 89 || model == 61 || model == 62;
+}
+
 // The pins a model drives in the drive pass, in order.
 struct DriveList {
   int count = 0;

@@ -42,6 +42,7 @@ TEST_F(EditOps, DraggedSymbolTakesItsWiresAlongWhileTheyStayStraight) {
   c.AddWire(90, 35, 90, 100);         // vertical from pin 2: would slant, stays
   c.AddWire(120, 35, 90, 35);         // horizontal into pin 2: follows
   c.AddWire(50, 30, 50, 45);          // between two of its pins: moves whole
+  c.Wires[3].State = kHighlight2;     // a net view's highlight does not leave it behind
   MoveSymbol(ws, g, 71, 33, 76, 34);  // snapped (70, 35) -> (75, 35)
   EXPECT_EQ(c.Symbols[g].Pin(1).X, 55);
   EXPECT_EQ(c.Symbols[g].BBox, (Rect{55, 20, 95, 50}));

@@ -283,6 +283,16 @@ TEST_F(RendererTest, SingleStepShowsEachPinsDelayLine) {
   canvas.Reset();
   DrawSymbol(ws, canvas, s);
   EXPECT_NE(canvas.FindText("10x1"), nullptr);
+
+  // A button drives its node without a line of its own: the step shows the node's level.
+  for (int model : {59, 70, 81}) {
+    const int b = AddSymbol(model);
+    ws.circuit.AddPin(b, 150, 50, 'O', "a", 0, 0, ws.tech);
+    ws.circuit.Symbols[b].Pins[1].Node = 1;
+    canvas.Reset();
+    DrawSymbol(ws, canvas, b);
+    EXPECT_NE(canvas.FindText("1"), nullptr) << model;
+  }
 }
 
 TEST_F(RendererTest, TitleAndPropertyText) {
@@ -397,6 +407,15 @@ TEST_F(RendererTest, SimulationOverlaysShowNodeValues) {
   EXPECT_EQ(texts[1].r, (PixelRect{12, 7, 12, 7}));
   EXPECT_EQ(texts[3].text, "0");
   EXPECT_EQ(texts[5].text, "x");
+
+  // In monochrome the wipe is white and the value black: no black blocks on the white page.
+  ws.settings.Monochrome = true;
+  canvas.Reset();
+  DrawPinValues(ws, canvas);
+  texts = canvas.Of(OpKind::Text);
+  EXPECT_EQ(texts[0].font.colour, kWhite);
+  EXPECT_EQ(texts[0].brush.colour, kWhite);
+  EXPECT_EQ(texts[1].font.colour, kBlack);
 }
 
 TEST(LightColourTest, LettersInEitherCase) {

@@ -86,6 +86,11 @@ TEST_F(ExtractFixture, FloatingLines) {
   EXPECT_EQ(fh.mx, 100);
   EXPECT_EQ(fh.my, -7) << "halves cut toward zero";
   EXPECT_EQ(ws.status[0], "3 line(s) floating. Keep smiling.");
+  int px = 0, py = 0;
+  ASSERT_TRUE(FloatingMark(ws, px, py));
+  EXPECT_EQ(std::pair(px, py), std::pair(100, -7));
+  ResetHighlight(ws);  // Escape, Unselect All
+  EXPECT_FALSE(FloatingMark(ws, px, py)) << "the mark goes with the highlight";
 
   // Mending the drawing clears the highlight at the next extraction.
   for (int w : {dangling, hanging, through}) WireAt(w).State = kDeleted;

@@ -125,6 +125,21 @@ TEST_F(ExtractFixture, SecondExtractionOfAnUnchangedDrawingDoesNothing) {
   EXPECT_EQ(ws.extraction.DesignName, "adder");
 }
 
+// A net view or a search leaves wires and symbols highlighted; the extraction after the next
+// edit must still join them (they once came out as nets of their own, or as no node at all).
+TEST_F(ExtractFixture, HighlightedWiresAndSymbolsStillConnect) {
+  const int touching = Symbol("buf", 111, {{130, 0, 'I', "a"}, {160, 0, 'O', "y", 1, 1}});
+  const int g1 = Gate(0, 0), g2 = Gate(100, -5);
+  const int plain = Wire(30, 5, 60, 5), lit = Wire(60, 5, 100, 5);
+  WireAt(lit).State = kHighlight2;
+  ws.circuit.Symbols[g2].State = kHighlight2;
+  Extract();
+  EXPECT_EQ(WireAt(plain).Node, NodeOf(g1, 3));
+  EXPECT_EQ(WireAt(lit).Node, NodeOf(g1, 3));
+  EXPECT_EQ(NodeOf(g2, 2), NodeOf(g1, 3));
+  EXPECT_EQ(NodeOf(touching, 1), NodeOf(g2, 3));
+}
+
 TEST_F(ExtractFixture, EmptySchematicStaysUnextracted) {
   ExtractCircuit(ws);
   EXPECT_FALSE(ws.circuit.Extracted);

@@ -185,6 +185,16 @@ TEST_F(SchematicFile, FailedLoadsEndWithErrorLoading) {
   ASSERT_EQ(host.errors.size(), 1u);
   EXPECT_EQ(host.errors[0], "Read error of " + missing);
 
+  // A file that is no schematic is refused before the open one is cleared or renamed.
+  WriteFile(dir / "a.sch", kSample);
+  ASSERT_TRUE(OpenSchematic(ws, dir / "a.sch"));
+  const int symbols = ws.circuit.Symbols.Count();
+  WriteFile(dir / "x.png", "\x89PNG\r\n");
+  EXPECT_FALSE(OpenSchematic(ws, dir / "x.png"));
+  EXPECT_EQ(host.errors.back(), "Format error in " + (dir / "x.png").string());
+  EXPECT_EQ(ws.circuit.FileName, (dir / "a.sch").string());
+  EXPECT_EQ(ws.circuit.Symbols.Count(), symbols);
+
   WriteFile(dir / "nobb.sch", "QIRO 2.3c\nLIG(0,0,10,0)\n");
   EXPECT_FALSE(SchematicLoad(ws, dir / "nobb.sch", kLoadOpen));
   EXPECT_EQ(host.errors.back(), "Format error in " + (dir / "nobb.sch").string());

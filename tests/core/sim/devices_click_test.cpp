@@ -104,6 +104,12 @@ TEST(DevicesClick, ClickElsewhereTellsThePinLevel) {
   ws.nodes[3].Value = kLogic1;
   DeviceClick(ws, 20, 0, 5);  // pin 2 sits at (20, 0)
   EXPECT_EQ(host.LastStatus(1), "Click in nand2(U1), pin 2, \"1\"");
+  // A pin on the box edge, where pins usually stand, answers too (within a unit of it).
+  ws.circuit.Symbols[g].Pin(3).X = 40;
+  ws.circuit.Symbols[g].Pin(3).Y = 0;
+  ws.nodes[4].Value = kLogic0;
+  DeviceClick(ws, 41, 1, 5);
+  EXPECT_EQ(host.LastStatus(1), "Click in nand2(U1), pin 3, \"0\"");
   // Off any symbol nothing happens.
   host.statuses.clear();
   EXPECT_FALSE(DeviceClick(ws, 500, 500, 5));

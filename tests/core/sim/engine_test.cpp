@@ -34,6 +34,39 @@ TEST_P(EngineTest, FirstStepIsThreeAndTimeIsShownEveryThousandSteps) {
   EXPECT_EQ(c.host.LastStatus().back(), 's');
 }
 
+// Stops the run from inside the loop, as the stop button does, from a given event turn on.
+class StopAtTurn : public RecordingHost {
+ public:
+  StopAtTurn(Workspace& ws, int turn) : ws_(ws), turn_(turn) {}
+  void ProcessEvents() override {
+    if (++eventTurns >= turn_) ws_.engine.Running = false;
+  }
+
+ private:
+  Workspace& ws_;
+  int turn_;
+};
+
+TEST_P(EngineTest, StoppedRunSaysWhenAndItsValuesLastUntilTheDrawingChanges) {
+  c.Button(c.Node());
+  StopAtTurn host(c.ws, 1500);
+  c.ws.SetHost(&host);
+  c.ws.circuit.Extracted = true;
+  StartSimulation(c.ws);
+  EXPECT_EQ(host.LastStatus(), "Simulation stopped, absolute time=1502.000ns");
+  EXPECT_EQ(host.LastStatus(1), "Circuit OK");
+  EXPECT_TRUE(RunValuesShown(c.ws));
+  c.ws.circuit.Touch();  // an edit: the drawing no longer matches the values
+  EXPECT_FALSE(RunValuesShown(c.ws));
+  c.ws.nodes.Reset();  // the next extraction: a new node table, never the run's
+  c.ws.circuit.Extracted = true;
+  EXPECT_FALSE(RunValuesShown(c.ws));
+  StartSimulation(c.ws);  // stops at once: the host's turn has passed
+  EXPECT_TRUE(RunValuesShown(c.ws));
+  ResetHighlight(c.ws);  // Escape, Unselect All, a search
+  EXPECT_FALSE(RunValuesShown(c.ws));
+}
+
 TEST_P(EngineTest, InverterOfThreeCellsAnswersTwoStepsLater) {
   const int in = c.Node(), out = c.Node();
   const int b = c.Button(in);
