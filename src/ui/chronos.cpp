@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QToolButton>
 #include <filesystem>
@@ -244,20 +243,19 @@ QString TFormChronos::ProposedName(const char* ext) const {
 bool TFormChronos::ExportVcd() {
   const auto chosen = dialogs_.SaveFile(this, ProposedName(".vcd"), kVcdFilter);
   if (!chosen) return false;
-  const bool ok = WriteChronoVcdFile(chosen->toStdString(), ws_.chrono, ws_.tech.TimeUnit);
-  status_[0]->setText((ok ? "Written " : "Cannot write ") + *chosen);
+  std::string why;
+  const bool ok = WriteChronoVcdFile(chosen->toStdString(), ws_.chrono, ws_.tech.TimeUnit, &why);
+  status_[0]->setText(ok ? "Written " + *chosen : QString::fromStdString(why));
   return ok;
 }
 
 bool TFormChronos::SaveImage() {
   const auto chosen = dialogs_.SaveFile(this, ProposedName(".png"), kPngFilter);
   if (!chosen) return false;
-  // Through a temporary file renamed at the end: a failed write leaves an older image intact.
-  QSaveFile file(*chosen);
-  const QImage picture = client_->grab().toImage();
-  const bool ok = file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
-  if (!ok) file.cancelWriting();
-  status_[0]->setText((ok ? "Written " : "Cannot write ") + *chosen);
+  // Through the program's output writer: a failed write leaves an older image intact.
+  std::string why;
+  const bool ok = SavePng(client_->grab().toImage(), chosen->toStdString(), &why);
+  status_[0]->setText(ok ? "Written " + *chosen : QString::fromStdString(why));
   return ok;
 }
 

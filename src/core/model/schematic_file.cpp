@@ -16,7 +16,10 @@ void SetCurrentFileName(Workspace& ws, const std::string& name) {
 bool OpenSchematic(Workspace& ws, const fs::path& path) {
   ClearSchematic(ws);
   const bool ok = SchematicLoad(ws, path, kLoadOpen);
+  const std::string loadStatus = ws.status[0];
   SetCurrentFileName(ws, path.string());
+  // A failed load's status says what went wrong; the new file name must not hide it.
+  if (!ok) SetStatus(ws, 0, loadStatus);
   return ok;
 }
 

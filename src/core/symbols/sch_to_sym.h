@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,8 +68,15 @@ class SchToSym {
   // Builds the symbol and writes Directory/<identifier>.sym. Refuses a name already used by a
   // symbol of the design (error 17). Returns the path written, or an empty path.
   std::filesystem::path Save(Workspace& ws, const std::string& dateTime);
-  // Writes the symbol file anew; false when it cannot be created.
-  bool WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime) const;
+  // Writes the symbol file anew; false (with the reason, when asked) when it cannot be written.
+  bool WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime,
+                       std::string* reason = nullptr) const;
+  // Directory/<identifier>.sym, the file Save writes.
+  std::filesystem::path SymbolFilePath() const;
+  // Different names can give one file name ("a/b" and "a\b" both give abb.sym): when that file
+  // exists and does not hold the symbol of this name, the name on its SYM line ("" when it has
+  // none); nothing otherwise.
+  std::optional<std::string> OtherSymbolInFile() const;
 };
 
 // What the command does before showing the dialog: extraction when stale, the module text
