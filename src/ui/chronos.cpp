@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolButton>
+#include <cctype>
 #include <filesystem>
 
 #include "chrono/chrono_draw.h"
@@ -240,12 +241,19 @@ QString TFormChronos::ProposedName(const char* ext) const {
   return QString::fromStdString(p.string());
 }
 
+// "Written PATH", or the writer's message of what failed as a sentence ("Cannot write PATH: why").
+static QString WriteStatus(bool ok, const QString& path, std::string why) {
+  if (ok) return "Written " + path;
+  if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+  return QString::fromStdString(why);
+}
+
 bool TFormChronos::ExportVcd() {
   const auto chosen = dialogs_.SaveFile(this, ProposedName(".vcd"), kVcdFilter);
   if (!chosen) return false;
   std::string why;
   const bool ok = WriteChronoVcdFile(chosen->toStdString(), ws_.chrono, ws_.tech.TimeUnit, &why);
-  status_[0]->setText(ok ? "Written " + *chosen : QString::fromStdString(why));
+  status_[0]->setText(WriteStatus(ok, *chosen, why));
   return ok;
 }
 
@@ -255,7 +263,7 @@ bool TFormChronos::SaveImage() {
   // Through the program's output writer: a failed write leaves an older image intact.
   std::string why;
   const bool ok = SavePng(client_->grab().toImage(), chosen->toStdString(), &why);
-  status_[0]->setText(ok ? "Written " + *chosen : QString::fromStdString(why));
+  status_[0]->setText(WriteStatus(ok, *chosen, why));
   return ok;
 }
 
