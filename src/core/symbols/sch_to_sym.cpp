@@ -250,7 +250,8 @@ std::filesystem::path SchToSym::SymbolFilePath() const {
 std::optional<std::string> SchToSym::OtherSymbolInFile() const {
   std::error_code ec;
   const std::filesystem::path path = SymbolFilePath();
-  if (!std::filesystem::exists(path, ec)) return std::nullopt;
+  // A FIFO or a device holds no symbol to compare with: it is written into, as asked.
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
   // The name as the reader takes it from the SYM line: everything after the first "#".
   const std::string ours = Counted("SYM  #" + OneLine(Name)).substr(6);
   std::string text, held;

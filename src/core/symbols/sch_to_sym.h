@@ -74,8 +74,8 @@ class SchToSym {
   // Directory/<identifier>.sym, the file Save writes.
   std::filesystem::path SymbolFilePath() const;
   // Different names can give one file name ("a/b" and "a\b" both give abb.sym): when that file
-  // exists and does not hold the symbol of this name, the name on its SYM line ("" when it has
-  // none); nothing otherwise.
+  // is a regular file that does not hold the symbol of this name, the name on its SYM line
+  // ("" when it has none); nothing otherwise.
   std::optional<std::string> OtherSymbolInFile() const;
 };
 
