@@ -1,13 +1,13 @@
 // qiro-cli asm: assembles the 8051 program of a schematic (its MEM lines) or of a plain
 // assembly file, prints the listing and the symbol list, and can write Intel HEX.
 #include <cctype>
-#include <fstream>
 #include <iostream>
 
 #include "cli/command.h"
 #include "mcu/assembler.h"
 #include "mcu/intel_hex.h"
 #include "model/circuit.h"
+#include "model/file_read.h"
 #include "model/safe_write.h"
 #include "model/schematic_file.h"
 #include "workspace.h"
@@ -25,13 +25,9 @@ bool EndsWithSch(const std::string& path) {
 // Reads a plain assembly file. Like the schematic loader, keeps at most 256 lines of at
 // most 128 characters.
 bool ReadPlainSource(const std::string& path, Circuit& circuit) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    circuit.AddAsmLine(line);
-  }
+  std::string text;
+  if (!ReadWholeFile(path, text)) return false;
+  for (const std::string& line : SplitLines(text)) circuit.AddAsmLine(line);
   return true;
 }
 
@@ -44,6 +40,7 @@ int RunAsm(const std::vector<std::string>& args) {
     } else if (args[i] == "--hex") {
       if (i + 1 >= args.size()) return Fail("--hex needs a file name");
       hexOut = args[++i];
+      if (hexOut.empty()) return Fail(EmptyPathMessage("--hex"));
     } else if (file.empty()) {
       file = args[i];
     } else {
@@ -52,6 +49,7 @@ int RunAsm(const std::vector<std::string>& args) {
   }
   if (file.empty()) return Fail("usage: qiro-cli asm FILE [--hex OUT.hex] [--strict]");
 
+  const ReportToStderr report(IsStandardOutput(hexOut));
   CliHost host;
   Workspace ws(&host);
   ws.SetHomeDir(FindHome());

@@ -2,7 +2,6 @@
 // program's renderer into a PNG, with Qt's offscreen platform so no display is needed.
 #include <QGuiApplication>
 #include <QImage>
-#include <QSaveFile>
 #include <cstdlib>
 
 #include "cli/command.h"
@@ -34,6 +33,7 @@ int RunRender(const std::vector<std::string>& args) {
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size()) {
       out = args[++i];
+      if (out.empty()) return Fail(EmptyPathMessage("-o"));
     } else if (args[i] == "--size" && i + 1 < args.size()) {
       if (!ParseSize(args[++i], width, height)) return Fail("bad size " + args[i] + " (WxH, 16..8000)");
     } else if (args[i] == "--mono") {
@@ -66,11 +66,8 @@ int RunRender(const std::vector<std::string>& args) {
     QtCanvas canvas(image);
     RedrawAll(ws, canvas);
   }
-  // Written to a temporary file and renamed only when complete, so a failed write keeps
-  // an earlier picture of the same name.
-  QSaveFile png(QString::fromStdString(out));
-  if (!png.open(QIODevice::WriteOnly) || !image.save(&png, "PNG") || !png.commit())
-    return Fail("cannot write " + out + ": " + png.errorString().toStdString());
+  std::string why;
+  if (!SavePng(image, out, &why)) return Fail(why);
   return 0;
 }
 

@@ -12,6 +12,7 @@ int RunSave(const std::vector<std::string>& args) {
     if (args[i] == "-o" && i + 1 < args.size()) {
       if (!out.empty()) return Fail("save: -o given twice");
       out = args[++i];
+      if (out.empty()) return Fail("save: " + EmptyPathMessage("-o"));
     } else if (!args[i].empty() && args[i][0] != '-' && in.empty()) {
       in = args[i];
     } else {
@@ -25,8 +26,8 @@ int RunSave(const std::vector<std::string>& args) {
   ws.SetHomeDir(FindHome());
   ClearSchematic(ws);
   if (!SchematicLoad(ws, in, kLoadOpen)) return Fail("cannot load " + in + ": " + ws.status[0]);
-  if (!SchematicWrite(ws, out)) return Fail("cannot write " + out);
-  return 0;
+  // The writer has said why it failed.
+  return SchematicWrite(ws, out) ? 0 : 1;
 }
 
 const CommandRegistrar registrar({"save", "save FILE -o OUT",

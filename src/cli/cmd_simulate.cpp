@@ -11,6 +11,7 @@
 #include "cli/cli_setup.h"
 #include "cli/command.h"
 #include "extract/extract.h"
+#include "model/safe_write.h"
 #include "sim/devices.h"
 #include "sim/engine.h"
 #include "workspace.h"
@@ -150,8 +151,10 @@ int RunSimulate(const std::vector<std::string>& args) {
       if (!action(Action::Expect)) return Fail("bad --expect " + args[i] + " (NODE=V@STEP, V 0, 1 or x)");
     } else if (a == "--vcd" && hasValue) {
       vcd = args[++i];
+      if (vcd.empty()) return Fail(EmptyPathMessage(a));
     } else if (a == "--vcd-nodes" && hasValue) {
       vcdNodes = args[++i];
+      if (vcdNodes.empty()) return Fail(EmptyPathMessage(a));
     } else if (!a.empty() && a[0] != '-' && file.empty()) {
       file = a;
     } else {
@@ -164,6 +167,7 @@ int RunSimulate(const std::vector<std::string>& args) {
                                 : (x.kind == Action::Expect) > (y.kind == Action::Expect);
   });
 
+  const ReportToStderr report(IsStandardOutput(vcd) || IsStandardOutput(vcdNodes));
   CliHost host;
   Workspace ws(&host);
   if (const std::string error = SetUpCircuit(ws, file, tech); !error.empty()) return Fail(error);
@@ -197,10 +201,10 @@ int RunSimulate(const std::vector<std::string>& args) {
     }
   }
 
-  if (!vcd.empty() && !WriteChronoVcdFile(vcd, ws.chrono, ws.tech.TimeUnit))
-    return Fail("cannot write " + vcd);
-  if (!vcdNodes.empty() && !WriteNodeVcdFile(vcdNodes, ws.nodes, ws.nodeLog, ws.tech.TimeUnit))
-    return Fail("cannot write " + vcdNodes);
+  std::string why;
+  if (!vcd.empty() && !WriteChronoVcdFile(vcd, ws.chrono, ws.tech.TimeUnit, &why)) return Fail(why);
+  if (!vcdNodes.empty() && !WriteNodeVcdFile(vcdNodes, ws.nodes, ws.nodeLog, ws.tech.TimeUnit, &why))
+    return Fail(why);
   if (ws.nodeLog.Truncated())
     std::cerr << "warning: node changes beyond " << NodeChangeLog::kMaxChanges << " not written\n";
 

@@ -5,6 +5,7 @@
 #include "cli/cli_setup.h"
 #include "cli/command.h"
 #include "extract/extract.h"
+#include "model/safe_write.h"
 #include "verilog/verilog_writer.h"
 #include "workspace.h"
 
@@ -18,6 +19,7 @@ int RunVerilog(std::vector<std::string> args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size()) {
       out = args[++i];
+      if (out.empty()) return Fail("verilog: " + EmptyPathMessage("-o"));
     } else if (!args[i].empty() && args[i][0] == '-') {
       return Fail("verilog: unknown option '" + args[i] + "'");
     } else if (file.empty()) {
@@ -28,6 +30,7 @@ int RunVerilog(std::vector<std::string> args) {
   }
   if (file.empty()) return Fail("usage: qiro-cli verilog FILE [-o OUT] [--tech TEC]");
 
+  const ReportToStderr report(IsStandardOutput(out));
   CliHost host;
   Workspace ws(&host);
   if (const std::string failure = SetUpCircuit(ws, file, tech); !failure.empty())

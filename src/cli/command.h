@@ -27,6 +27,26 @@ struct CommandRegistrar {
 // Prints "qiro-cli: " + message on stderr and returns exit status 1.
 int Fail(const std::string& message);
 
+// The message for an output option given an empty file name, which is an error.
+inline std::string EmptyPathMessage(const std::string& option) {
+  return option + " needs a file name, not an empty one";
+}
+
+// While active, what the command prints on std::cout goes to stderr, so that an output
+// written to the standard output ("-") is alone there.
+class ReportToStderr {
+ public:
+  explicit ReportToStderr(bool active) : previous_(active ? std::cout.rdbuf(std::cerr.rdbuf()) : nullptr) {}
+  ~ReportToStderr() {
+    if (previous_) std::cout.rdbuf(previous_);
+  }
+  ReportToStderr(const ReportToStderr&) = delete;
+  ReportToStderr& operator=(const ReportToStderr&) = delete;
+
+ private:
+  std::streambuf* previous_;
+};
+
 // The program's home, by the rule of model/home_dir.h (--home, QIRO_HOME, the working directory
 // when it holds IEEE/, the installed data folder, ...).
 std::filesystem::path FindHome();

@@ -6,9 +6,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QToolButton>
+#include <cctype>
 #include <filesystem>
 
 #include "chrono/chrono_draw.h"
@@ -241,23 +241,29 @@ QString TFormChronos::ProposedName(const char* ext) const {
   return QString::fromStdString(p.string());
 }
 
+// "Written PATH", or the writer's message of what failed as a sentence ("Cannot write PATH: why").
+static QString WriteStatus(bool ok, const QString& path, std::string why) {
+  if (ok) return "Written " + path;
+  if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+  return QString::fromStdString(why);
+}
+
 bool TFormChronos::ExportVcd() {
   const auto chosen = dialogs_.SaveFile(this, ProposedName(".vcd"), kVcdFilter);
   if (!chosen) return false;
-  const bool ok = WriteChronoVcdFile(chosen->toStdString(), ws_.chrono, ws_.tech.TimeUnit);
-  status_[0]->setText((ok ? "Written " : "Cannot write ") + *chosen);
+  std::string why;
+  const bool ok = WriteChronoVcdFile(chosen->toStdString(), ws_.chrono, ws_.tech.TimeUnit, &why);
+  status_[0]->setText(WriteStatus(ok, *chosen, why));
   return ok;
 }
 
 bool TFormChronos::SaveImage() {
   const auto chosen = dialogs_.SaveFile(this, ProposedName(".png"), kPngFilter);
   if (!chosen) return false;
-  // Through a temporary file renamed at the end: a failed write leaves an older image intact.
-  QSaveFile file(*chosen);
-  const QImage picture = client_->grab().toImage();
-  const bool ok = file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
-  if (!ok) file.cancelWriting();
-  status_[0]->setText((ok ? "Written " : "Cannot write ") + *chosen);
+  // Through the program's output writer: a failed write leaves an older image intact.
+  std::string why;
+  const bool ok = SavePng(client_->grab().toImage(), chosen->toStdString(), &why);
+  status_[0]->setText(WriteStatus(ok, *chosen, why));
   return ok;
 }
 

@@ -7,12 +7,14 @@
 // next and so covers other pixels. Items wholly outside the image are skipped.
 #include "qt_canvas.h"
 
+#include <QBuffer>
 #include <QString>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
+#include "model/safe_write.h"
 #include "qt_canvas_text_cache.h"
 
 namespace qiro {
@@ -244,6 +246,16 @@ void QtCanvas::PaintText(int x, int y, const std::string& text) {
     penApplied_ = false;
   }
   painter_.drawText(x, y + ascent_, s);
+}
+
+bool SavePng(const QImage& image, const std::filesystem::path& path, std::string* error) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    if (error) *error = "cannot encode the picture as PNG";
+    return false;
+  }
+  return SafeWriteText(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())), error);
 }
 
 }  // namespace qiro

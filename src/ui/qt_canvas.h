@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <filesystem>
+#include <string>
 
 #include "editor/canvas.h"
 
@@ -68,5 +70,9 @@ class QtCanvas : public Canvas {
 inline QColor ToQColor(Colour c) {
   return QColor(c.r, c.g, c.b);
 }
+
+// Writes an image as PNG through the program's output writer (same rules for links, FIFOs,
+// "-" and read-only files as every other output). False with the message in `error`.
+bool SavePng(const QImage& image, const std::filesystem::path& path, std::string* error);
 
 }  // namespace qiro

@@ -3,6 +3,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "core/test_support.h"
 
@@ -41,6 +44,22 @@ TEST(RenderCli, RefusesBadArguments) {
   EXPECT_NE(RunCli("render '" + sch + "'").status, 0);
   EXPECT_NE(RunCli("render no_such.sch -o '" + (tmp / "x.png").string() + "'").status, 0);
   EXPECT_NE(RunCli("render '" + sch + "' -o /no_such_dir/x.png").status, 0);
+  EXPECT_EQ(RunCli("render '" + sch + "' -o ''").status, 1);
+
+  // Past the file-size limit (its signal ignored, as a script may do): the reason, and the old picture kept.
+  const std::string old = (tmp / "old.png").string();
+  WriteFile(old, "old");
+  FILE* pipe = popen(
+      ("trap '' XFSZ; ulimit -f 2; '" QIRO_CLI_PATH "' render '" + sch + "' -o '" + old + "' 2>&1").c_str(),
+      "r");
+  ASSERT_TRUE(pipe);
+  char buf[512] = {};
+  const std::string said(buf, fread(buf, 1, sizeof buf - 1, pipe));
+  EXPECT_NE(pclose(pipe), 0);
+  EXPECT_NE(said.find("qiro-cli: cannot write " + old + ": " + std::strerror(EFBIG) + "\n"),
+            std::string::npos)
+      << said;
+  EXPECT_EQ(ReadFile(old), "old");
 }
 
 }  // namespace

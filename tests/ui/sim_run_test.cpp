@@ -375,6 +375,11 @@ TEST_F(SimRunTest, TimingDiagramShowsTracesZoomsAndExports) {
   dialogs.next = QString::fromStdString((dir / "missing" / "run.png").string());
   EXPECT_FALSE(chronos->SaveImage());
   EXPECT_TRUE(chronos->statusText(0).startsWith("Cannot write "));
+  WriteFile(dir / "ro.png", "old");
+  std::filesystem::permissions(dir / "ro.png", std::filesystem::perms::owner_read);
+  dialogs.next = QString::fromStdString((dir / "ro.png").string());
+  EXPECT_FALSE(chronos->SaveImage());
+  EXPECT_TRUE(chronos->statusText(0).endsWith(": read-only file")) << chronos->statusText(0).toStdString();
   chronos->mnuQuitClick();
   EXPECT_FALSE(chronos->isVisible());
 }

@@ -132,13 +132,16 @@ void WriteNodeVcd(std::ostream& out, const NodeTable& nodes, const NodeChangeLog
   }
 }
 
-bool WriteChronoVcdFile(const std::filesystem::path& path, const ChronoStore& store, double timeUnit) {
-  return SafeWriteStream(path, [&](std::ostream& out) { WriteChronoVcd(out, store, timeUnit); });
+bool WriteChronoVcdFile(const std::filesystem::path& path, const ChronoStore& store, double timeUnit,
+                        std::string* error) {
+  return SafeWriteStream(
+      path, [&](std::ostream& out) { WriteChronoVcd(out, store, timeUnit); }, error);
 }
 
 bool WriteNodeVcdFile(const std::filesystem::path& path, const NodeTable& nodes, const NodeChangeLog& log,
-                      double timeUnit) {
-  return SafeWriteStream(path, [&](std::ostream& out) { WriteNodeVcd(out, nodes, log, timeUnit); });
+                      double timeUnit, std::string* error) {
+  return SafeWriteStream(
+      path, [&](std::ostream& out) { WriteNodeVcd(out, nodes, log, timeUnit); }, error);
 }
 
 }  // namespace qiro

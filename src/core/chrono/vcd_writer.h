@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <string>
 
 #include "chrono/chrono_store.h"
 #include "chrono/node_log.h"
@@ -16,9 +17,10 @@ void WriteChronoVcd(std::ostream& out, const ChronoStore& store, double timeUnit
 // Every node 0..count: supplies at their level, the others x until their first logged change.
 void WriteNodeVcd(std::ostream& out, const NodeTable& nodes, const NodeChangeLog& log, double timeUnit);
 
-// The same into a file; false when the file cannot be written.
-bool WriteChronoVcdFile(const std::filesystem::path& path, const ChronoStore& store, double timeUnit);
+// The same into a file; false when the file cannot be written, with the message in `error`.
+bool WriteChronoVcdFile(const std::filesystem::path& path, const ChronoStore& store, double timeUnit,
+                        std::string* error = nullptr);
 bool WriteNodeVcdFile(const std::filesystem::path& path, const NodeTable& nodes, const NodeChangeLog& log,
-                      double timeUnit);
+                      double timeUnit, std::string* error = nullptr);
 
 }  // namespace qiro

@@ -52,4 +52,8 @@ void ReportError(Workspace& ws, int code, const std::string& fileName) {
   if (!text.empty()) ws.host().ShowError(text);
 }
 
+void ReportWriteError(Workspace& ws, const std::string& fileName, const std::string& reason) {
+  ws.host().ShowError(ErrorMessage(7, fileName, {}) + (reason.empty() ? "" : ": " + reason));
+}
+
 }  // namespace qiro

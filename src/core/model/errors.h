@@ -14,4 +14,7 @@ std::string ErrorMessage(int code, const std::string& fileName, const std::strin
 // Shows the message box for a code. fileName defaults to the current file name.
 void ReportError(Workspace& ws, int code, const std::string& fileName = {});
 
+// Error 7 with the reason the write failed: "Write error in NAME: REASON".
+void ReportWriteError(Workspace& ws, const std::string& fileName, const std::string& reason);
+
 }  // namespace qiro

@@ -57,12 +57,15 @@ bool OpenSchematic(Workspace& ws, const fs::path& path) {
   if (!CheckSchematicFile(ws, path)) return false;
   ClearSchematic(ws);
   const bool ok = SchematicLoad(ws, path, kLoadOpen);
+  const std::string loadStatus = ws.status[0];
   SetCurrentFileName(ws, path.string());
   Circuit& c = ws.circuit;
   // Reading a file is no edit; only a load that could not keep all of it differs from it.
   c.Modified = !ok && HoldsAnything(c);
   if (c.Modified)
     SetStatus(ws, 0, "Only part of the file was loaded (" + LoadLoss(c) + "): schematic modified");
+  else if (!ok)
+    SetStatus(ws, 0, loadStatus);  // a failed load's status says what went wrong
   return ok;
 }
 

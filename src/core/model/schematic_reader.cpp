@@ -2,14 +2,13 @@
 // file); pass 2 dispatches every line on its first characters and reads fixed fields
 // with small scanners. Unrecognised lines are skipped, so the title, version and date
 // lines of both file kinds pass unnoticed. Lines may end with CR LF or LF.
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/catalogue.h"
 #include "model/errors.h"
+#include "model/file_read.h"
 #include "model/line_scanner.h"
 #include "model/schematic_file.h"
 #include "model/text.h"
@@ -19,20 +18,6 @@
 namespace qiro {
 
 namespace {
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::size_t len = end - start;
-    if (len > 0 && text[start + len - 1] == '\r') --len;
-    lines.emplace_back(text, start, len);
-    start = end + 1;
-  }
-  return lines;
-}
 
 // The reader's state for one load.
 struct Reader {
@@ -220,15 +205,8 @@ bool SchematicLoad(Workspace& ws, const std::filesystem::path& path, int mode, i
   const bool haveBounds = !c.BBox.IsEmpty();
   const int insertX = Snap(c.BBox.x2 + 50), insertY = Snap(c.BBox.y1);
 
-  std::error_code ec;
-  std::ifstream file(path, std::ios::binary);
-  const bool opened = file.is_open() && !std::filesystem::is_directory(path, ec);
   std::string text;
-  if (opened) {
-    std::ostringstream buffer;
-    buffer << file.rdbuf();
-    text = buffer.str();
-  }
+  const bool opened = ReadWholeFile(path, text);
   c.ErrorCode = opened ? 0 : 6;
   SetStatus(ws, 0, "Edit \"" + name + "\"");
   if (mode == kLoadOpen) c.AsmLines.Clear();

@@ -1,6 +1,7 @@
 // The schematic writer: compacts the tables, recomputes the bounding box and writes
 // every live symbol block, then contacts, wires, labels and assembly lines. Lines end
-// with CR LF; numbers use the C locale whatever the user's locale is.
+// with CR LF; numbers use the C locale whatever the user's locale is. Every text is written
+// as one line (OneLine), so a name or a label holding a line break cannot add records.
 #include <ctime>
 #include <string>
 
@@ -36,12 +37,12 @@ std::string VersionLine() {
 }
 
 void WriteSymbolBlock(std::string& out, const TSymbol& s) {
-  out += "SYM  #" + s.Name + kEol;
+  out += "SYM  #" + OneLine(s.Name) + kEol;
   out += "BB" + RectText(s.BBox) + kEol;
-  out += "TITLE " + Num(s.TitleX) + " " + Num(s.TitleY) + "  #" + s.Title + kEol;
+  out += "TITLE " + Num(s.TitleX) + " " + Num(s.TitleY) + "  #" + OneLine(s.Title) + kEol;
   out += "MODEL " + Num(s.Model) + kEol;
   out += "PROP   ";
-  for (int k = 1; k <= kMaxPropWords; ++k) out += s.Prop(k) + " ";
+  for (int k = 1; k <= kMaxPropWords; ++k) out += OneLine(s.Prop(k)) + " ";
   out += kEol;
   out += "REC(" + Num(s.Rec.x1) + "," + Num(s.Rec.y1) + "," + Num(s.Rec.x2 - s.Rec.x1) + "," +
          Num(s.Rec.y2 - s.Rec.y1) + "," + std::string(1, s.RecColour) + ")" + kEol;
@@ -49,14 +50,14 @@ void WriteSymbolBlock(std::string& out, const TSymbol& s) {
   for (int k = 1; k <= s.PinCount; ++k) {
     const TPin& p = s.Pin(k);
     out += "PIN(" + Num(p.X) + "," + Num(p.Y) + "," + FormatFixed(p.DelayFactor, 3, 5) + "," +
-           FormatFixed(p.LoadFactor, 3, 5) + ")" + p.Name + kEol;
+           FormatFixed(p.LoadFactor, 3, 5) + ")" + OneLine(p.Name) + kEol;
   }
   for (int k = 1; k <= s.InnerLineCount && k < static_cast<int>(s.InnerLines.size()); ++k) {
     const TInnerLine& l = s.InnerLines[k];
     out += "LIG" + RectText(Rect{l.x1, l.y1, l.x2, l.y2}) + kEol;
   }
   for (int k = 1; k <= s.VerilogLineCount && k <= kMaxVerilogLines; ++k)
-    out += "VLG " + s.VerilogLine(k) + kEol;
+    out += "VLG " + OneLine(s.VerilogLine(k)) + kEol;
   out += std::string("FSYM") + kEol;
 }
 
@@ -75,7 +76,7 @@ bool SchematicWrite(Workspace& ws, const std::filesystem::path& path, const std:
   c.ErrorCode = file.Ok() ? 0 : 7;
   c.CompactTables();
   if (!file.Ok()) {
-    ReportError(ws, 7, name);
+    ReportWriteError(ws, name, file.Reason());
     c.ErrorCode = 0;
     return false;
   }
@@ -95,14 +96,14 @@ bool SchematicWrite(Workspace& ws, const std::filesystem::path& path, const std:
   for (const TLine& w : c.Wires)
     if (w.State != kDeleted) out += "LIG" + RectText(Rect{w.X1, w.Y1, w.X2, w.Y2}) + kEol;
   for (const TTextLabel& l : c.Labels)
-    if (l.State != kDeleted) out += "TEXT " + Num(l.X) + " " + Num(l.Y) + "  #" + l.Text + kEol;
-  for (const std::string& line : c.AsmLines) out += "MEM" + line + kEol;
+    if (l.State != kDeleted) out += "TEXT " + Num(l.X) + " " + Num(l.Y) + "  #" + OneLine(l.Text) + kEol;
+  for (const std::string& line : c.AsmLines) out += "MEM" + OneLine(line) + kEol;
   if (c.AsmLines.Count() > 0) SetStatus(ws, 0, "Store " + Num(c.AsmLines.Count()) + " asm lines");
-  out += "FFIG " + name + kEol;
+  out += "FFIG " + OneLine(name) + kEol;
 
   file.Stream() << out;
   if (!file.Commit(backup)) {  // a full disk is a write error too, and the schematic stays modified
-    ReportError(ws, 7, name);
+    ReportWriteError(ws, name, file.Reason());
     c.ErrorCode = 0;
     return false;
   }

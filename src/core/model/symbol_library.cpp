@@ -1,9 +1,8 @@
 #include "model/symbol_library.h"
 
-#include <fstream>
-
 #include "model/catalogue.h"
 #include "model/errors.h"
+#include "model/file_read.h"
 #include "model/line_scanner.h"
 #include "model/schematic_file.h"
 #include "workspace.h"
@@ -20,13 +19,11 @@ fs::path SymbolPath(const Workspace& ws, const std::string& libraryName) {
 }
 
 std::optional<Rect> MeasureSymbolFile(Workspace& ws, const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::error_code ec;
-  const bool opened = in.is_open() && !fs::is_directory(path, ec);
+  std::string text;
+  const bool opened = ReadWholeFile(path, text);
   ws.circuit.ErrorCode = opened ? 0 : 6;
   if (!opened) return std::nullopt;
-  std::string line;
-  while (std::getline(in, line)) {
+  for (const std::string& line : SplitLines(text)) {
     if (line.compare(0, 2, "BB") != 0) continue;
     LineScanner bb(line, 3);
     const int x1 = bb.ReadInt(), y1 = bb.ReadInt(), x2 = bb.ReadInt(), y2 = bb.ReadInt();

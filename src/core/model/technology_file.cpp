@@ -8,11 +8,10 @@
 #include "model/technology_file.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "model/errors.h"
+#include "model/file_read.h"
 #include "model/text.h"
 #include "workspace.h"
 
@@ -169,12 +168,12 @@ bool IsWidthKey(char c1, char c2) {
 bool LoadTechnology(Workspace& ws, const std::filesystem::path& path) {
   ws.circuit.Extracted = false;
   SetStatus(ws, 0, "Select foundry \"" + path.string() + "\"");
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  std::string raw;
+  if (!ReadWholeFile(path, raw)) {
     SetStatus(ws, 1, "Warning: no technology");
     return false;
   }
-  TecReader in(NormaliseLineEnds(std::string(std::istreambuf_iterator<char>(file), {})));
+  TecReader in(NormaliseLineEnds(raw));
   Technology& tech = ws.tech;
   while (!in.AtEnd()) {
     const char c1 = in.Read();

@@ -22,6 +22,21 @@ inline std::string FormatFixed(double value, int decimals, int width = 0) {
   return buf;
 }
 
+// A text as one line of a file: cut at its first line break, every other control character
+// removed (a tab stays: assembly and Verilog lines use it as a blank). Every writer puts its
+// texts through this, so no name, title or label can add lines of its own to a file.
+inline std::string OneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (c == '\n' || c == '\r') break;
+    if ((c < 0x20 && c != '\t') || c == 0x7F) continue;
+    out += ch;
+  }
+  return out;
+}
+
 inline bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }

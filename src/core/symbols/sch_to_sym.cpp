@@ -10,6 +10,7 @@
 #include "extract/extract.h"
 #include "model/errors.h"
 #include "model/field_check.h"
+#include "model/file_read.h"
 #include "model/safe_write.h"
 #include "model/text.h"
 #include "verilog/verilog_writer.h"
@@ -209,18 +210,19 @@ std::string SymbolFileText(const GeneratedSymbol& s, const std::string& name, co
   const Rect& e = s.Extent;
   const Rect& b = s.Box;
   lines.push_back("USER SYMBOL by QIRO 2.3c");
-  lines.push_back("DATE " + dateTime);
-  lines.push_back(Counted("SYM  #" + name));
+  lines.push_back("DATE " + OneLine(dateTime));
+  lines.push_back(Counted("SYM  #" + OneLine(name)));
   lines.push_back("BB(" + std::to_string(e.x1) + "," + std::to_string(e.y1) + "," + std::to_string(e.x2) +
                   "," + std::to_string(e.y2) + ")");
   lines.push_back(
-      Counted("TITLE " + std::to_string(s.TitleX) + " " + std::to_string(s.TitleY) + "  #" + title));
+      Counted("TITLE " + std::to_string(s.TitleX) + " " + std::to_string(s.TitleY) + "  #" + OneLine(title)));
   lines.push_back("MODEL " + std::to_string(s.Model));
   lines.push_back("REC(" + std::to_string(b.x1) + "," + std::to_string(b.y1) + "," +
                   std::to_string(b.x2 - b.x1) + "," + std::to_string(b.y2 - b.y1) + ")");
   for (const GeneratedPin& p : s.Pins)
     lines.push_back(Counted("PIN(" + std::to_string(p.X) + "," + std::to_string(p.Y) + "," +
-                            FormatFixed(p.Delay, 3, 5) + "," + std::to_string(p.Fanout) + ")" + p.Name));
+                            FormatFixed(p.Delay, 3, 5) + "," + std::to_string(p.Fanout) + ")" +
+                            OneLine(p.Name)));
   for (const GeneratedPin& p : s.Pins) {
     if (p.X < b.x1) {
       lines.push_back(Lig(p.X, p.Y, b.x1, p.Y));
@@ -236,7 +238,7 @@ std::string SymbolFileText(const GeneratedSymbol& s, const std::string& name, co
   lines.push_back(Lig(b.x1, b.y1, b.x2, b.y1));
   lines.push_back(Lig(b.x2, b.y1, b.x2, b.y2));
   lines.push_back(Lig(b.x2, b.y2, b.x1, b.y2));
-  for (const std::string& v : moduleText) lines.push_back(Counted("VLG " + v, kTextCapacity + 4));
+  for (const std::string& v : moduleText) lines.push_back(Counted("VLG " + OneLine(v), kTextCapacity + 4));
   lines.push_back("FSYM");
 
   std::string text;
@@ -244,8 +246,32 @@ std::string SymbolFileText(const GeneratedSymbol& s, const std::string& name, co
   return text;
 }
 
-bool SchToSym::WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime) const {
-  return SafeWriteText(path, SymbolFileText(Symbol, Name, Title, ModuleText, dateTime));
+bool SchToSym::WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime,
+                               std::string* reason) const {
+  return SafeWriteText(path, SymbolFileText(Symbol, Name, Title, ModuleText, dateTime), nullptr, reason);
+}
+
+std::filesystem::path SchToSym::SymbolFilePath() const {
+  return (std::filesystem::path(Directory) / MakeIdentifier(Name)).replace_extension(".sym");
+}
+
+std::optional<std::string> SchToSym::OtherSymbolInFile() const {
+  std::error_code ec;
+  const std::filesystem::path path = SymbolFilePath();
+  // A FIFO or a device holds no symbol to compare with: it is written into, as asked.
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  // The name as the reader takes it from the SYM line: everything after the first "#".
+  const std::string ours = Counted("SYM  #" + OneLine(Name)).substr(6);
+  std::string text, held;
+  ReadWholeFile(path, text);
+  for (const std::string& line : SplitLines(text)) {
+    if (line.compare(0, 2, "SY") != 0) continue;
+    const std::size_t hash = line.find('#');
+    if (hash != std::string::npos) held = line.substr(hash + 1);
+    break;
+  }
+  if (held == ours) return std::nullopt;
+  return held;
 }
 
 std::vector<SchToSymProblem> SchToSym::Check() const {
@@ -283,23 +309,26 @@ std::filesystem::path SchToSym::Save(Workspace& ws, const std::string& dateTime,
     }
   }
   if (!Generate(ws)) return {};
-  std::filesystem::path path = std::filesystem::path(Directory) / name;
-  path.replace_extension(".sym");
+  const std::filesystem::path path = SymbolFilePath();
   std::error_code ec;
   if (mayReplace && std::filesystem::exists(path, ec) && !mayReplace(path)) {
     SetStatus(ws, 0, "Symbol not saved: \"" + path.string() + "\" kept as it was.");
     return {};
   }
-  if (!WriteSymbolFile(path, dateTime)) {
+  std::string reason;
+  if (!WriteSymbolFile(path, dateTime, &reason)) {
     // A silent failure would let the user believe the symbol exists.
-    ReportError(ws, 7, path.string());
+    ReportWriteError(ws, path.string(), reason);
     return {};
   }
   ws.settings.GeneratedSymbolDir = Directory;
   return path;
 }
 
-std::string MakeIdentifier(std::string_view text) {
+std::string MakeIdentifier(std::string_view raw) {
+  // A line break or a control character has no place in a file name.
+  const std::string line = OneLine(raw);
+  const std::string_view text = line;
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,8 +85,15 @@ class SchToSym {
                              const std::function<bool(const std::filesystem::path&)>& mayReplace = {});
   // What is wrong with the fields before a save, one entry per field; empty when none.
   std::vector<SchToSymProblem> Check() const;
-  // Writes the symbol file anew; false when it cannot be created.
-  bool WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime) const;
+  // Writes the symbol file anew; false (with the reason, when asked) when it cannot be written.
+  bool WriteSymbolFile(const std::filesystem::path& path, const std::string& dateTime,
+                       std::string* reason = nullptr) const;
+  // Directory/<identifier>.sym, the file Save writes.
+  std::filesystem::path SymbolFilePath() const;
+  // Different names can give one file name ("a/b" and "a\b" both give abb.sym): when that file
+  // is a regular file that does not hold the symbol of this name, the name on its SYM line
+  // ("" when it has none); nothing otherwise.
+  std::optional<std::string> OtherSymbolInFile() const;
 };
 
 // What the command does before showing the dialog: extraction when stale, the module text

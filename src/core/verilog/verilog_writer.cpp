@@ -256,10 +256,11 @@ std::filesystem::path VerilogFilePath(const Workspace& ws) {
 
 bool SaveVerilogFile(Workspace& ws, const std::filesystem::path& path) {
   std::string text;
-  for (const std::string& line : ws.verilog.Shown) text += line + "\r\n";
-  if (!SafeWriteText(path, text)) {
+  for (const std::string& line : ws.verilog.Shown) text += OneLine(line) + "\r\n";
+  std::string reason;
+  if (!SafeWriteText(path, text, nullptr, &reason)) {
     // Saying the text was written when it was not would mislead; report the failure instead.
-    ReportError(ws, 7, path.string());
+    ReportWriteError(ws, path.string(), reason);
     return false;
   }
   SetStatus(ws, 0, "Verilog description written in \"" + path.string() + "\"");

@@ -1,9 +1,16 @@
 #include "model/safe_write.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <thread>
 
 #include "chrono/vcd_writer.h"
 #include "core/test_support.h"
+#include "model/file_read.h"
 #include "model/schematic_file.h"
 #include "symbols/sch_to_sym.h"
 #include "verilog/verilog_writer.h"
@@ -38,7 +45,7 @@ TEST(SafeWrite, ReplacesWholeOrNotAtAll) {
   for (const std::string& text : {std::string("second"), std::string(200000, 'x')}) {
     ScopedWriteFault full(3);
     EXPECT_FALSE(SafeWriteText(target, text, &why));
-    EXPECT_NE(why.find("No space"), std::string::npos) << why;
+    EXPECT_EQ(why, "cannot write " + target.string() + ": disk full");
     EXPECT_EQ(ReadFile(target), "first");
     EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"out.txt"});
   }
@@ -50,18 +57,93 @@ TEST(SafeWrite, ReplacesWholeOrNotAtAll) {
   EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"out.txt"});
 }
 
-TEST(SafeWrite, UnwritablePlacesFailWithAReason) {
+// What a shell redirection would refuse is refused before anything is written.
+TEST(SafeWrite, RefusesEmptyPathsDirectoriesAndReadOnlyFiles) {
   TempDir dir;
   WriteFile(dir / "plain", "a file, not a directory");
-  std::string why;
-  EXPECT_FALSE(SafeWriteText(dir / "plain" / "x.txt", "text", &why));
-  EXPECT_NE(why.find("cannot create"), std::string::npos) << why;
-  EXPECT_FALSE(SafeWriteText(dir / "missing" / "x.txt", "text", &why));
-  // A directory in the way of the target: the temporary file is written, the rename refused.
+  WriteFile(dir / "ro", "kept");
+  fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::create_symlink("ro", dir / "ro-link");
+  fs::create_symlink("loop", dir / "loop");
   fs::create_directory(dir / "taken");
-  EXPECT_FALSE(SafeWriteText(dir / "taken", "text", &why));
-  EXPECT_TRUE(fs::is_directory(dir / "taken"));
-  EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"plain", "taken"}));
+  const std::pair<fs::path, std::string> cases[] = {
+      {"", "empty file name"},
+      {dir / "ro", "read-only file"},
+      {dir / "ro-link", "read-only file"},
+      {dir / "taken", std::strerror(EISDIR)},
+      {dir / "loop", std::strerror(ELOOP)},
+      {dir / "plain" / "x",
+       "cannot create a file in " + (dir / "plain").string() + ": " + std::strerror(ENOTDIR)},
+  };
+  for (const auto& [path, reason] : cases) {
+    SafeFile file(path);
+    file.Stream() << "text";
+    EXPECT_FALSE(file.Commit()) << path;
+    EXPECT_EQ(file.Reason(), reason) << path;
+  }
+  EXPECT_EQ(ReadFile(dir / "ro"), "kept");
+  EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"loop", "plain", "ro", "ro-link", "taken"}));
+}
+
+// Reads a FIFO in a thread, as another program would: everything, or opens it and goes away.
+struct FifoReader {
+  FifoReader(const fs::path& fifo, bool leaves)
+      : thread([this, fifo, leaves] {
+          if (leaves)
+            ::close(::open(fifo.c_str(), O_RDONLY));
+          else
+            text = ReadFile(fifo);
+        }) {}
+  std::string Join() {
+    thread.join();
+    return text;
+  }
+  std::string text;
+  std::thread thread;
+};
+
+TEST(SafeWrite, FollowsLinksAndWritesFifosInPlace) {
+  TempDir dir;
+  WriteFile(dir / "real", "old");
+  fs::create_symlink("real", dir / "link");  // relative: from the link's directory
+  fs::create_symlink(dir / "new", dir / "dangling");
+  ASSERT_TRUE(SafeWriteText(dir / "link", "through the link"));
+  ASSERT_TRUE(SafeWriteText(dir / "dangling", "made"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link"));
+  EXPECT_EQ(ReadFile(dir / "real"), "through the link");
+  EXPECT_EQ(ReadFile(dir / "new"), "made");
+
+  const fs::path fifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  FifoReader reader(fifo, false);
+  EXPECT_TRUE(SafeWriteText(fifo, "into the pipe"));
+  EXPECT_EQ(reader.Join(), "into the pipe");
+  // Write errors of the device are reported: a full one, a reader gone (without dying of SIGPIPE).
+  std::string why;
+  {
+    FifoReader partial(fifo, false);
+    ScopedWriteFault full(4);
+    EXPECT_FALSE(SafeWriteText(fifo, "too long", &why));
+    EXPECT_EQ(partial.Join(), "too ");
+  }
+  EXPECT_EQ(why, "cannot write " + fifo.string() + ": disk full");
+  FifoReader gone(fifo, true);
+  EXPECT_FALSE(SafeWriteText(fifo, std::string(1 << 20, 'x'), &why));
+  gone.Join();
+  EXPECT_EQ(why, "cannot write " + fifo.string() + ": " + std::strerror(EPIPE));
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"dangling", "fifo", "link", "new", "real"}));
+}
+
+TEST(ReadWholeFile, StopsAtItsBound) {
+  TempDir dir;
+  WriteFile(dir / "f", "0123456789");
+  std::string text;
+  EXPECT_TRUE(ReadWholeFile(dir / "f", text, 10));
+  EXPECT_EQ(text, "0123456789");
+  EXPECT_FALSE(ReadWholeFile(dir / "f", text, 9));
+  EXPECT_EQ(text, "");
+  EXPECT_FALSE(ReadWholeFile(dir.path(), text));
 }
 
 struct SavedSchematic : ::testing::Test {
@@ -83,7 +165,7 @@ TEST_F(SavedSchematic, FullDiskKeepsTheFileAndItsBackup) {
     EXPECT_FALSE(SaveSchematic(ws));
   }
   const std::string sch = (dir / "example.sch").string();
-  EXPECT_EQ(host.errors.back(), "Write error in " + sch);
+  EXPECT_EQ(host.errors.back(), "Write error in " + sch + ": disk full");
   EXPECT_EQ(ReadFile(dir / "example.sch"), "old");
   EXPECT_FALSE(fs::exists(dir / "example.bak")) << "no backup of a save that did not happen";
   EXPECT_TRUE(ws.circuit.Modified);
@@ -104,12 +186,13 @@ TEST_F(SavedSchematic, FullDiskKeepsTheFileAndItsBackup) {
   EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"example.bak", "example.sch"}));
 }
 
-TEST_F(SavedSchematic, ParentThatIsAFileReportsErrorSeven) {
-  WriteFile(dir / "f", "x");
-  const std::string bad = (dir / "f" / "a.sch").string();
-  EXPECT_FALSE(SchematicWrite(ws, bad));
-  EXPECT_EQ(host.errors.back(), "Write error in " + bad);
-  EXPECT_EQ(ReadFile(dir / "f"), "x");
+TEST_F(SavedSchematic, ReadOnlyFileIsReportedWithItsReason) {
+  WriteFile(dir / "example.sch", "x");
+  fs::permissions(dir / "example.sch", fs::perms::owner_read);
+  EXPECT_FALSE(SaveSchematic(ws));
+  EXPECT_EQ(host.errors.back(), "Write error in " + (dir / "example.sch").string() + ": read-only file");
+  EXPECT_EQ(ReadFile(dir / "example.sch"), "x");
+  EXPECT_FALSE(fs::exists(dir / "example.bak"));
 }
 
 TEST_F(SavedSchematic, OtherWritersKeepTheEarlierFile) {
@@ -128,7 +211,7 @@ TEST_F(SavedSchematic, OtherWritersKeepTheEarlierFile) {
     EXPECT_FALSE(WriteChronoVcdFile(dir / "w.vcd", store, 1.0));
     EXPECT_FALSE(generator.WriteSymbolFile(dir / "s.sym", "now"));
   }
-  EXPECT_EQ(host.errors.back(), "Write error in " + (dir / "example.txt").string());
+  EXPECT_EQ(host.errors.back(), "Write error in " + (dir / "example.txt").string() + ": disk full");
   EXPECT_EQ(ReadFile(dir / "example.txt"), "old verilog");
   EXPECT_EQ(ReadFile(dir / "w.vcd"), "old vcd");
   EXPECT_EQ(ReadFile(dir / "s.sym"), "old symbol");

@@ -181,7 +181,7 @@ TEST_F(SchematicFile, InsertGoesRightOfTheCurrentSchematic) {
 TEST_F(SchematicFile, FailedLoadsEndWithErrorLoading) {
   const std::string missing = (dir / "missing.sch").string();
   EXPECT_FALSE(OpenSchematic(ws, missing));
-  EXPECT_TRUE(host.ShowedStatus("Error loading " + missing));
+  EXPECT_EQ(host.LastStatus(), "Error loading " + missing) << "not hidden by the file name set afterwards";
   ASSERT_EQ(host.errors.size(), 1u);
   EXPECT_EQ(host.errors[0], "Read error of " + missing);
 
@@ -253,13 +253,36 @@ TEST_F(SchematicFile, OpeningMarksModifiedOnlyWhatChangedAndSaysWhat) {
   EXPECT_FALSE(ws.circuit.Modified);
 }
 
+TEST_F(SchematicFile, EveryTextIsWrittenOnOneLine) {
+  // Each text tries to end its record and add a wire; control characters are dropped, a tab stays.
+  const std::string inject = "\x01\x7f\r\nLIG(0,0,9,9)";
+  Circuit& c = ws.circuit;
+  const int s = c.AddSymbol("n\t" + inject);
+  c.Symbols[s].Title = "t" + inject;
+  c.Symbols[s].PropWords[1] = "w" + inject;
+  c.Symbols[s].VerilogLines.push_back("v" + inject);
+  c.Symbols[s].VerilogLineCount = 1;
+  c.AddPin(s, 0, 0, 'I', "p" + inject, 0, 0, ws.tech);
+  c.AddText(0, 0, "l" + inject);
+  c.AddAsmLine("m" + inject);
+  ASSERT_TRUE(SchematicWrite(ws, dir / ("f" + inject)));
+  const std::string text = ReadFile(dir / ("f" + inject));
+  EXPECT_EQ(text.find("LIG(0,0,9,9)"), std::string::npos) << text;
+  EXPECT_EQ(text.find_first_of("\x01\x7f"), std::string::npos);
+  for (const char* line :
+       {"SYM  #n\t\r\n", "  #t\r\n", "PROP   w ", ")p\r\n", "VLG v\r\n", "  #l\r\n", "MEMm\r\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  EXPECT_NE(text.find("FFIG " + (dir / "f").string() + "\r\n"), std::string::npos) << "the path is cut too";
+}
+
 TEST_F(SchematicFile, WriteErrorKeepsTheSchematicModified) {
   WriteFile(dir / "a.sch", kSample);
   ASSERT_TRUE(OpenSchematic(ws, dir / "a.sch"));
   ws.circuit.Touch();
   const std::string bad = (dir / "no" / "such" / "dir.sch").string();
   EXPECT_FALSE(SchematicWrite(ws, bad));
-  EXPECT_EQ(host.errors.back(), "Write error in " + bad);
+  EXPECT_EQ(host.errors.back().rfind("Write error in " + bad + ": cannot create a file in ", 0), 0u)
+      << host.errors.back();
   EXPECT_TRUE(ws.circuit.Modified);
   EXPECT_EQ(ws.circuit.FileName, (dir / "a.sch").string());
 }

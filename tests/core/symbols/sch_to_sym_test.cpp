@@ -199,6 +199,22 @@ TEST(MakeIdentifier, MapsAndDropsCharacters) {
   EXPECT_EQ(MakeIdentifier("d\xc3\xa9j\xc3\xa8"), "deje");
   EXPECT_EQ(MakeIdentifier(" ( ) "), "null");
   EXPECT_EQ(MakeIdentifier(""), "null");
+  EXPECT_EQ(MakeIdentifier("a\x01"
+                           "b\x7f\r\nc"),
+            "ab")
+      << "control characters never reach a file name";
+}
+
+TEST(SchToSym, EveryTextOfTheFileStaysOnItsLine) {
+  const std::string inject = "\x01\x7f\r\nSYM  #evil";
+  GeneratedSymbol symbol;
+  symbol.Pins.push_back({"p" + inject, 0, 10, 0, 0});
+  const std::string text =
+      SymbolFileText(symbol, "n" + inject, "t" + inject, {"module m" + inject}, "d" + inject);
+  EXPECT_EQ(text.find("evil"), std::string::npos) << text;
+  EXPECT_EQ(text.find_first_of("\x01\x7f"), std::string::npos);
+  for (const char* line : {"\r\nSYM  #n\r\n", "  #t\r\n", ")p\r\n", "\r\nVLG module m\r\n", "DATE d\r\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
 }  // namespace

@@ -160,7 +160,9 @@ TEST(VerilogWriter, SavesBesideTheSchematicAndReportsFailure) {
 
   EXPECT_FALSE(SaveVerilogFile(ws, dir / "missing" / "x.txt"));
   ASSERT_EQ(host.errors.size(), 1u);
-  EXPECT_EQ(host.errors[0], "Write error in " + (dir / "missing" / "x.txt").string());
+  EXPECT_EQ(
+      host.errors[0].rfind("Write error in " + (dir / "missing" / "x.txt").string() + ": cannot create", 0),
+      0u);
 }
 
 }  // namespace
