@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "chrono/csv_writer.h"
 #include "chrono/vcd_writer.h"
 #include "cli/cli_setup.h"
 #include "cli/command.h"
@@ -126,8 +127,8 @@ int RunSimulate(const std::vector<std::string>& args) {
   const std::string usage =
       "usage: qiro-cli simulate FILE [--tech T.tec] --until STEP [--toggle NAME@STEP]... [--key "
       "NAME=HEX@STEP]... "
-      "[--vcd OUT.vcd] [--vcd-nodes OUT.vcd] [--expect NODE=V@STEP]...";
-  std::string file, tech, vcd, vcdNodes;
+      "[--vcd OUT.vcd] [--vcd-nodes OUT.vcd] [--csv OUT.csv] [--expect NODE=V@STEP]...";
+  std::string file, tech, vcd, vcdNodes, csv;
   int until = -1;
   std::vector<Action> actions;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -152,6 +153,8 @@ int RunSimulate(const std::vector<std::string>& args) {
       vcd = args[++i];
     } else if (a == "--vcd-nodes" && hasValue) {
       vcdNodes = args[++i];
+    } else if (a == "--csv" && hasValue) {
+      csv = args[++i];
     } else if (!a.empty() && a[0] != '-' && file.empty()) {
       file = a;
     } else {
@@ -199,6 +202,8 @@ int RunSimulate(const std::vector<std::string>& args) {
 
   if (!vcd.empty() && !WriteChronoVcdFile(vcd, ws.chrono, ws.tech.TimeUnit))
     return Fail("cannot write " + vcd);
+  if (!csv.empty() && !WriteChronoCsvFile(csv, ws.chrono, ws.current, ws.tech.TimeUnit))
+    return Fail("cannot write " + csv);
   if (!vcdNodes.empty() && !WriteNodeVcdFile(vcdNodes, ws.nodes, ws.nodeLog, ws.tech.TimeUnit))
     return Fail("cannot write " + vcdNodes);
   if (ws.nodeLog.Truncated())
@@ -215,8 +220,9 @@ const CommandRegistrar registrar(
     {"simulate",
      "simulate FILE [--tech T.tec] --until STEP [--toggle NAME@STEP]... [--key NAME=HEX@STEP]... [--vcd "
      "OUT.vcd] "
-     "[--vcd-nodes OUT.vcd] [--expect NODE=V@STEP]...",
-     "run a schematic headless with scripted button and key clicks, check node values, write VCD waveforms",
+     "[--vcd-nodes OUT.vcd] [--csv OUT.csv] [--expect NODE=V@STEP]...",
+     "run a schematic headless with scripted button and key clicks, check node values, write VCD or CSV "
+     "waveforms",
      RunSimulate});
 
 }  // namespace
