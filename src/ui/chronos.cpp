@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <chrono>
 #include <filesystem>
 
 #include "chrono/chrono_draw.h"
@@ -310,7 +311,13 @@ void TFormChronos::RefreshIfChanged() {
     ws_.chrono.viewStart = viewStart_;
     ClampView(ws_.chrono, ws_.tech.TimeUnit, Range());
   }
+  const auto start = std::chrono::steady_clock::now();
   Redraw();
+  // A slow machine or a crowded diagram redraws less often, so that drawing never takes more
+  // than a twentieth of the run's time.
+  const auto took =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  refresh_->setInterval(std::max(kChronoRefreshMs, static_cast<int>(20 * took.count())));
 }
 
 void TFormChronos::UserMoved() {

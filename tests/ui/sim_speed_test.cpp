@@ -80,10 +80,13 @@ double CounterStepsPerSecond(bool diagram) {
   frame.show();
   QTimer driver;
   std::chrono::steady_clock::time_point t0;
-  int startStep = 0;
+  int startStep = 0, openingRedraws = 0;
   QObject::connect(&driver, &QTimer::timeout, [&] {
     if (startStep == 0 && ws.engine.StepCount > 0) {
-      if (diagram) frame.action("mnuChronogram")->trigger();
+      if (diagram) {
+        frame.action("mnuChronogram")->trigger();
+        openingRedraws = frame.chronos()->redrawCount();
+      }
       startStep = ws.engine.StepCount;
       t0 = std::chrono::steady_clock::now();
     }
@@ -94,7 +97,7 @@ double CounterStepsPerSecond(bool diagram) {
   const double seconds = Seconds(t0);
   if (diagram) {
     EXPECT_TRUE(frame.chronos()->isVisible());
-    EXPECT_GT(frame.chronos()->redrawCount(), 2);
+    EXPECT_GT(frame.chronos()->redrawCount(), openingRedraws);  // it followed the run
     EXPECT_LE(frame.chronos()->redrawCount(), seconds * 1000 / kChronoRefreshMs + 3);
   }
   return (ws.engine.StepCount - startStep) / seconds;

@@ -36,6 +36,8 @@ bool Registered(const Workspace& ws, const TSymbol& s, const std::string& traceN
 // the run gives it (x unless a supply) and is recorded on every change.
 void RegisterNodeTraces(Workspace& ws) {
   for (const std::string& name : ws.chrono.choice.nodes) {
+    // A full trace table would hand the node the last device's trace: the node waits.
+    if (ws.chrono.TraceCount() >= kMaxTraces) return;
     for (int n = 0; n <= ws.nodes.Count(); ++n) {
       if (ws.nodes[n].Name != name || ws.chrono.NodeTrace(n) != 0) continue;
       const int trace = ws.chrono.AddChronoTrace(name, false);

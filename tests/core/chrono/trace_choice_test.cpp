@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/sim/devices_test_support.h"
 #include "core/test_support.h"
 #include "model/schematic_file.h"
+#include "sim/devices.h"
 #include "sim/engine.h"
 #include "workspace.h"
 
@@ -86,6 +88,16 @@ TEST(TraceChoice, AddedNodeIsRecordedAndLeftOutDeviceIsNot) {
     runs.push_back(samples);
   }
   EXPECT_EQ(runs[0], runs[1]);
+}
+
+TEST(TraceChoice, AddedNodeWaitsWhenTheDevicesFillTheTraceTable) {
+  Workspace ws;
+  for (int i = 1; i <= kMaxTraces; ++i) test::AddDevice(ws, "l" + std::to_string(i), kModelLight, {i + 1});
+  ws.chrono.choice.Add("l1_1", true);  // the first light's node
+  PrepareDevices(ws);
+  ASSERT_EQ(ws.chrono.TraceCount(), kMaxTraces);
+  EXPECT_EQ(ws.chrono.Trace(kMaxTraces).name, "l32_1 (l32)");
+  EXPECT_EQ(ws.chrono.NodeTrace(2), 0);
 }
 
 }  // namespace
