@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "chrono/csv_writer.h"
 #include "chrono/vcd_writer.h"
 #include "cli/cli_setup.h"
 #include "cli/command.h"
@@ -127,8 +128,8 @@ int RunSimulate(const std::vector<std::string>& args) {
   const std::string usage =
       "usage: qiro-cli simulate FILE [--tech T.tec] --until STEP [--toggle NAME@STEP]... [--key "
       "NAME=HEX@STEP]... "
-      "[--vcd OUT.vcd] [--vcd-nodes OUT.vcd] [--expect NODE=V@STEP]...";
-  std::string file, tech, vcd, vcdNodes;
+      "[--vcd OUT.vcd] [--vcd-nodes OUT.vcd] [--csv OUT.csv] [--expect NODE=V@STEP]...";
+  std::string file, tech, vcd, vcdNodes, csv;
   int until = -1;
   std::vector<Action> actions;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -155,6 +156,9 @@ int RunSimulate(const std::vector<std::string>& args) {
     } else if (a == "--vcd-nodes" && hasValue) {
       vcdNodes = args[++i];
       if (vcdNodes.empty()) return Fail(EmptyPathMessage(a));
+    } else if (a == "--csv" && hasValue) {
+      csv = args[++i];
+      if (csv.empty()) return Fail(EmptyPathMessage(a));
     } else if (!a.empty() && a[0] != '-' && file.empty()) {
       file = a;
     } else {
@@ -203,6 +207,8 @@ int RunSimulate(const std::vector<std::string>& args) {
 
   std::string why;
   if (!vcd.empty() && !WriteChronoVcdFile(vcd, ws.chrono, ws.tech.TimeUnit, &why)) return Fail(why);
+  if (!csv.empty() && !WriteChronoCsvFile(csv, ws.chrono, ws.current, ws.tech.TimeUnit, {}, &why))
+    return Fail(why);
   if (!vcdNodes.empty() && !WriteNodeVcdFile(vcdNodes, ws.nodes, ws.nodeLog, ws.tech.TimeUnit, &why))
     return Fail(why);
   if (ws.nodeLog.Truncated())
@@ -219,8 +225,9 @@ const CommandRegistrar registrar(
     {"simulate",
      "simulate FILE [--tech T.tec] --until STEP [--toggle NAME@STEP]... [--key NAME=HEX@STEP]... [--vcd "
      "OUT.vcd] "
-     "[--vcd-nodes OUT.vcd] [--expect NODE=V@STEP]...",
-     "run a schematic headless with scripted button and key clicks, check node values, write VCD waveforms",
+     "[--vcd-nodes OUT.vcd] [--csv OUT.csv] [--expect NODE=V@STEP]...",
+     "run a schematic headless with scripted button and key clicks, check node values, write VCD or CSV "
+     "waveforms",
      RunSimulate});
 
 }  // namespace

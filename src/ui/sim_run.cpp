@@ -78,7 +78,6 @@ void Tmdiframe::ShowChronograms() {
   qiro::SetStatus(ws_, 0, "Show Chronogram");
   if (!ws_.engine.Running) HideLibrary();
   if (!chronos_) chronos_ = new TFormChronos(ws_, dialogs_, this);
-  chronos_->setWindowModality(Qt::ApplicationModal);
   chronos_->show();
   chronos_->raise();
   chronos_->FormActivate();

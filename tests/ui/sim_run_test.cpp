@@ -5,7 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QFrame>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
@@ -327,7 +330,73 @@ TEST_F(SimRunTest, RegisterGridForgetsTheLastSchematicsRegisters) {
   EXPECT_EQ(ctrl().registers()->item(1, 4)->text(), "");
 }
 
-TEST_F(SimRunTest, TimingDiagramShowsTracesZoomsAndExports) {
+// Red (logic 1) and blue (logic 0) pixels in the trace rows of the diagram.
+std::pair<int, int> LevelPixels(const TFormChronos& chronos, int traces) {
+  const QImage& img = chronos.traceImage();
+  int red = 0, blue = 0;
+  for (int y = 60; y < 25 * (traces + 1) + 40; ++y)
+    for (int x = chronos.geometry().M; x < img.width(); ++x) {
+      const QColor c = img.pixelColor(x, y);
+      red += c == QColor(Qt::red);
+      blue += c == QColor(Qt::blue);
+    }
+  return {red, blue};
+}
+
+TEST_F(SimRunTest, TimingDiagramStaysOpenThroughPauseAndStopAndFollowsTheRun) {
+  Open(SourceRoot() / "examples" / "counter.sch");
+  TFormChronos* chronos = nullptr;
+  int phase = 0, redrawsWhilePaused = 0;
+  Run(
+      [&] {
+        if (phase == 0 && ws.engine.StepCount >= 300) {
+          frame.action("mnuChronogram")->trigger();  // returns at once: the window is not modal
+          chronos = frame.chronos();
+          EXPECT_TRUE(chronos->isVisible());
+          EXPECT_TRUE(chronos->following());
+          phase = 1;
+        } else if (phase == 1 && ws.chrono.SampleTime(1) > 1000) {  // the older half was dropped
+          ctrl().pauseButton()->click();
+          EXPECT_TRUE(ws.engine.Paused);
+          phase = 2;
+        } else if (phase == 2) {
+          chronos->RefreshIfChanged();
+          redrawsWhilePaused = chronos->redrawCount();
+          phase = 3;
+        } else if (phase == 3) {
+          // Paused: nothing new to draw; the view holds the newest data that is still stored.
+          chronos->RefreshIfChanged();
+          EXPECT_EQ(chronos->redrawCount(), redrawsWhilePaused);
+          const DataRange range = RecordedRange(ws.chrono, ws.engine.StepCount);
+          EXPECT_GE(ws.chrono.viewStart, range.first);
+          EXPECT_TRUE(ShowsNewest(ws.chrono, ws.tech.TimeUnit, range));
+          // Scrolling back stops following; View All fits the stored range in one press and follows again.
+          chronos->findChild<QToolButton*>("btnLeft")->click();
+          EXPECT_FALSE(chronos->following());
+          chronos->mnuViewAllClick();
+          EXPECT_TRUE(chronos->following());
+          EXPECT_EQ(ws.chrono.viewStart, range.first);
+          EXPECT_DOUBLE_EQ(ws.chrono.span, (range.last - range.first) * ws.tech.TimeUnit);
+          ctrl().stopButton()->click();
+          return true;
+        }
+        return false;
+      },
+      400000);
+  ASSERT_NE(chronos, nullptr);
+  EXPECT_EQ(phase, 3);
+  EXPECT_FALSE(overran);
+  EXPECT_FALSE(ws.engine.Running);
+  EXPECT_TRUE(chronos->isVisible());
+  chronos->RefreshIfChanged();
+  // The picture after the run: levels of the counter's traces, on data that is still stored.
+  const auto [red, blue] = LevelPixels(*chronos, ws.chrono.TraceCount());
+  EXPECT_GT(red, 100);
+  EXPECT_GT(blue, 100);
+  EXPECT_GE(ws.chrono.viewStart, ws.chrono.SampleTime(1));
+}
+
+TEST_F(SimRunTest, TimingDiagramNavigatesReadsCursorsAndExports) {
   Open(SourceRoot() / "examples" / "counter.sch");
   Run([&] {
     if (ws.engine.StepCount < 3000) return false;
@@ -340,34 +409,77 @@ TEST_F(SimRunTest, TimingDiagramShowsTracesZoomsAndExports) {
   TFormChronos* chronos = frame.chronos();
   ASSERT_NE(chronos, nullptr);
   EXPECT_TRUE(chronos->isVisible());
+  EXPECT_FALSE(chronos->following());
   EXPECT_TRUE(chronos->windowTitle().startsWith("Timing diagrams of "));
   EXPECT_EQ(chronos->geometry().M, TraceAreaLeft(chronos->panelRuler()->x()));
   EXPECT_TRUE(chronos->divisionCaption().endsWith("ns/div"));
   EXPECT_TRUE(chronos->statusText(1).startsWith("Supply "));
   EXPECT_TRUE(chronos->statusText(2).startsWith("Max. current "));
-  // Red high levels and blue low levels of the traces lie in the trace area.
-  const QImage& img = chronos->traceImage();
-  int red = 0, blue = 0;
-  for (int y = 60; y < 25 * (ws.chrono.TraceCount() + 1) + 40; ++y)
-    for (int x = chronos->geometry().M; x < img.width(); ++x) {
-      const QColor c = img.pixelColor(x, y);
-      red += c == QColor(Qt::red);
-      blue += c == QColor(Qt::blue);
-    }
+  const auto [red, blue] = LevelPixels(*chronos, ws.chrono.TraceCount());
   EXPECT_GT(red, 100);
   EXPECT_GT(blue, 100);
 
+  // Zoom button about the middle, Ctrl+wheel about the pointer, half-window scroll.
+  const ChronoGeometry g = chronos->geometry();
   const double span = ws.chrono.span;
   chronos->findChild<QToolButton*>("btnLarger")->click();
   EXPECT_EQ(ws.chrono.span, ZoomInSpan(span));
-  chronos->ImageChronoMouseUp(chronos->geometry().M + 50, 70);
-  EXPECT_TRUE(chronos->statusText(0).startsWith("Cursor at time "));
-  EXPECT_EQ(chronos->cursorBar()->x(), chronos->geometry().M + 50);
+  const double under = TimeAtX(ws.chrono, g, ws.tech.TimeUnit, g.M + 100);
+  chronos->WheelAt(g.M + 100, 120, true);
+  EXPECT_LT(ws.chrono.span, ZoomInSpan(span));
+  EXPECT_NEAR(TimeAtX(ws.chrono, g, ws.tech.TimeUnit, g.M + 100), under, ws.tech.TimeUnit);
+  ws.chrono.span = 500 * ws.tech.TimeUnit;
+  ws.chrono.viewStart = 1500;
+  chronos->findChild<QToolButton*>("btnLeft")->click();
+  EXPECT_EQ(ws.chrono.viewStart, 1250);
+  chronos->findChild<QToolButton*>("btnRight")->click();
+  EXPECT_EQ(ws.chrono.viewStart, 1500);
 
+  // Left and right buttons place the two cursors; the status reads both and their difference.
+  auto click = [&](Qt::MouseButton button, int x) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, 70), QPointF(x, 70), button, button,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 70), QPointF(x, 70), button, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(chronos->findChild<QWidget*>("ImageChrono"), &press);
+    QApplication::sendEvent(chronos->findChild<QWidget*>("ImageChrono"), &release);
+  };
+  click(Qt::LeftButton, g.M + 50);
+  click(Qt::RightButton, g.M + 150);
+  EXPECT_TRUE(chronos->statusText(0).startsWith("Cursor at time ")) << chronos->statusText(0).toStdString();
+  EXPECT_TRUE(chronos->statusText(0).contains("difference")) << chronos->statusText(0).toStdString();
+  EXPECT_NEAR(chronos->cursorBar()->x() + chronos->cursorBar()->width() / 2, g.M + 50, 1);
+  EXPECT_TRUE(chronos->secondCursorBar()->isVisibleTo(chronos));
+
+  // Choosing traces: the last row dragged to the top, the next one left out, a node added.
+  chronos->mnuTracesClick();
+  auto* rowList = chronos->tracesDialog()->findChild<QListWidget*>("ListTraces");
+  ASSERT_EQ(rowList->count(), ws.chrono.TraceCount());
+  const int last = rowList->count() - 1;
+  const QString lastName = rowList->item(last)->text(), firstName = rowList->item(0)->text();
+  rowList->model()->moveRow(QModelIndex(), last, QModelIndex(), 0);
+  QApplication::processEvents();
+  EXPECT_EQ(chronos->Rows().front(), ws.chrono.TraceCount());
+  EXPECT_EQ(rowList->item(0)->text(), lastName);
+  chronos->RemoveRow(1);
+  EXPECT_EQ(static_cast<int>(chronos->Rows().size()), ws.chrono.TraceCount() - 1);
+  chronos->tracesDialog()->findChild<QLineEdit*>("EditNodeFilter")->setText("w5");
+  auto* nodeList = chronos->tracesDialog()->findChild<QListWidget*>("ListNodes");
+  ASSERT_EQ(nodeList->count(), 1);
+  nodeList->setCurrentRow(0);
+  chronos->tracesDialog()->findChild<QPushButton*>("btnAddTrace")->click();
+  EXPECT_EQ(ws.chrono.choice.nodes, std::vector<std::string>{"w5"});
+
+  // The CSV has the window's rows as its columns.
+  dialogs.next = QString::fromStdString((dir / "run.csv").string());
+  EXPECT_TRUE(chronos->ExportCsv());
+  EXPECT_EQ(dialogs.filters.back(), kCsvFilter);
+  const std::string csv = ReadFile(dir / "run.csv");
+  EXPECT_EQ(csv.rfind("time (ns)," + lastName.toStdString() + ",", 0), 0u) << csv.substr(0, 200);
+  EXPECT_EQ(csv.substr(0, csv.find('\r')).find(firstName.toStdString()), std::string::npos);
   dialogs.next = QString::fromStdString((dir / "run.vcd").string());
   EXPECT_TRUE(chronos->ExportVcd());
   EXPECT_NE(ReadFile(dir / "run.vcd").find("$var"), std::string::npos);
-  EXPECT_EQ(dialogs.filters.back(), kVcdFilter);
   dialogs.next = QString::fromStdString((dir / "run.png").string());
   EXPECT_TRUE(chronos->SaveImage());
   QImage saved(QString::fromStdString((dir / "run.png").string()));

@@ -3,6 +3,7 @@
 // (speed 0, wire state on). Both figures are printed; the desktop must keep at least half.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QTimer>
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <iostream>
 
 #include "../../bench/chain_circuit.h"
+#include "chronos.h"
 #include "core/test_support.h"
 #include "main_window.h"
 #include "sim/engine.h"
@@ -64,6 +66,53 @@ TEST(SimSpeed, DesktopRunKeepsAtLeastHalfTheHeadlessSpeed) {
             << "desktop run:     " << static_cast<long>(desktop) << " steps/s ("
             << static_cast<int>(100 * desktop / headless) << " %)\n";
   EXPECT_GE(desktop, 0.5 * headless);
+}
+
+// Steps per second of the counter example in the desktop program, with or without the timing
+// diagram open and following the run.
+double CounterStepsPerSecond(bool diagram) {
+  Workspace ws;
+  QtDialogs dialogs;
+  Tmdiframe frame(ws, dialogs);
+  frame.resize(800, 600);
+  frame.Startup(test::SourceRoot(),
+                {QString::fromStdString((test::SourceRoot() / "examples" / "counter.sch").string())});
+  frame.show();
+  QTimer driver;
+  std::chrono::steady_clock::time_point t0;
+  int startStep = 0, openingRedraws = 0;
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    if (startStep == 0 && ws.engine.StepCount > 0) {
+      if (diagram) {
+        frame.action("mnuChronogram")->trigger();
+        openingRedraws = frame.chronos()->redrawCount();
+      }
+      startStep = ws.engine.StepCount;
+      t0 = std::chrono::steady_clock::now();
+    }
+    if (startStep > 0 && ws.engine.StepCount >= startStep + 4 * kSteps) frame.StopLifeCommand();
+  });
+  driver.start(5);
+  frame.StartLifeCommand();
+  const double seconds = Seconds(t0);
+  if (diagram) {
+    EXPECT_TRUE(frame.chronos()->isVisible());
+    EXPECT_GT(frame.chronos()->redrawCount(), openingRedraws);  // it followed the run
+    EXPECT_LE(frame.chronos()->redrawCount(), seconds * 1000 / kChronoRefreshMs + 3);
+  }
+  return (ws.engine.StepCount - startStep) / seconds;
+}
+
+TEST(SimSpeed, TimingDiagramOpenDuringARunCostsAtMostAFifth) {
+  double without = 0, with = 0;
+  for (int i = 0; i < 3; ++i) {  // interleaved, best of three: the machine may be shared
+    without = std::max(without, CounterStepsPerSecond(false));
+    with = std::max(with, CounterStepsPerSecond(true));
+  }
+  std::cout << "counter without the diagram: " << static_cast<long>(without) << " steps/s\n"
+            << "counter with the diagram:    " << static_cast<long>(with) << " steps/s ("
+            << static_cast<int>(100 * with / without) << " %)\n";
+  EXPECT_GE(with, 0.8 * without);
 }
 
 }  // namespace

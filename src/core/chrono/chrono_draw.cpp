@@ -62,9 +62,8 @@ void PaintCursorValues(const CursorReadout& readout, Canvas& trace) {
 }
 
 ChronoPicture DrawChronogramImages(const ChronoFrame& f, Canvas& trace, Canvas& ruler) {
-  PaintChronoPicture(InitChronograms(f.store, f.current, f.geo, f.rulerWidth), trace, ruler);
-  ChronoPicture diagram =
-      DrawChronograms(f.store, f.current, f.geo, f.rulerWidth, f.timeUnit, f.stepCount, f.supplyVoltage);
+  PaintChronoPicture(InitChronograms(f), trace, ruler);
+  ChronoPicture diagram = DrawChronograms(f);
   PaintChronoPicture(diagram, trace, ruler);
   return diagram;
 }

@@ -19,15 +19,6 @@ void PaintCursorValues(const CursorReadout& readout, Canvas& trace);
 
 // Everything the window shows after opening or a zoom or scroll: the labels, then the diagram.
 // Returns the diagram's picture, whose status texts and caption the window shows.
-struct ChronoFrame {
-  const ChronoStore& store;
-  const CurrentStore& current;
-  ChronoGeometry geo;
-  int rulerWidth = 0;
-  double timeUnit = 1.0;
-  int stepCount = 0;
-  double supplyVoltage = 2.5;
-};
 ChronoPicture DrawChronogramImages(const ChronoFrame& frame, Canvas& trace, Canvas& ruler);
 
 }  // namespace qiro

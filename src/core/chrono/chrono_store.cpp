@@ -62,6 +62,13 @@ void ChronoStore::RecordChronoSample(int step, int trace, std::uint8_t value) {
     traces_[static_cast<std::size_t>(trace)].samples[static_cast<std::size_t>(sampleCount_)] = value;
 }
 
+void ChronoStore::SetNodeTrace(int node, int trace) {
+  if (node < 0) return;
+  if (static_cast<std::size_t>(node) >= nodeTrace_.size())
+    nodeTrace_.resize(static_cast<std::size_t>(node) + 1, 0);
+  nodeTrace_[static_cast<std::size_t>(node)] = trace;
+}
+
 int ChronoStore::SampleTime(int k) const {
   return (k >= 1 && k <= sampleCount_) ? sampleTime_[static_cast<std::size_t>(k)] : 0;
 }

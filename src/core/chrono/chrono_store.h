@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "chrono/trace_choice.h"
+
 namespace qiro {
 
 inline constexpr int kMaxTraces = 32;
@@ -27,7 +29,10 @@ class ChronoStore {
   // At every simulation start: every slot named "?", single-bit, first sample 0; no time point.
   void ResetChronograms();
   // Forgets the registered traces (the caller does this before registering a run's traces).
-  void ClearTraces() { traceCount_ = 0; }
+  void ClearTraces() {
+    traceCount_ = 0;
+    nodeTrace_.clear();
+  }
   // Registers a trace and returns its number; a 33rd registration replaces the 32nd trace.
   int AddChronoTrace(std::string_view name, bool isBus);
   // Stores a sample of trace at the time point of step, opening a new time point when the step
@@ -43,6 +48,16 @@ class ChronoStore {
   // Trace j (1..32); a blank trace outside.
   const ChronoTrace& Trace(int trace) const;
 
+  // The trace recording a node the user added (0: none).
+  void SetNodeTrace(int node, int trace);
+  int NodeTrace(int node) const {
+    return node >= 0 && static_cast<std::size_t>(node) < nodeTrace_.size()
+               ? nodeTrace_[static_cast<std::size_t>(node)]
+               : 0;
+  }
+
+  TraceChoice choice;  // what the user chose to record and show; kept across runs
+
   // View state of the timing-diagram window.
   int viewStart = 0;    // step at the left edge
   double span = 100.0;  // ns shown across the trace area
@@ -54,6 +69,7 @@ class ChronoStore {
   int sampleCount_ = 0;
   std::vector<int> sampleTime_ = std::vector<int>(kMaxTimePoints + 1);          // 1..5000
   std::vector<ChronoTrace> traces_ = std::vector<ChronoTrace>(kMaxTraces + 1);  // 1..32
+  std::vector<int> nodeTrace_;                                                  // by node
 };
 
 // The byte recorded for a single-bit trace from a node value code: 1, 0 or 255.

@@ -27,6 +27,28 @@ bool Traced(const TSymbol& s) {
   return (s.Vis & 1) != 0;
 }
 
+// A traced device whose trace the user left out of the timing diagram is not registered.
+bool Registered(const Workspace& ws, const TSymbol& s, const std::string& traceName) {
+  return Traced(s) && !ws.chrono.choice.IsRemoved(traceName);
+}
+
+// The nodes the user added to the timing diagram, after the devices. Each starts at the level
+// the run gives it (x unless a supply) and is recorded on every change.
+void RegisterNodeTraces(Workspace& ws) {
+  for (const std::string& name : ws.chrono.choice.nodes) {
+    // A full trace table would hand the node the last device's trace: the node waits.
+    if (ws.chrono.TraceCount() >= kMaxTraces) return;
+    for (int n = 0; n <= ws.nodes.Count(); ++n) {
+      if (ws.nodes[n].Name != name || ws.chrono.NodeTrace(n) != 0) continue;
+      const int trace = ws.chrono.AddChronoTrace(name, false);
+      ws.chrono.SetNodeTrace(n, trace);
+      const std::uint8_t kind = ws.nodes[n].DriveKind;
+      ws.chrono.RecordChronoSample(0, trace, kind == kDriveHigh ? 1 : kind == kDriveLow ? 0 : kSampleX);
+      break;
+    }
+  }
+}
+
 // Steps of a time in ns, rounded; a TimeUnit that is not positive counts as 1 ns.
 int StepsOf(double ns, double timeUnit) {
   const double unit = timeUnit > 0 ? timeUnit : 1.0;
@@ -237,7 +259,7 @@ void PrepareDevices(Workspace& ws) {
       case kModelSinus: {
         const int n = s.Pin(1).Node;
         if (!ws.nodes.Valid(n)) break;
-        if (Traced(s)) {
+        if (Registered(ws, s, BitTraceName(s, 1))) {
           s.TraceIndex = ws.chrono.AddChronoTrace(BitTraceName(s, 1), false);
           NameNode(ws, s, 1);
         }
@@ -262,8 +284,8 @@ void PrepareDevices(Workspace& ws) {
       case kModelDigit:
       case kModelKbd:
       case kModelDisplay: {
-        if (!Traced(s)) break;
         const int pins = s.Model == kModelDisplay ? 8 : 4;
+        if (!Registered(ws, s, BusTraceName(s, pins))) break;
         // The 8-bit display records its whole value, so it gets a bus trace like the digit.
         s.TraceIndex = ws.chrono.AddChronoTrace(BusTraceName(s, pins), true);
         for (int k = 1; k <= pins; ++k) NameNode(ws, s, k);
@@ -286,6 +308,7 @@ void PrepareDevices(Workspace& ws) {
         break;
     }
   }
+  RegisterNodeTraces(ws);
 }
 
 void DriveSources(Workspace& ws, int step) {
@@ -463,6 +486,8 @@ void UpdateSwitches(Workspace& ws, int node) {
 
 bool NodeChanged(Workspace& ws, int node, int step) {
   ws.nodeLog.Record(step, node, ws.nodes[node].Value);
+  if (const int trace = ws.chrono.NodeTrace(node))
+    ws.chrono.RecordChronoSample(step, trace, SampleOfValue(ws.nodes[node].Value));
   const bool pause = UpdateLights(ws, node, step);
   UpdateDisplays(ws, node, step);
   UpdateSwitches(ws, node);

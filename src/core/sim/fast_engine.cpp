@@ -206,6 +206,8 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
       watched_[static_cast<std::size_t>(s.Pin(pin).Node)] = 1;
   }
   if (anyDisplay) watched_.assign(nodeSlots, 1);
+  for (std::size_t n = 0; n < nodeSlots; ++n)
+    if (ws.chrono.NodeTrace(static_cast<int>(n)) != 0) watched_[n] = 1;  // nodes added to the timing diagram
 
   for (int n : ws.engine.ScriptNodes)
     if (ws.nodes.Valid(n)) alwaysDirty[static_cast<std::size_t>(n)] = 1;

@@ -14,7 +14,7 @@ namespace {
 class ChronoDrawTest : public ::testing::Test {
  protected:
   ChronoPicture Paint(int stepCount = 40) {
-    const ChronoFrame frame{store, current, geo, 500, 1.0, stepCount, 2.5};
+    const ChronoFrame frame(store, current, geo, 500, 1.0, stepCount, 2.5);
     return DrawChronogramImages(frame, trace, ruler);
   }
   // Segments of a colour on a canvas.
@@ -46,14 +46,14 @@ TEST_F(ChronoDrawTest, TracesSitInTheirRowsInTheirColours) {
   EXPECT_EQ(name->r.left, 20);
   EXPECT_EQ(name->r.top, 90);
   EXPECT_EQ(name->font.colour, palette::kBlack);
-  // Trace 1 high (y 65) from 0 to 10 ns, trace 2 low (y 110) then high (y 90).
+  // Trace 1 high (y 65) from 0 to 20 ns, trace 2 low (y 110) then high (y 90) up to step 40.
   auto has = [](const std::vector<DrawOp>& ops, PixelRect r) {
     return std::any_of(ops.begin(), ops.end(), [&](const DrawOp& op) { return op.r == r; });
   };
   const auto red = Segments(trace, palette::kRed), blue = Segments(trace, palette::kBlue);
-  EXPECT_TRUE(has(red, {100, 65, 150, 65}));
+  EXPECT_TRUE(has(red, {100, 65, 200, 65}));
   EXPECT_TRUE(has(blue, {100, 110, 150, 110}));
-  EXPECT_TRUE(has(red, {150, 90, 200, 90}));
+  EXPECT_TRUE(has(red, {150, 90, 300, 90}));
   EXPECT_TRUE(has(Segments(trace, palette::kBlack), {150, 90, 150, 110}));  // trace 2's edge
   for (const DrawOp& op : red) EXPECT_EQ(op.pen.style, PenStyle::Solid);
   for (const DrawOp& op : ruler.Of(OpKind::Segment)) EXPECT_EQ(op.pen.colour, palette::kBlack);
@@ -65,14 +65,14 @@ TEST_F(ChronoDrawTest, GuidesAreDottedAndTheRulerIsSilverWithTimes) {
   const auto guides = Segments(trace, palette::kBlack);
   const auto dotted = std::count_if(guides.begin(), guides.end(),
                                     [](const DrawOp& op) { return op.pen.style == PenStyle::Dotted; });
-  // Nine horizontal guides (one trace + 8) and one vertical guide per major tick, 0..110 ns.
-  EXPECT_EQ(dotted, 9 + 12);
+  // Nine horizontal guides (one trace + 8) and one vertical guide per labelled tick, 0..100 ns.
+  EXPECT_EQ(dotted, 9 + 11);
   const auto fills = ruler.Of(OpKind::Fill);
   ASSERT_FALSE(fills.empty());
   EXPECT_EQ(fills.back().colour, palette::kSilver);
-  ASSERT_NE(ruler.FindText("10.0"), nullptr);
-  EXPECT_EQ(ruler.FindText("10.0")->r.left, 50);
-  EXPECT_EQ(ruler.FindText("10.0")->r.top, 5);
+  ASSERT_NE(ruler.FindText("10"), nullptr);
+  EXPECT_EQ(ruler.FindText("10")->r.left, 50);
+  EXPECT_EQ(ruler.FindText("10")->r.top, 5);
 }
 
 TEST_F(ChronoDrawTest, BusValueWrittenAtEachChangeOnly) {
@@ -121,7 +121,7 @@ TEST_F(ChronoDrawTest, CursorValuesCoverThePreviousReadout) {
   const int a = store.AddChronoTrace("a", false);
   store.RecordChronoSample(10, a, 1);
   store.RecordChronoSample(20, a, 0);
-  const CursorReadout r = SetCursor(store, current, geo, 1.0, 180, 10);
+  const CursorReadout r = ReadCursor(ChronoFrame(store, current, geo, 500, 1.0, 20, 2.5), 16, 10);
   PaintCursorValues(r, trace);
   const DrawOp* v = trace.FindText(" 1");
   ASSERT_NE(v, nullptr);

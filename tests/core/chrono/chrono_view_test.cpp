@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace qiro {
 namespace {
@@ -18,35 +19,144 @@ TEST(ChronoView, ZoomTablesAndLimits) {
   EXPECT_EQ(ZoomOutSpan(3), 20);
 }
 
-TEST(ChronoView, DivisionAndCaption) {
-  const Division d = ComputeDivision(100);
-  EXPECT_EQ(d.divisionNs, 10);
-  EXPECT_EQ(d.tickNs, 1);
-  EXPECT_EQ(d.caption, " 1.0ns/div");
-  EXPECT_EQ(ComputeDivision(0).caption, " 0.1ns/div");
-  EXPECT_EQ(ComputeDivision(49).divisionNs, 1);
-  EXPECT_EQ(ComputeDivision(1e6).caption, " 0.5\u00B5s/div");
-  EXPECT_EQ(FormatReal(12.345, 8, 2), "   12.35");
-  EXPECT_EQ(FormatReal(-0.04, 4, 1), "-0.0");
-}
-
-TEST(ChronoView, ScrollAndViewAll) {
+// A store whose older half was dropped: points every 10 steps, the first one left at 25010.
+ChronoStore DroppedStore() {
   ChronoStore store;
   const int a = store.AddChronoTrace("a", false);
-  for (int k = 1; k <= 5; ++k) store.RecordChronoSample(10 * k, a, k % 2);
-  ScrollRight(store, 1.0);
-  EXPECT_EQ(store.viewStart, 0);  // five points: nothing to scroll to
-  store.RecordChronoSample(60, a, 0);
-  store.RecordChronoSample(70, a, 1);
-  ScrollRight(store, 1.0);  // 30 steps, limited to the time of point count - 5
-  EXPECT_EQ(store.viewStart, 20);
-  ScrollLeft(store, 1.0);
-  EXPECT_EQ(store.viewStart, 0);
+  for (int k = 1; k <= 6000; ++k) store.RecordChronoSample(10 * k, a, k % 2);
+  return store;
+}
 
-  store.viewStart = 42;
-  ViewAll(store, 2.0);  // 70 steps of 2 ns plus a third of 100
-  EXPECT_EQ(store.viewStart, 0);
-  EXPECT_DOUBLE_EQ(store.span, 140 + 100.0 / 3);
+TEST(ChronoView, FitOpeningViewAndClampFollowTheStoredData) {
+  ChronoStore store = DroppedStore();
+  ASSERT_EQ(store.SampleTime(1), 25010);
+  const DataRange range = RecordedRange(store, 0);
+  EXPECT_EQ(range.first, 25010);
+  EXPECT_EQ(range.last, 60000);
+  EXPECT_EQ(RecordedRange(store, 60500).last, 60500);  // values hold until the current step
+  FitToData(store, 2.0, range);                        // one call, whatever the old span
+  EXPECT_EQ(store.viewStart, 25010);
+  EXPECT_DOUBLE_EQ(store.span, 2 * 34990);
+
+  // A long recording opens on its newest stretch with edges at least 12 pixels apart: the
+  // last 50 edges of the trace in 600 px.
+  const ChronoGeometry geo{100, 700, 400};
+  OpeningView(store, geo, 1.0, range);
+  EXPECT_EQ(store.viewStart, 59500);
+  EXPECT_DOUBLE_EQ(store.span, 500);
+  EXPECT_TRUE(ShowsNewest(store, 1.0, range));
+  for (auto [from, to] : {std::pair{0, 25010}, {1000000, 60000 - 500}, {40000, 40000}}) {
+    store.viewStart = from;
+    ClampView(store, 1.0, range);
+    EXPECT_EQ(store.viewStart, to) << from;
+  }
+  store.viewStart = 30000;
+  EXPECT_FALSE(ShowsNewest(store, 1.0, range));
+  FollowNewest(store, 1.0, range);
+  EXPECT_EQ(store.viewStart, 60000 - 500);
+
+  // A trace recorded at every step without changing does not narrow the first view.
+  ChronoStore steady;
+  const int p = steady.AddChronoTrace("p", false), c = steady.AddChronoTrace("c", false);
+  for (int step = 1; step <= 3000; ++step) {
+    steady.RecordChronoSample(step, p, 1);
+    steady.RecordChronoSample(step, c, (step / 100) % 2);
+  }
+  OpeningView(steady, geo, 1.0, RecordedRange(steady, 0));
+  EXPECT_EQ(steady.viewStart, 1);
+  EXPECT_DOUBLE_EQ(steady.span, 2999);
+
+  ChronoStore few;  // a short run still fills the window; an empty one goes back to 0
+  const int b = few.AddChronoTrace("b", false);
+  few.RecordChronoSample(10, b, 1);
+  few.RecordChronoSample(11, b, 0);
+  OpeningView(few, geo, 1.0, RecordedRange(few, 0));
+  EXPECT_EQ(few.viewStart, 10);
+  EXPECT_DOUBLE_EQ(few.span, kMinSpanNs);
+  ChronoStore empty;
+  empty.viewStart = 99;
+  FitToData(empty, 1.0, RecordedRange(empty, 50));
+  EXPECT_EQ(empty.viewStart, 0);
+  EXPECT_EQ(empty.span, 100);
+}
+
+TEST(ChronoView, ScrollZoomAndDragKeepToTheData) {
+  ChronoStore store = DroppedStore();
+  const DataRange range = RecordedRange(store, 0);
+  const ChronoGeometry geo{100, 1100, 400};  // 1000 px for 1000 ns
+  store.span = 1000;
+  store.viewStart = 30000;
+  ScrollBySpan(store, 1.0, range, 0.5);
+  EXPECT_EQ(store.viewStart, 30500);
+  ScrollBySpan(store, 1.0, range, -0.5);
+  ScrollBySpan(store, 1.0, range, -0.5);
+  EXPECT_EQ(store.viewStart, 29500);
+  store.viewStart = 25100;
+  ScrollBySpan(store, 1.0, range, -0.5);
+  EXPECT_EQ(store.viewStart, 25010);
+
+  // The time under the pointer stays under it.
+  store.viewStart = 30000;
+  EXPECT_DOUBLE_EQ(TimeAtX(store, geo, 1.0, 350), 30250);
+  ZoomAround(store, geo, 1.0, range, 500, 350);
+  EXPECT_EQ(store.viewStart, 30125);
+  EXPECT_DOUBLE_EQ(TimeAtX(store, geo, 1.0, 350), 30250);
+  EXPECT_DOUBLE_EQ(WheelZoomSpan(1000, 240, 1.0, range), 500);
+  EXPECT_DOUBLE_EQ(WheelZoomSpan(1000, -240, 1.0, range), 2000);
+  EXPECT_DOUBLE_EQ(WheelZoomSpan(6, 1200, 1.0, range), kMinSpanNs);
+  EXPECT_DOUBLE_EQ(WheelZoomSpan(30000, -1200, 1.0, range), 34990);  // no further than the data
+
+  store.span = 1000;
+  DragView(store, geo, 1.0, range, 30000, 100);  // dragging right shows earlier times
+  EXPECT_EQ(store.viewStart, 29900);
+  DragView(store, geo, 1.0, range, 30000, -100000);
+  EXPECT_EQ(store.viewStart, 60000 - 1000);
+}
+
+TEST(ChronoView, WheelDeltasAddUpInsteadOfRounding) {
+  for (double spanSteps : {1000.0, 10.0}) {
+    WheelScroll fine, coarse;
+    int moved = 0;
+    for (int i = 0; i < 8; ++i) moved += fine.Take(15, spanSteps);
+    EXPECT_EQ(moved, coarse.Take(120, spanSteps)) << spanSteps;
+    EXPECT_EQ(moved, -static_cast<int>(spanSteps / 10));
+  }
+}
+
+TEST(ChronoView, RulerLabelsNeverOverlap) {
+  struct Case {
+    double span, start;
+    int width, pxPerChar;
+  };
+  for (const Case c : {Case{100, 0, 500, 6},
+                       {100, 0, 500, 20},
+                       {100000, 400000, 500, 6},
+                       {3e6, 1.2e7, 700, 7},
+                       {7.5, 123456.5, 600, 6},
+                       {990, 59010, 600, 7}}) {
+    const TextWidth width = [&](const std::string& t) { return c.pxPerChar * static_cast<int>(t.size()); };
+    const Ruler r = ComputeRuler(c.span, c.start, c.width, width);
+    int lastRight = -1000, majors = 0;
+    for (const RulerTick& t : r.ticks) {
+      EXPECT_GE(t.x, 0);
+      EXPECT_LE(t.x, c.width);
+      if (!t.major) continue;
+      ++majors;
+      EXPECT_GT(t.x, lastRight) << c.span << " " << t.label;
+      lastRight = t.x + width(t.label);
+      // Labelled ticks sit on whole multiples of the division.
+      const double q = std::round(std::stod(t.label) * (r.micro ? 1000 : 1) / r.divisionNs);
+      EXPECT_NEAR(q * r.divisionNs, std::stod(t.label) * (r.micro ? 1000 : 1), r.divisionNs * 1e-6);
+    }
+    EXPECT_GE(majors, 2) << c.span;
+  }
+  const Ruler plain = ComputeRuler(100, 0, 500, EstimatedTextWidth);
+  EXPECT_EQ(plain.divisionNs, 10);
+  EXPECT_EQ(plain.tickNs, 1);
+  EXPECT_EQ(plain.caption, " 1.0ns/div");
+  EXPECT_NE(ComputeRuler(1e6, 0, 500, EstimatedTextWidth).caption.find("\u00B5s/div"), std::string::npos);
+  EXPECT_EQ(FormatReal(12.345, 8, 2), "   12.35");
+  EXPECT_EQ(FormatReal(-0.04, 4, 1), "-0.0");
 }
 
 TEST(ChronoView, RulerTicksAndWaveforms) {
@@ -58,30 +168,44 @@ TEST(ChronoView, RulerTicksAndWaveforms) {
   store.RecordChronoSample(20, bit, 255);
   store.RecordChronoSample(30, bit, 0);
   store.span = 100;
-  const ChronoGeometry geo{100, 600, 400};  // 5 px per ns
   CurrentStore current;
-  const ChronoPicture p = DrawChronograms(store, current, geo, 500, 1.0, 30, 2.5);
+  ChronoFrame frame(store, current, {100, 600, 400}, 500, 1.0, 60, 2.5);  // 5 px per ns
+  ChronoPicture p = DrawChronograms(frame);
 
   auto count = [&](auto pred) { return std::count_if(p.lines.begin(), p.lines.end(), pred); };
-  // Ticks every ns (5 px) until one at or beyond W - 50 = 550: x = 0..550, majors every 10.
-  EXPECT_EQ(count([](const ChronoLine& l) { return l.image == ChronoImage::Ruler; }), 111);
+  // Ticks every ns (5 px) across the 500 px, labelled every 10 ns.
+  EXPECT_EQ(count([](const ChronoLine& l) { return l.image == ChronoImage::Ruler; }), 101);
   EXPECT_EQ(
       count([](const ChronoLine& l) { return l.image == ChronoImage::Trace && l.dotted && l.x1 == l.x2; }),
-      12);
+      11);
+  EXPECT_EQ(p.caption, " 1.0ns/div");
   // The bus value is written once, at its first time point.
   EXPECT_EQ(std::count_if(p.texts.begin(), p.texts.end(), [](const ChronoText& t) { return t.text == "3C"; }),
             1);
-  // Bit trace: red from point 2 to 3 (x 150..200) at y 65, grey at both levels after, edges in black.
   auto has = [&](ChronoLine want) {
     return count([&](const ChronoLine& l) {
              return l.x1 == want.x1 && l.y1 == want.y1 && l.x2 == want.x2 && l.y2 == want.y2 &&
                     l.colour == want.colour;
            }) > 0;
   };
+  // Bit trace: red from point 2 to 3 (x 150..200) at y 65, grey at both levels after, edges in
+  // black, and its last value (0) drawn on to the current step 60 (x 400).
   EXPECT_TRUE(has({ChronoImage::Trace, 150, 65, 200, 65, ChronoColour::Red}));
   EXPECT_TRUE(has({ChronoImage::Trace, 200, 85, 250, 85, ChronoColour::Grey}));
   EXPECT_TRUE(has({ChronoImage::Trace, 200, 65, 200, 85, ChronoColour::Black}));
+  EXPECT_TRUE(has({ChronoImage::Trace, 250, 85, 400, 85, ChronoColour::Blue}));
   EXPECT_EQ(p.status[2], "Max. current 0.000mA");
+
+  // Rows in another order, the view scrolled past every point: the held values fill the row and
+  // the bus value is written again at the left edge.
+  frame.rows = std::vector<int>{bus, bit};
+  store.viewStart = 40;
+  p = DrawChronograms(frame);
+  EXPECT_TRUE(has({ChronoImage::Trace, 100, 110, 200, 110, ChronoColour::Blue}));
+  EXPECT_TRUE(has({ChronoImage::Trace, 100, 65, 200, 65, ChronoColour::Green}));
+  EXPECT_EQ(std::count_if(p.texts.begin(), p.texts.end(), [](const ChronoText& t) { return t.text == "3C"; }),
+            1);
+  EXPECT_EQ(InitChronograms(frame).texts[0].text, "bus");
 }
 
 TEST(ChronoView, CurrentLabelsCurveAndSummary) {
@@ -90,24 +214,28 @@ TEST(ChronoView, CurrentLabelsCurveAndSummary) {
   CurrentStore current;
   current.AddCurrentPulse(10, 2, 2, 1.0);
   current.ChooseCurrentScale();
-  const ChronoGeometry geo{100, 600, 400};
-  const ChronoPicture labels = InitChronograms(store, current, geo, 500);
+  const ChronoFrame frame(store, current, {100, 600, 400}, 500, 1.0, 20, 2.5);
+  const ChronoPicture labels = InitChronograms(frame);
   ASSERT_GE(labels.texts.size(), 7u);
   EXPECT_EQ(labels.texts[1].text, "Idd (mA)");
   EXPECT_EQ(labels.texts[1].y, 25 * 2 + 40);
   EXPECT_EQ(labels.texts[2].text, "    4.00");  // a 1 mA peak gives a 5 mA scale
   EXPECT_EQ(labels.texts[6].text, "    0.00");
 
-  const ChronoPicture p = DrawChronograms(store, current, geo, 500, 1.0, 20, 2.5);
-  // Entries 2..5 joined: 1 mA lies four 25-pixel divisions below the 5 mA top at 50 + 46.
+  const ChronoPicture p = DrawChronograms(frame);
+  // Entries of steps 10..14 joined: 1 mA lies four 25-pixel divisions below the 5 mA top at 50 + 46.
   std::vector<ChronoLine> red;
   for (const auto& l : p.lines)
     if (l.colour == ChronoColour::Red && l.y1 >= 50) red.push_back(l);
-  ASSERT_EQ(red.size(), 3u);
-  EXPECT_EQ(red[0].x1, 155);
-  EXPECT_EQ(red[0].y2, 50 + 100 + 46);
-  EXPECT_EQ(red[2].y2, 50 + 125 + 46);
+  ASSERT_EQ(red.size(), 4u);
+  EXPECT_EQ(red[0].x1, 150);
+  EXPECT_EQ(red[1].y2, 50 + 100 + 46);
+  EXPECT_EQ(red[3].y2, 50 + 125 + 46);
   EXPECT_EQ(p.status[3], "Power dissip. 0.250mW");
+  EXPECT_DOUBLE_EQ(CurrentAtStep(current, 12), 1.0);
+  EXPECT_DOUBLE_EQ(CurrentAtStep(current, 11), 0.5);
+  EXPECT_DOUBLE_EQ(CurrentAtStep(current, 9), 0.0);
+  EXPECT_DOUBLE_EQ(CurrentAtStep(current, 15), 0.0);
 
   const CurrentSummary idle = SummariseCurrent(CurrentStore{}, 0, 2.5);
   EXPECT_EQ(idle.average, "Avg. current  0 mA");
@@ -115,23 +243,29 @@ TEST(ChronoView, CurrentLabelsCurveAndSummary) {
   EXPECT_EQ(idle.supply, "Supply 2.500V");
 }
 
-TEST(ChronoView, CursorReadout) {
+TEST(ChronoView, CursorReadouts) {
   ChronoStore store;
   const int a = store.AddChronoTrace("a", false);
+  const int bus = store.AddChronoTrace("k", true);
   store.RecordChronoSample(10, a, 1);
-  store.RecordChronoSample(20, a, 0);
+  store.RecordChronoSample(10, bus, 0xA5);
+  store.RecordChronoSample(20, a, kSampleX);
   CurrentStore current;
-  const ChronoGeometry geo{100, 600, 400};
-  CursorReadout r = SetCursor(store, current, geo, 1.0, 180, 10);
+  const ChronoFrame frame(store, current, {100, 600, 400}, 500, 1.0, 20, 2.5);
+  CursorReadout r = ReadCursor(frame, 16, 10);
+  EXPECT_EQ(r.x, 180);
   EXPECT_EQ(r.timeText, "Cursor at time 16.0ns ");
   EXPECT_EQ(r.timePoint, 1);
-  ASSERT_EQ(r.values.size(), 1u);
+  ASSERT_EQ(r.values.size(), 2u);
   EXPECT_EQ(r.values[0].text, " 1");
+  EXPECT_EQ(r.values[1].text, "A5");
   EXPECT_TRUE(r.currentText.empty());
-  r = SetCursor(store, current, geo, 1.0, 20, 25 * 2 + 46 + 25);  // one division below the top
-  EXPECT_EQ(store.cursorX, 100);
+  r = ReadCursor(frame, 20, 25 * 3 + 46 + 25);  // one division below the top of the graph
+  EXPECT_EQ(r.values[0].text, " x");
   EXPECT_EQ(r.currentText, "Current  0.8mA");
-  EXPECT_EQ(r.timePoint, 0);
+  EXPECT_EQ(ReadCursor(frame, 5, 0).timePoint, 0);
+  EXPECT_EQ(CursorTimesText(10, 30),
+            "Cursor at time 10.0ns | second at 30.0ns | difference 20.0ns (50.000 MHz)");
 }
 
 }  // namespace
