@@ -329,7 +329,10 @@ void Writer::WriteGateLike(int i, Kind k) {
     const bool inverted = g.family == GateFamily::Nand || g.family == GateFamily::Nor ||
                           (g.family == GateFamily::Xnor && g.inputs % 2 == 0);
     const std::string base = andLike ? "and" : orLike ? "or" : "xor";
-    keyword = g.inputs == 1 ? (inverted ? "not" : "buf") : (inverted ? "n" : "") + base;
+    keyword = g.inputs == 1 ? (inverted ? "not" : "buf")
+                            : (!inverted       ? base
+                               : base == "xor" ? "xnor"
+                                               : "n" + base);
     const std::string joined = Join(in, andLike ? " & " : orLike ? " | " : " ^ ");
     value = inverted ? "~(" + joined + ")" : joined;
     if (g.inputs == 1) value = inverted ? "~" + in[0] : in[0];
@@ -442,6 +445,18 @@ std::vector<std::string> Writer::Run(const std::string& dateTime) {
       if (ws_.nodes.Valid(s.Pin(p).Node)) Net(s.Pin(p).Node);
   }
   for (int i = 1; i <= symbols_.Count(); ++i) WriteSymbol(i);
+  // Ports on a node whose net is another one (this may declare a supply).
+  std::vector<std::string> portAssigns;
+  for (const PortablePort& p : ports_) {
+    if (!ws_.nodes.Valid(p.node)) continue;
+    const std::string net = Net(p.node);
+    if (net == p.written) continue;
+    if (!p.input)
+      portAssigns.push_back(" assign " + p.written + " = " + net + ";");
+    else
+      portAssigns.push_back(" // " + p.written + " is not used: its node is " + net +
+                            ", which Qiro drives instead.");
+  }
 
   std::vector<std::string> out = VerilogTitle(ws_, dateTime);
   out.pop_back();
@@ -486,15 +501,7 @@ std::vector<std::string> Writer::Run(const std::string& dateTime) {
     out.push_back("  " + driveFunction_ + " = (v === 1'b0 || v === 1'b1) ? v : 1'bz;");
     out.push_back(" endfunction");
   }
-  for (const PortablePort& p : ports_) {
-    if (!ws_.nodes.Valid(p.node)) continue;
-    const std::string net = Net(p.node);
-    if (net == p.written) continue;
-    if (!p.input)
-      out.push_back(" assign " + p.written + " = " + net + ";");
-    else
-      out.push_back(" // " + p.written + " is not used: its node is " + net + ", which Qiro drives instead.");
-  }
+  out.insert(out.end(), portAssigns.begin(), portAssigns.end());
   out.insert(out.end(), body_.begin(), body_.end());
   out.push_back("endmodule");
   for (int m = 0; m < static_cast<int>(HelperModule::Count); ++m) {

@@ -82,8 +82,9 @@ struct Builder {
         case 0: {  // complementary pair on one node: notif1 / nmos / pmos
           const int e = Any(), ne = NewNode();
           Symbol("inv", 101, {e, ne}, 1);
-          Symbol("notif1", 121, {Any(), Below(2) ? e : ne, out}, 1);
-          Symbol(Below(2) ? "nmos" : "pmos", 901 + Below(2), {Any(), Below(2) ? ne : e, out}, 1);
+          const bool direct = Below(2), nmos = Below(2);  // exactly one of the two conducts
+          Symbol("notif1", 121, {Any(), direct ? e : ne, out}, 1);
+          Symbol("switch", nmos ? 901 : 902, {Any(), direct == nmos ? ne : e, out}, 1);
           break;
         }
         case 1:
