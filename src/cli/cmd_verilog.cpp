@@ -12,14 +12,23 @@
 namespace qiro::cli {
 namespace {
 
+constexpr const char* kUsage = "verilog FILE [-o OUT] [--tech TEC] [--portable [--delays] [--testbench]]";
+
 int RunVerilog(std::vector<std::string> args) {
   std::string file, out, tech;
+  bool portable = false, delays = false, testbench = false;
   if (const std::string misuse = TakeTechOption(args, tech); !misuse.empty())
     return Fail("verilog: " + misuse);
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size()) {
       out = args[++i];
       if (out.empty()) return Fail("verilog: " + EmptyPathMessage("-o"));
+    } else if (args[i] == "--portable") {
+      portable = true;
+    } else if (args[i] == "--delays") {
+      delays = true;
+    } else if (args[i] == "--testbench") {
+      testbench = true;
     } else if (!args[i].empty() && args[i][0] == '-') {
       return Fail("verilog: unknown option '" + args[i] + "'");
     } else if (file.empty()) {
@@ -28,7 +37,8 @@ int RunVerilog(std::vector<std::string> args) {
       return Fail("verilog: one schematic file only");
     }
   }
-  if (file.empty()) return Fail("usage: qiro-cli verilog FILE [-o OUT] [--tech TEC]");
+  if (file.empty()) return Fail("usage: " + std::string(kUsage));
+  if ((delays || testbench) && !portable) return Fail("verilog: --delays and --testbench need --portable");
 
   const ReportToStderr report(IsStandardOutput(out));
   CliHost host;
@@ -38,6 +48,9 @@ int RunVerilog(std::vector<std::string> args) {
   ExtractCircuit(ws);
 
   ws.verilog.ModuleName = ModuleNameOfFile(ws.circuit.FileName);
+  ws.verilog.Portable = portable;
+  ws.verilog.GateDelays = delays;
+  ws.verilog.Testbench = testbench;
   UpdateVerilog(ws, DateTimeText());
   const std::filesystem::path path = out.empty() ? VerilogFilePath(ws) : std::filesystem::path(out);
   if (!SaveVerilogFile(ws, path)) return 1;
@@ -45,9 +58,12 @@ int RunVerilog(std::vector<std::string> args) {
   return 0;
 }
 
-const CommandRegistrar registrar({"verilog", "verilog FILE [-o OUT] [--tech TEC]",
-                                  "write the Verilog netlist of a schematic (default: beside it, as .txt)",
-                                  [](const std::vector<std::string>& args) { return RunVerilog(args); }});
+const CommandRegistrar registrar(
+    {"verilog", kUsage,
+     "write the Verilog netlist of a schematic (default: beside it, as .txt); --portable: a netlist "
+     "a Verilog simulator runs as is, --delays with gate delays, --testbench with a "
+     "testbench",
+     [](const std::vector<std::string>& args) { return RunVerilog(args); }});
 
 }  // namespace
 }  // namespace qiro::cli

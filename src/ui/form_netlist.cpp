@@ -95,11 +95,21 @@ QWidget* TFormNetlist::BuildVerilogPage() {
   checkSimuInfo_ = new QCheckBox("Append simulation infomations", page);
   checkSimuInfo_->setObjectName("CheckBoxSimuInfo");
   checkSimuInfo_->setChecked(ws_.verilog.AppendSimulationInfo);
+  // The portable form: text a Verilog simulator runs as is, optionally with gate delays.
+  checkPortable_ = new QCheckBox("Portable Verilog", page);
+  checkPortable_->setObjectName("CheckBoxPortable");
+  checkPortable_->setChecked(ws_.verilog.Portable);
+  checkDelays_ = new QCheckBox("Gate delays", page);
+  checkDelays_->setObjectName("CheckBoxDelays");
+  checkDelays_->setChecked(ws_.verilog.GateDelays);
+  checkDelays_->setEnabled(ws_.verilog.Portable);
   auto* save = new QPushButton("Save", page);
   save->setObjectName("sbSave");
   top->addWidget(label);
   top->addWidget(editModuleName_);
   top->addWidget(checkSimuInfo_);
+  top->addWidget(checkPortable_);
+  top->addWidget(checkDelays_);
   top->addStretch();
   top->addWidget(save);
   v->addLayout(top);
@@ -121,6 +131,11 @@ QWidget* TFormNetlist::BuildVerilogPage() {
     ws_.verilog.AppendSimulationInfo = on;
     UpdateVerilog();
   });
+  connect(checkPortable_, &QCheckBox::toggled, this, [this](bool on) {
+    checkDelays_->setEnabled(on);
+    UpdateVerilog();
+  });
+  connect(checkDelays_, &QCheckBox::toggled, this, &TFormNetlist::UpdateVerilog);
   connect(save, &QPushButton::clicked, this, [this] { SaveVerilogFile(true); });
   return page;
 }
@@ -144,6 +159,8 @@ void TFormNetlist::UpdateOptions() {
 void TFormNetlist::UpdateVerilog() {
   ws_.verilog.ModuleName = editModuleName_->text().toStdString();
   ws_.verilog.AppendSimulationInfo = checkSimuInfo_->isChecked();
+  ws_.verilog.Portable = checkPortable_->isChecked();
+  ws_.verilog.GateDelays = checkDelays_->isChecked();
   qiro::UpdateVerilog(ws_, DateTimeText());
   QStringList lines;
   for (const std::string& l : ws_.verilog.Shown) lines << Q(l);

@@ -45,6 +45,8 @@ class TFormNetlist : public QDialog {
   QTabWidget* pages() const { return pages_; }
   QLineEdit* moduleName() const { return editModuleName_; }
   QCheckBox* simuInfo() const { return checkSimuInfo_; }
+  QCheckBox* portable() const { return checkPortable_; }
+  QCheckBox* gateDelays() const { return checkDelays_; }
   QPlainTextEdit* memo() const { return memo_; }
   QTreeWidget* tree() const { return tree_; }
   QTableWidget* grid() const { return grid_; }
@@ -62,6 +64,8 @@ class TFormNetlist : public QDialog {
   QTabWidget* pages_ = nullptr;
   QLineEdit* editModuleName_ = nullptr;
   QCheckBox* checkSimuInfo_ = nullptr;
+  QCheckBox* checkPortable_ = nullptr;
+  QCheckBox* checkDelays_ = nullptr;
   QPlainTextEdit* memo_ = nullptr;
   QLabel* labelLines_ = nullptr;
   QTreeWidget* tree_ = nullptr;

@@ -160,6 +160,21 @@ TEST_F(SymbolWindowsTest, TypedModuleNameAndOptionsRebuildTheTextAndSaveWritesIt
   EXPECT_EQ(form->moduleName()->text(), "half_adder");
 }
 
+TEST_F(SymbolWindowsTest, PortableCheckBoxesSwitchTheTextToThePortableForm) {
+  OpenExample("half_adder.sch");
+  frame.ShowNetlistWindow(Tmdiframe::kPageVerilog);
+  TFormNetlist* form = frame.netlistForm();
+  EXPECT_FALSE(form->gateDelays()->isEnabled());
+  form->portable()->setChecked(true);
+  EXPECT_TRUE(form->gateDelays()->isEnabled());
+  EXPECT_TRUE(form->memo()->toPlainText().contains("\nmodule half_adder(a, b, sum, carry);"));
+  EXPECT_FALSE(form->memo()->toPlainText().contains("`timescale"));
+  form->gateDelays()->setChecked(true);
+  EXPECT_TRUE(form->memo()->toPlainText().contains("always @* xor3_r <= #"));
+  form->portable()->setChecked(false);
+  EXPECT_TRUE(form->memo()->toPlainText().contains("\nmodule half_adder( a,b,sum,carry);"));
+}
+
 TEST_F(SymbolWindowsTest, ClockPageStoresPhasesAndOnlyItsPageShows) {
   const int s = Place("clock");
   EditSymbol(s, [&](TFormSymProps& f) {

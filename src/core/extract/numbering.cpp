@@ -242,13 +242,13 @@ class Numberer {
   void Run() {
     ExtractState& ext = ws_.extraction;
     ext.NumberingError = 0;
+    const std::set<std::string> taken = DeviceNodeNames(c_);
     NumberSupplies(kModelVss, 0);
     NumberSupplies(kModelVdd, 1);
     for (int s = 1; s <= c_.Symbols.Count() && ext.NumberingError == 0; ++s) {
       for (int k = 1; k <= c_.Symbols[s].PinCount && ext.NumberingError == 0; ++k) {
         if (c_.Symbols[s].Pin(k).Node != -1) continue;
-        ++ext.NameCounter;
-        ws_.nodes.AddNode("w" + std::to_string(ext.NameCounter), ext.NumberingError);
+        ws_.nodes.AddNode(NextGeneratedName(ext.NameCounter, taken), ext.NumberingError);
         // On a full table the pin still takes the last node.
         const int node = ws_.nodes.Count();
         c_.Symbols[s].Pin(k).Node = node;
@@ -311,6 +311,22 @@ class Numberer {
 };
 
 }  // namespace
+
+std::set<std::string> DeviceNodeNames(const Circuit& c) {
+  std::set<std::string> names;
+  for (int i = 1; i <= c.Symbols.Count(); ++i)
+    if (c.Symbols[i].State != kDeleted && NamesItsNode(c.Symbols[i].Model))
+      for (int k = 1; k <= c.Symbols[i].PinCount; ++k) names.insert(c.Symbols[i].Pin(k).Name);
+  return names;
+}
+
+std::string NextGeneratedName(int& counter, const std::set<std::string>& taken) {
+  std::string name;
+  do {
+    name = "w" + std::to_string(++counter);
+  } while (taken.count(name) != 0);
+  return name;
+}
 
 void NumberNodes(Workspace& ws, NumberingScan scan) {
   if (scan == NumberingScan::Literal) {

@@ -2,9 +2,19 @@
 // flooded through wires, dots and touching pins; device pins then name their nodes.
 #pragma once
 
+#include <set>
+#include <string>
+
 namespace qiro {
 
+class Circuit;
 class Workspace;
+
+// The pin names that devices give their nodes.
+std::set<std::string> DeviceNodeNames(const Circuit& c);
+// The next generated node name, "w" + the raised counter, skipping taken names: a device pin
+// named like a generated node must not make two nodes share one name.
+std::string NextGeneratedName(int& counter, const std::set<std::string>& taken);
 
 enum class NumberingScan {
   Indexed,  // finds candidates through a spatial index (the normal way)

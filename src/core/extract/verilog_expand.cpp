@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "extract/numbering.h"
 #include "model/catalogue.h"
 #include "model/text.h"
 #include "verilog/verilog_text.h"
@@ -131,6 +132,7 @@ void ExpandVerilogSymbols(Workspace& ws) {
 void NumberInternalWires(Workspace& ws) {
   Circuit& c = ws.circuit;
   ExtractState& ex = ws.extraction;
+  const std::set<std::string> taken = DeviceNodeNames(c);
   for (int s = 1; s <= c.Symbols.Count(); ++s) {
     if (!c.Symbols[s].Internal) continue;
     for (int p = 1; p <= c.Symbols[s].PinCount && ex.NumberingError == 0; ++p) {
@@ -145,7 +147,7 @@ void NumberInternalWires(Workspace& ws) {
         pin.Node = 0;
         continue;
       }
-      const std::string name = "w" + std::to_string(++ex.NameCounter);
+      const std::string name = NextGeneratedName(ex.NameCounter, taken);
       const int node = ws.nodes.AddNode(name, ex.NumberingError);
       if (node == 0) break;
       if (static_cast<int>(ex.InternalWires.size()) < kMaxInternalWires) ex.InternalWires.push_back(name);

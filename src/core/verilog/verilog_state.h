@@ -14,6 +14,9 @@ struct VerilogState {
   std::vector<std::string> Lines;    // the module text, at most 5000 lines
   std::vector<std::string> Shown;    // header + module + simulation parameters
   bool AppendSimulationInfo = true;  // "Append simulation infomations"
+  bool Portable = false;             // "Portable Verilog": the text a Verilog simulator runs as is
+  bool GateDelays = false;           // "Gate delays", in the portable text
+  bool Testbench = false;            // a testbench after the portable text
 };
 
 }  // namespace qiro

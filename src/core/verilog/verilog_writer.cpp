@@ -13,6 +13,7 @@
 #include "model/errors.h"
 #include "model/safe_write.h"
 #include "model/text.h"
+#include "verilog/portable_writer.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -228,6 +229,12 @@ std::vector<std::string> SimulationParameters(const Workspace& ws) {
 }
 
 void UpdateVerilog(Workspace& ws, const std::string& dateTime) {
+  if (ws.verilog.Portable) {
+    ws.verilog.Lines.clear();
+    ws.verilog.Shown =
+        PortableVerilog(ws, PortableOptions{ws.verilog.GateDelays, ws.verilog.Testbench}, dateTime);
+    return;
+  }
   WriteVerilogModule(ws);
   std::vector<std::string>& shown = ws.verilog.Shown;
   shown = VerilogTitle(ws, dateTime);

@@ -39,6 +39,16 @@ TEST_F(ExtractFixture, DevicePinsNameTheirNodesAndFillTheLists) {
   EXPECT_EQ(ws.extraction.OutputNames, (std::vector<std::string>{"lamp"}));
 }
 
+TEST_F(ExtractFixture, GeneratedNamesSkipTheNamesOfDevicePins) {
+  // A light named w2 on the output: the gate's second input must not be called w2 too.
+  const int g = Gate(0, 0);
+  Symbol("light1", 49, {{30, 5, 'I', "w2"}});
+  Extract();
+  EXPECT_EQ(ws.nodes.NodeName(NodeOf(g, 1)), "w1");
+  EXPECT_EQ(ws.nodes.NodeName(NodeOf(g, 2)), "w3");
+  EXPECT_EQ(ws.nodes.NodeName(NodeOf(g, 3)), "w2");
+}
+
 TEST_F(ExtractFixture, PinOnWireGeometry) {
   const int slanted = Wire(0, 0, 100, 50);  // y = 20 at x = 40
   const int vertical = Wire(200, 0, 200, 100);

@@ -1,0 +1,203 @@
+// The portable netlist against Qiro on random schematics: every gate family and width, the
+// tri-state inverter, MOS switches, mux, D and JK registers, lut, supplies, ports sharing a node,
+// odd names and a Verilog-described symbol. Each netlist (without and with delays) must compile
+// in Icarus Verilog and give Qiro's output levels at the end of every input vector.
+// Clock-like pins (register clocks and resets, mux selects) come straight from their own
+// buttons, which change alone, so that the result never hangs on a race; tri-state and MOS
+// drivers share a node only in complementary pairs (two enabled drivers are the one known
+// difference). QIRO_PORTABLE_CIRCUITS sets how many circuits run (bench/portable_diff.sh).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "core/test_support.h"
+#include "extract/extract.h"
+#include "sim/engine.h"
+#include "verilog/portable_writer.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+constexpr const char* kOddNames[] = {
+    "a b",  "1a",     "a.b",   "a-b",   "y'", "a[0]", "\xC3\xA9t\xC3\xA9", "input",
+    "wire", "module", "begin", "nand3", "w4", "vdd",  "qiro_drive",        "dut"};
+constexpr int kGates[] = {101, 111, 201, 202, 203, 204, 302, 303, 304, 402, 403, 404,
+                          502, 503, 505, 602, 603, 604, 611, 612, 613, 615, 724};
+
+// Builds the schematic: node k is a long horizontal wire at y = 20 k, every pin a point on it.
+struct Builder {
+  explicit Builder(Workspace& w) : ws(w) {}
+  Workspace& ws;
+  std::mt19937 rng;
+  int x = 0, nodes = 2;
+  std::vector<int> data;             // nodes that carry levels
+  std::vector<int> controls;         // buttons that change alone
+  std::vector<int> buttons, lights;  // symbols
+  int Below(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
+  int NewNode() { return nodes++; }
+  int Any() { return data[Below(static_cast<int>(data.size()))]; }
+  int Symbol(const std::string& name, int model, const std::vector<int>& pins, int outputs) {
+    const int s = ws.circuit.AddSymbol(name);
+    ws.circuit.Symbols[s].Model = model;
+    for (std::size_t k = 0; k < pins.size(); ++k) {
+      const bool out = k + outputs >= pins.size();
+      ws.circuit.AddPin(s, x += 10, 20 * pins[k], out ? 'O' : 'I', "p" + std::to_string(k + 1),
+                        out ? 1 + Below(3) : 0, out ? 1 : 0, ws.tech);
+    }
+    return s;
+  }
+  std::string Name(const char* base, int n) {
+    return Below(3) == 0 ? kOddNames[Below(std::size(kOddNames))] : base + std::to_string(n);
+  }
+  int Device(int model, int node, const std::string& name) {
+    const int s = Symbol(model == 59 ? "button" : "light", model, {node}, model == 59 ? 1 : 0);
+    ws.circuit.Symbols[s].Pin(1).Name = name;
+    (model == 59 ? buttons : lights).push_back(s);
+    return s;
+  }
+  int Control() {
+    const int n = NewNode();
+    controls.push_back(Device(59, n, "c" + std::to_string(n)));
+    return n;
+  }
+
+  void Build(int seed) {
+    rng.seed(static_cast<unsigned>(seed));
+    Symbol("vss", 0, {0}, 1);
+    Symbol("vdd", 1, {1}, 1);
+    data = {0, 1, NewNode()};  // and one node nothing drives
+    for (int i = 2 + Below(4); i > 0; --i) {
+      data.push_back(NewNode());
+      Device(59, data.back(), Name("in", i));
+    }
+    for (int i = 4 + Below(14); i > 0; --i) {
+      const int out = NewNode();
+      switch (Below(10)) {
+        case 0: {  // complementary pair on one node: notif1 / nmos / pmos
+          const int e = Any(), ne = NewNode();
+          Symbol("inv", 101, {e, ne}, 1);
+          const bool direct = Below(2), nmos = Below(2);  // exactly one of the two conducts
+          Symbol("notif1", 121, {Any(), direct ? e : ne, out}, 1);
+          Symbol("switch", nmos ? 901 : 902, {Any(), direct == nmos ? ne : e, out}, 1);
+          break;
+        }
+        case 1:
+          Symbol("mux", 143, {Any(), Any(), Control(), out}, 1);
+          break;
+        case 2: {
+          const int nq = NewNode();
+          Symbol("dreg", 860, {Below(2) ? nq : Any(), Control(), Control(), out, nq}, 2);
+          data.push_back(nq);
+          break;
+        }
+        case 3: {
+          const int nq = NewNode();
+          Symbol("jk", 830, {Any(), Control(), Any(), Control(), Control(), out, nq}, 2);
+          data.push_back(nq);
+          break;
+        }
+        case 4: {  // a Verilog-described symbol: odd-input xnor and an internal wire
+          const int s = Symbol("vsym", 6000, {Any(), Any(), Any(), out}, 1);
+          BeginVerilogSymbol(ws);
+          for (const char* line : {"module vsym(a, b, c, y);", "input a,b,c;", "output y;", "wire t;",
+                                   "nand g1(t, a, b);", "xnor g2(y, t, c, a);", "endmodule"})
+            ReadVerilogLine(ws, s, line);
+          break;
+        }
+        default: {
+          const int model = kGates[Below(std::size(kGates))];
+          const int inputs = model == 724 ? 4 : model < 200 ? 1 : model >= 600 ? model % 10 : model % 100;
+          std::vector<int> pins;
+          for (int k = 0; k < inputs; ++k) pins.push_back(Any());
+          pins.push_back(out);
+          const int s = Symbol("g", model, pins, 1);
+          for (int w = 1; w <= 16; ++w) ws.circuit.Symbols[s].PropWords[w] = std::string(1, "01x"[Below(3)]);
+        }
+      }
+      data.push_back(out);
+    }
+    for (int i = 1 + Below(5); i > 0; --i) Device(49, Any(), Name("out", i));
+    for (int n = 0; n < nodes; ++n) ws.circuit.AddWire(0, 20 * n, x + 10, 20 * n);
+  }
+};
+
+// A testbench that applies the vectors every kPeriod steps and prints the lights' levels.
+constexpr int kPeriod = 400;
+
+TEST(PortableDifferential, RandomCircuitsMatchQiro) {
+  if (std::system("iverilog -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "iverilog is not installed";
+  const char* env = std::getenv("QIRO_PORTABLE_CIRCUITS");
+  const int circuits = env ? std::atoi(env) : 30;
+  TempDir dir;
+  for (int seed = 1; seed <= circuits; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    test::RecordingHost host;
+    Workspace ws(&host);
+    Builder b(ws);
+    b.Build(seed);
+    ws.circuit.FileName = "rnd.sch";
+    ExtractCircuit(ws);
+    ws.verilog.ModuleName = "rnd";
+
+    // Vectors: data buttons together, or one control button alone.
+    std::string bench = "`timescale 1ns / 1ps\nmodule check;\n";
+    std::vector<std::string> args;
+    for (std::size_t k = 0; k < b.buttons.size(); ++k) args.push_back("i" + std::to_string(k));
+    for (std::size_t k = 0; k < b.lights.size(); ++k) args.push_back("o" + std::to_string(k));
+    std::string list;
+    for (std::size_t k = 0; k < args.size(); ++k) list += (k ? ", " : "") + args[k];
+    bench += " reg " + list.substr(0, list.find(", o")) + ";\n wire " + list.substr(list.find("o0")) + ";\n";
+    bench += " rnd dut(" + list + ");\n initial begin\n";
+    std::string expected;
+    RunUntil(ws, 2);
+    for (int v = 0; v < 24; ++v) {
+      const int step = 3 + v * kPeriod;
+      bench += v == 0 ? "  #3;" : " ";
+      // Odd vectors change one control button, even ones the data buttons.
+      const int control =
+          v % 2 == 1 && !b.controls.empty() ? b.Below(static_cast<int>(b.controls.size())) : -1;
+      for (std::size_t k = 0; k < b.buttons.size(); ++k) {
+        TPin& pin = ws.circuit.Symbols[b.buttons[k]].Pin(1);
+        const auto at = std::find(b.controls.begin(), b.controls.end(), b.buttons[k]);
+        const bool isControl = at != b.controls.end();
+        if (v > 0 && (v % 2 == 1 ? at - b.controls.begin() != control : isControl)) continue;
+        const bool high = v > 0 && b.Below(2) == 1;
+        pin.Value = high ? kLogic1 : kLogic0;
+        bench += " i" + std::to_string(k) + " = " + (high ? "1" : "0") + ";";
+      }
+      RunUntil(ws, step + kPeriod - 1);
+      bench += " #" + std::to_string(kPeriod - 1) + ".5 $display(\"%b\", {" + list.substr(list.find("o0")) +
+               "}); #0.5;\n";
+      for (int light : b.lights) {
+        const std::uint8_t value = ws.nodes[ws.circuit.Symbols[light].Pin(1).Node].Value;
+        expected += value == kLogic1 ? '1' : value == kLogic0 ? '0' : 'x';
+      }
+      expected += '\n';
+    }
+    bench += "  $finish;\n end\nendmodule\n";
+    WriteFile(dir / "bench.v", bench);
+
+    for (const bool delays : {false, true}) {
+      SCOPED_TRACE(delays ? "with delays" : "without delays");
+      const auto text = PortableVerilog(ws, {delays, false}, "");
+      std::string net;
+      for (const auto& line : text) net += line + "\n";
+      WriteFile(dir / "net.v", net);
+      const std::string cmd =
+          "cd '" + dir.path().string() + "' && iverilog -o sim net.v bench.v 2>log && vvp -n sim > out";
+      ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadFile(dir / "log") << net;
+      std::string got = ReadFile(dir / "out");
+      std::replace(got.begin(), got.end(), 'z', 'x');
+      ASSERT_EQ(got, expected) << net << bench;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qiro
