@@ -49,10 +49,12 @@ TEST_F(FormTests, RunsOnACopyAndShowsAFailedRowInTheDrawing) {
 
   const int step = form->report().rows[3].step;
   int pausedAt = 0;
+  std::string pausedStatus;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {
     if (!ws.engine.Paused) return;
     pausedAt = ws.engine.StepCount;
+    pausedStatus = ws.status[0];
     frame.StopLifeCommand();
   });
   timer.start(0);
@@ -61,7 +63,7 @@ TEST_F(FormTests, RunsOnACopyAndShowsAFailedRowInTheDrawing) {
   form->ShowRow(3);
   timer.stop();
   EXPECT_EQ(pausedAt, step);
-  EXPECT_EQ(ws.status[0].rfind("Test row 4 (line 7) at step " + std::to_string(step), 0), 0u) << ws.status[0];
+  EXPECT_EQ(pausedStatus.rfind("Test row 4 (line 7) at step " + std::to_string(step), 0), 0u) << pausedStatus;
   EXPECT_EQ(ws.engine.Script, nullptr);
   // The rows drove the buttons: a=0 b=1 cin=1, and the wrong s shows on its light.
   for (const TSymbol& s : ws.circuit.Symbols)

@@ -183,12 +183,11 @@ void Reader::Line(std::string_view line) {
 }  // namespace
 
 bool CheckSchematicFile(Workspace& ws, const std::filesystem::path& path) {
-  std::error_code ec;
-  std::ifstream file(path, std::ios::binary);
+  std::string text;
   int error = 6;
-  if (file.is_open() && !std::filesystem::is_directory(path, ec)) {
+  if (ReadWholeFile(path, text)) {
     error = 8;
-    for (std::string line; error != 0 && std::getline(file, line);)
+    for (const std::string& line : SplitLines(text))
       if (line.compare(0, 2, "BB") == 0) error = 0;
   }
   if (error == 0) return true;

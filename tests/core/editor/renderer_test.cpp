@@ -266,7 +266,7 @@ TEST_F(RendererTest, PinMarksOutsideTheAreaAreClippedOrSkipped) {
 }
 
 TEST_F(RendererTest, SingleStepShowsEachPinsDelayLine) {
-  int s = AddSymbol(0);
+  int s = AddSymbol(860);  // a register: its output has a delay line
   ws.circuit.AddPin(s, 50, 50, 'O', "Y", 0, 0, ws.tech);
   ws.circuit.Symbols[s].Pins[1].LineStart = 2;
   ws.circuit.Symbols[s].Pins[1].LineEnd = 5;

@@ -265,7 +265,7 @@ TEST_P(EngineTest, TheLoopTakesOneEventTurnPerStepAndSleepsBySpeed) {
   ASSERT_EQ(host.sleeps.size(), 30u);
   EXPECT_EQ(host.sleeps[0], 4);
   EXPECT_EQ(host.refreshedAt, (std::vector<int>{12, 24}));
-  EXPECT_EQ(host.LastStatus(), "Logic simulation running...");
+  EXPECT_EQ(host.LastStatus(), "Simulation stopped, absolute time=32.000ns");
 }
 
 TEST_P(EngineTest, ALightPausesOnItsRisingEdgeUntilResumed) {
