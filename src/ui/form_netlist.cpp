@@ -92,6 +92,8 @@ QWidget* TFormNetlist::BuildVerilogPage() {
   auto* label = new QLabel("Module name  (8 char. max)", page);
   editModuleName_ = new QLineEdit(page);
   editModuleName_->setObjectName("EditModuleName");
+  // Room for the whole name: the row's check boxes would squeeze the field to a few letters.
+  editModuleName_->setMinimumWidth(editModuleName_->fontMetrics().horizontalAdvance(QString(12, 'M')));
   checkSimuInfo_ = new QCheckBox("Append simulation infomations", page);
   checkSimuInfo_->setObjectName("CheckBoxSimuInfo");
   checkSimuInfo_->setChecked(ws_.verilog.AppendSimulationInfo);
