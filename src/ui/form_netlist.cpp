@@ -16,6 +16,7 @@
 
 #include "extract/extract.h"
 #include "main_window.h"
+#include "model/field_check.h"
 #include "model/schematic_file.h"
 #include "ui_dialogs.h"
 #include "verilog/netlist_view.h"
@@ -159,7 +160,13 @@ void TFormNetlist::UpdateOptions() {
 }
 
 void TFormNetlist::UpdateVerilog() {
-  ws_.verilog.ModuleName = editModuleName_->text().toStdString();
+  // A name Verilog cannot take is refused beside the field; the text keeps the last good name.
+  messages_.Clear();
+  const std::string typed = editModuleName_->text().toStdString();
+  if (const std::string problem = CheckNameField(typed); !problem.empty())
+    messages_.Show(editModuleName_, Q(problem));
+  else
+    ws_.verilog.ModuleName = typed;
   ws_.verilog.AppendSimulationInfo = checkSimuInfo_->isChecked();
   ws_.verilog.Portable = checkPortable_->isChecked();
   ws_.verilog.GateDelays = checkDelays_->isChecked();

@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "field_messages.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -44,6 +46,7 @@ class TFormNetlist : public QDialog {
 
   QTabWidget* pages() const { return pages_; }
   QLineEdit* moduleName() const { return editModuleName_; }
+  const FieldMessages& messages() const { return messages_; }
   QCheckBox* simuInfo() const { return checkSimuInfo_; }
   QCheckBox* portable() const { return checkPortable_; }
   QCheckBox* gateDelays() const { return checkDelays_; }
@@ -63,6 +66,7 @@ class TFormNetlist : public QDialog {
   std::set<std::string> written_, kept_;  // files this window may refresh, files the user kept
   QTabWidget* pages_ = nullptr;
   QLineEdit* editModuleName_ = nullptr;
+  FieldMessages messages_;
   QCheckBox* checkSimuInfo_ = nullptr;
   QCheckBox* checkPortable_ = nullptr;
   QCheckBox* checkDelays_ = nullptr;
