@@ -12,8 +12,40 @@
 namespace qiro::test {
 namespace {
 
+// A host that plays the user: stops the run from an event turn on, as the stop button does,
+// and resumes a pause at another.
+class StoppingHost : public RecordingHost {
+ public:
+  StoppingHost(Workspace& ws, int turns) : ws_(ws), turns_(turns) { ws.SetHost(this); }
+  void ProcessEvents() override {
+    RecordingHost::ProcessEvents();
+    if (onTurn) onTurn(eventTurns);
+    if (eventTurns == resumeAt) ws_.engine.Paused = false;
+    if (eventTurns >= turns_) ws_.engine.Running = ws_.engine.Paused = false;
+  }
+  void SleepMs(int ms) override { sleeps.push_back(ms); }
+  void RefreshSimulationView() override { refreshedAt.push_back(ws_.engine.StepCount); }
+  std::vector<int> sleeps, refreshedAt;
+  int resumeAt = -1;
+  std::function<void(int)> onTurn;
+
+ private:
+  Workspace& ws_;
+  int turns_;
+};
+
 class EngineTest : public ::testing::TestWithParam<EngineKind> {
  protected:
+  // The levels of the nodes after each of a number of steps, e.g. "10 11 ".
+  std::string Watch(int steps, std::initializer_list<int> nodes) {
+    std::string seen;
+    for (int i = 0; i < steps; ++i) {
+      c.Step();
+      for (int n : nodes) seen += c.Level(n);
+      seen += " ";
+    }
+    return seen;
+  }
   SimCircuit c{GetParam()};
 };
 
@@ -34,23 +66,9 @@ TEST_P(EngineTest, FirstStepIsThreeAndTimeIsShownEveryThousandSteps) {
   EXPECT_EQ(c.host.LastStatus().back(), 's');
 }
 
-// Stops the run from inside the loop, as the stop button does, from a given event turn on.
-class StopAtTurn : public RecordingHost {
- public:
-  StopAtTurn(Workspace& ws, int turn) : ws_(ws), turn_(turn) {}
-  void ProcessEvents() override {
-    if (++eventTurns >= turn_) ws_.engine.Running = false;
-  }
-
- private:
-  Workspace& ws_;
-  int turn_;
-};
-
 TEST_P(EngineTest, StoppedRunSaysWhenAndItsValuesLastUntilTheDrawingChanges) {
   c.Button(c.Node());
-  StopAtTurn host(c.ws, 1500);
-  c.ws.SetHost(&host);
+  StoppingHost host(c.ws, 1500);
   c.ws.circuit.Extracted = true;
   StartSimulation(c.ws);
   EXPECT_EQ(host.LastStatus(), "Simulation stopped, absolute time=1502.000ns");
@@ -73,15 +91,8 @@ TEST_P(EngineTest, InverterOfThreeCellsAnswersTwoStepsLater) {
   c.Gate(kModelNot, {in}, out, 3);
   ASSERT_TRUE(c.Start());
   c.StepTo(10);
-  EXPECT_EQ(c.Level(out), '1');
   c.Press(b, true);
-  c.Step();  // step 11: the input is 1
-  EXPECT_EQ(c.Level(in), '1');
-  EXPECT_EQ(c.Level(out), '1');
-  c.Step();
-  EXPECT_EQ(c.Level(out), '1');
-  c.Step();  // step 13 = 11 + 2
-  EXPECT_EQ(c.Level(out), '0');
+  EXPECT_EQ(Watch(3, {in, out}), "11 11 10 ");  // steps 11..13: the input is 1 at 11, the output at 13
   EXPECT_EQ(PinLineCells(c.ws, 2, 2).size(), 3u);
 }
 
@@ -93,14 +104,11 @@ TEST_P(EngineTest, UndrivenNodesReadXAndTheLaterDriverWins) {
   c.Gate(kModelBuf, {1}, shared, 2);  // drives 1
   c.Gate(kModelBuf, {0}, shared, 4);  // drives 0, later in table order
   ASSERT_TRUE(c.Start());
-  c.StepTo(4);
-  EXPECT_EQ(c.Level(lonely), 'x');
-  EXPECT_EQ(c.Level(shared), '1');  // only the first driver's line has a value yet
-  c.StepTo(6);
-  EXPECT_EQ(c.Level(shared), '0');
+  c.StepTo(3);
+  // Only the first driver's line has a value at step 4.
+  EXPECT_EQ(Watch(3, {lonely, shared, undriven}), "x1x x1x x0x ");
   c.StepTo(50);
-  EXPECT_EQ(c.Level(shared), '0');
-  EXPECT_EQ(c.Level(undriven), 'x');
+  EXPECT_EQ(std::string() + c.Level(lonely) + c.Level(shared) + c.Level(undriven), "x0x");
 }
 
 // A one-step pulse on the input of buffers with lines of 4 and 5 cells.
@@ -180,16 +188,15 @@ TEST_P(EngineTest, TwoTristateInvertersShareANode) {
   c.Gate(kModelNotif1, {1, nen}, bus, 1);  // drives 0 when enabled
   ASSERT_TRUE(c.Start());
   c.Press(bd, false);
-  c.Press(be, true);
-  c.StepTo(8);
-  EXPECT_EQ(c.Level(bus), '1');  // not(0) from the first
-  c.Press(be, false);
-  c.Press(bn, true);
-  c.StepTo(12);
-  EXPECT_EQ(c.Level(bus), '0');  // the second alone
-  c.Press(bn, false);
-  c.StepTo(16);
-  EXPECT_EQ(c.Level(bus), 'x');  // neither drives
+  // not(0) from the first, the second alone, neither.
+  std::string seen;
+  for (auto [first, second] : {std::pair{true, false}, {false, true}, {false, false}}) {
+    c.Press(be, first);
+    c.Press(bn, second);
+    c.StepTo(c.ws.engine.StepCount + 4);
+    seen += c.Level(bus);
+  }
+  EXPECT_EQ(seen, "10x");
 }
 
 TEST_P(EngineTest, DelaysBeyondTheArrayRefuseToStart) {
@@ -213,55 +220,25 @@ TEST_P(EngineTest, AllocationNumbersLinesAndDevicePinsOwnNone) {
   const int g1 = c.Gate(kModelBuf, {a}, b, 3);
   const int g2 = c.Gate(kModelBuf, {b}, a, 0);
   ASSERT_TRUE(c.Start());
-  const auto& s = c.ws.circuit.Symbols;
-  EXPECT_EQ(s[button].Pin(1).LineStart, 0);
-  EXPECT_EQ(s[button].Pin(1).Value, kLogic0);
-  EXPECT_EQ(s[g1].Pin(1).LineStart, 1);  // an input without delay: no cell
-  EXPECT_EQ(s[g1].Pin(1).LineEnd, 0);
-  EXPECT_EQ(s[g1].Pin(2).LineStart, 1);
-  EXPECT_EQ(s[g1].Pin(2).LineEnd, 3);
-  EXPECT_EQ(s[g2].Pin(2).LineStart, 4);
-  EXPECT_EQ(s[g2].Pin(2).LineEnd, 3);
+  const auto line = [&](int s, int k) {
+    const TPin& p = c.ws.circuit.Symbols[s].Pin(k);
+    return std::to_string(p.LineStart) + ".." + std::to_string(p.LineEnd);
+  };
+  // An input without delay has no cell.
+  EXPECT_EQ(line(button, 1) + " " + line(g1, 1) + " " + line(g1, 2) + " " + line(g2, 2),
+            "0..0 1..0 1..3 4..3");
+  EXPECT_EQ(c.ws.circuit.Symbols[button].Pin(1).Value, kLogic0);
   EXPECT_EQ(c.ws.engine.Cursor, 4);
 }
 
-// A host that plays the user: stops the run after a number of event turns.
-class StoppingHost : public RecordingHost {
- public:
-  explicit StoppingHost(Workspace*& ws, int turns) : ws_(ws), turns_(turns) {}
-  void ProcessEvents() override {
-    RecordingHost::ProcessEvents();
-    if (onTurn) onTurn(eventTurns);
-    if (eventTurns == resumeAt && ws_) ws_->engine.Paused = false;
-    if (eventTurns >= turns_ && ws_) {
-      ws_->engine.Running = false;
-      ws_->engine.Paused = false;
-    }
-  }
-  void SleepMs(int ms) override { sleeps.push_back(ms); }
-  void RefreshSimulationView() override { refreshedAt.push_back(ws_->engine.StepCount); }
-  std::vector<int> sleeps, refreshedAt;
-  int resumeAt = -1;
-  std::function<void(int)> onTurn;
-
- private:
-  Workspace*& ws_;
-  int turns_;
-};
-
 TEST_P(EngineTest, TheLoopTakesOneEventTurnPerStepAndSleepsBySpeed) {
-  Workspace* wsp = nullptr;
-  StoppingHost host(wsp, 30);
-  Workspace ws(&host);
-  wsp = &ws;
-  ws.engine.Kind = GetParam();
-  ws.engine.Speed = 3;
-  int error = 0;
-  ws.nodes.AddNode("a", error);
-  StartSimulation(ws);
-  EXPECT_FALSE(ws.engine.Running);
-  EXPECT_EQ(ws.engine.StepCount, 2 + 30);  // the step after the stop still runs
-  EXPECT_EQ(host.eventTurns, 30);          // one per step
+  StoppingHost host(c.ws, 30);
+  c.ws.engine.Speed = 3;
+  c.Node();
+  StartSimulation(c.ws);
+  EXPECT_FALSE(c.ws.engine.Running);
+  EXPECT_EQ(c.ws.engine.StepCount, 2 + 30);  // the step after the stop still runs
+  EXPECT_EQ(host.eventTurns, 30);            // one per step
   ASSERT_EQ(host.sleeps.size(), 30u);
   EXPECT_EQ(host.sleeps[0], 4);
   EXPECT_EQ(host.refreshedAt, (std::vector<int>{12, 24}));
@@ -269,12 +246,8 @@ TEST_P(EngineTest, TheLoopTakesOneEventTurnPerStepAndSleepsBySpeed) {
 }
 
 TEST_P(EngineTest, ALightPausesOnItsRisingEdgeUntilResumed) {
-  Workspace* wsp = nullptr;
-  StoppingHost host(wsp, 40);
+  StoppingHost host(c.ws, 40);
   host.resumeAt = 20;
-  SimCircuit c(GetParam());
-  c.ws.SetHost(&host);
-  wsp = &c.ws;
   const int in = c.Node(), out = c.Node();
   const int button = c.Button(in);
   c.Gate(kModelBuf, {in}, out, 2);
