@@ -44,10 +44,8 @@ TEST(ExtractCli, FloatingWiresAndErrorsSetTheExitStatus) {
 
   // More unconnected pins than the node table holds.
   for (int i = 0; i < 1100; ++i) {
-    s = ws.circuit.AddSymbol("t");
-    ws.circuit.Symbols[s].Model = 500;
-    ws.circuit.AddPin(s, 100 + 10 * i, 100, 'I', "a", 0, 0, ws.tech);
-    ws.circuit.AddPin(s, 100 + 10 * i, 110, 'I', "b", 0, 0, ws.tech);
+    ws.circuit.Symbols[s = ws.circuit.AddSymbol("t")].Model = 500;
+    for (int y : {100, 110}) ws.circuit.AddPin(s, 100 + 10 * i, y, 'I', "a", 0, 0, ws.tech);
   }
   ASSERT_TRUE(SchematicWrite(ws, dir / "big.sch"));
   r = RunCli("extract " + Quoted(dir / "big.sch"));
