@@ -8,6 +8,8 @@
 namespace qiro {
 namespace {
 
+using test::RunCli;
+
 class Devices : public ::testing::Test {
  protected:
   int Add(const std::string& name, int model, std::initializer_list<int> nodes, int vis = 5) {
@@ -164,19 +166,15 @@ TEST(DisplayFormat, DigitsSignAndText) {
   const struct {
     int value, format;
     const char *face, *text;
-  } cases[] = {{129, kFormatHex, "81__", "81"},
-               {0xCB, kFormatHex, "CB__", "cb"},
-               {129, kFormatUnsigned, "_129", "129"},
-               {5, kFormatUnsigned, "___5", "5"},
-               {105, kFormatUnsigned, "_105", "105"},
-               {0, kFormatUnsigned, "___0", "0"},
-               {129, kFormatSigned, "-_127", "-127"},
-               {127, kFormatSigned, "_127", "127"},
-               {255, kFormatSigned, "-___1", "-1"},
-               {129, kFormatFixedPoint, "-_992", "-0.992"},
-               {128, kFormatFixedPoint, "-1000", "-1.000"},
-               {64, kFormatFixedPoint, "_500", "0.500"},
-               {1, kFormatFixedPoint, "_008", "0.008"}};
+  } cases[] = {// clang-format off
+      {129, kFormatHex, "81__", "81"}, {0xCB, kFormatHex, "CB__", "cb"}, {0, kFormatUnsigned, "___0", "0"},
+      {129, kFormatUnsigned, "_129", "129"}, {5, kFormatUnsigned, "___5", "5"},
+      {105, kFormatUnsigned, "_105", "105"},
+      {129, kFormatSigned, "-_127", "-127"}, {127, kFormatSigned, "_127", "127"},
+      {255, kFormatSigned, "-___1", "-1"},
+      {129, kFormatFixedPoint, "-_992", "-0.992"}, {128, kFormatFixedPoint, "-1000", "-1.000"},
+      {64, kFormatFixedPoint, "_500", "0.500"}, {1, kFormatFixedPoint, "_008", "0.008"}};
+  // clang-format on
   for (const auto& c : cases) {
     const DisplayFace f = FormatDisplay(c.value, c.format);
     std::string face = f.minus ? "-" : "";
@@ -231,12 +229,11 @@ TEST(DevicesClick, KeyFromTheClickPosition) {
   // Next to x2 farthest from y2, next to x1 and y2, inside, on the far corner, a flat
   // rectangle, left of a reversed rectangle (column 0).
   const Rect rec{100, 200, 140, 240};
-  const std::tuple<Rect, int, int, int> cases[] = {{rec, 139, 201, 15},
-                                                   {rec, 101, 239, 0},
-                                                   {rec, 111, 229, 5},
-                                                   {rec, 140, 200, 15},
-                                                   {Rect{100, 200, 100, 240}, 100, 210, 0},
-                                                   {Rect{140, 200, 100, 240}, 90, 210, 12}};
+  // clang-format off
+  const std::tuple<Rect, int, int, int> cases[] = {
+      {rec, 139, 201, 15}, {rec, 101, 239, 0}, {rec, 111, 229, 5}, {rec, 140, 200, 15},
+      {Rect{100, 200, 100, 240}, 100, 210, 0}, {Rect{140, 200, 100, 240}, 90, 210, 12}};
+  // clang-format on
   for (const auto& [r, x, y, key] : cases) EXPECT_EQ(KeyAt(r, x, y), key) << x << "," << y;
 }
 
@@ -315,6 +312,49 @@ TEST_F(Devices, ClickElsewhereTellsThePinLevel) {
   host.statuses.clear();  // off any symbol nothing happens
   EXPECT_FALSE(DeviceClick(ws, 500, 500, 5));
   EXPECT_TRUE(host.statuses.empty());
+}
+
+// qiro-cli simulate on the shipped examples: scripted clicks, checks and waveform files (the
+// counter and the keyboard run through qiro-cli test and their golden files).
+
+std::string Example(const std::string& name) {
+  return "'" + (test::SourceRoot() / "examples" / name).string() + "'";
+}
+
+TEST(SimulateCli, HalfAdderTruthTable) {
+  test::TempDir dir;
+  const auto r = RunCli("simulate " + Example("half_adder.sch") + " --until 80 --vcd " +
+                        (dir / "t.vcd").string() + " --vcd-nodes " + (dir / "n.vcd").string() +
+                        " --expect sum=0@18 --expect carry=0@18"
+                        " --toggle button1@20 --expect sum=1@38 --expect carry=0@38"
+                        " --toggle button2@40 --expect sum=0@58 --expect carry=1@58"
+                        " --toggle button1@60 --expect sum=1@78 --expect carry=0@78");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("expect sum=0@58 ok\nexpect carry=1@58 ok\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("step 80\nlight sum=1\nlight carry=0\n"), std::string::npos) << r.out;
+  // The button is clicked between steps 19 and 20: its trace changes at 19, its node at 20.
+  const std::string traces = test::ReadFile(dir / "t.vcd");
+  EXPECT_NE(traces.find("$var wire 1 \" a_(button1) $end"), std::string::npos) << traces;
+  EXPECT_NE(traces.find("#19\n1\"\n"), std::string::npos) << traces;
+  const std::string nodes = test::ReadFile(dir / "n.vcd");
+  EXPECT_NE(nodes.find("$var wire 1 # a $end"), std::string::npos) << nodes;
+  EXPECT_NE(nodes.find("#20\n1#\n"), std::string::npos) << nodes;
+}
+
+TEST(SimulateCli, FailedChecksAndBadArguments) {
+  const auto r = RunCli("simulate " + Example("half_adder.sch") +
+                        " --until 30 --expect sum=1@20 --expect nosuch=0@20 --expect sum=0@40");
+  EXPECT_EQ(r.status, 3) << r.out;
+  EXPECT_NE(r.out.find("expect sum=1@20 FAILED got 0\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("expect nosuch=0@20 FAILED got no such node\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("expect sum=0@40 FAILED got not reached\n"), std::string::npos) << r.out;
+
+  // No --until, a bad level, a device that cannot be clicked, a missing file.
+  for (const std::string& args :
+       {Example("half_adder.sch"), Example("half_adder.sch") + " --until 9 --expect sum=2@5",
+        Example("half_adder.sch") + " --until 9 --toggle light1@5",
+        std::string("/nonexistent/x.sch --until 9")})
+    EXPECT_EQ(RunCli("simulate " + args).status, 1) << args;
 }
 
 }  // namespace
