@@ -65,6 +65,15 @@ class McuCoreTest : public ::testing::Test {
     for (int p = first; p < first + 8; ++p) s += "10x"[pins.out[p]];
     return s;
   }
+  // The stack depth and program counter after each group of clock periods, e.g. "1/64 0/302 ".
+  std::string After(std::initializer_list<int> groups) {
+    std::string s;
+    for (int n : groups) {
+      Clock(n);
+      s += std::to_string(mcu.Depth) + "/" + std::to_string(mcu.Pc) + " ";
+    }
+    return s;
+  }
   // The accumulator in hexadecimal after each of a number of clock periods.
   std::string AccAfterEach(int periods) {
     std::string s;
@@ -127,17 +136,15 @@ TEST_F(McuCoreTest, PortReadAndBitAddresses) {
   for (int i = 0; i < 8; ++i) pins.node[12 + i] = levels[i];
   Clock();
   EXPECT_EQ(mcu.Acc, 0x91);
-  Clock();
-  EXPECT_EQ(pins.out[18], kLogic1);  // P1.1
-  Clock();
-  EXPECT_EQ(pins.out[35], kLogic1);  // high digit 3 selects P3, bit 0
-  Clock();
-  EXPECT_EQ(pins.out[18], kLogic0);
-  Clock();
-  EXPECT_EQ(pins.out[28], kLogic1);  // P3.7 read as x: complemented to 1
-  pins.node[28] = kLogic1;
-  Clock();
-  EXPECT_EQ(pins.out[28], kLogic0);
+  // P1.1 set; bit 30h set (high digit 3 selects P3, bit 0); P1.1 cleared; P3.7 read as x is
+  // complemented to 1, then read as 1 to 0.
+  std::string seen;
+  for (int p : {18, 35, 18, 28, 28}) {
+    Clock();
+    seen += "10x"[pins.out[p]];
+    if (p == 28) pins.node[28] = kLogic1;
+  }
+  EXPECT_EQ(seen, "11010");
   Clock();
   EXPECT_EQ(Outputs(4), "11111111");  // P0 changes its outputs but never drives a node
   EXPECT_EQ(pins.node[4], kLogicX);
@@ -159,21 +166,19 @@ TEST_F(McuCoreTest, JumpsAndLoops) {
   EXPECT_TRUE(mcu.Pc == 11 || mcu.Pc == 13) << mcu.Pc;  // spinning on JZ / JNZ
   Load({" db 2"});                                      // LJMP: outside the subset, it repeats forever
   mcu.Pc = 0;
-  Clock(2);
-  EXPECT_EQ(std::pair(int(mcu.Pc), int(mcu.Opcode)), std::pair(0, 0x02));
+  EXPECT_EQ(After({2}), "0/0 ");
+  EXPECT_EQ(mcu.Opcode, 0x02);
 }
 
 TEST_F(McuCoreTest, JbAndJnbOnPinLevels) {
   Load({"wait: jb p3.0,wait", " jnb p3.1,$", " inc a"});
-  pins.node[35] = kLogic1;
-  Clock();
-  EXPECT_EQ(mcu.Pc, 0);
-  pins.node[35] = kLogicX;  // x satisfies neither
-  Clock();
-  EXPECT_EQ(mcu.Pc, 3);
-  pins.node[34] = kLogicX;
-  Clock();
-  EXPECT_EQ(mcu.Pc, 6);
+  std::string pcs;  // x satisfies neither
+  for (auto [pin, level] : {std::pair{35, kLogic1}, {35, kLogicX}, {34, kLogicX}}) {
+    pins.node[pin] = level;
+    Clock();
+    pcs += std::to_string(mcu.Pc) + " ";
+  }
+  EXPECT_EQ(pcs, "0 3 6 ");
 }
 
 TEST_F(McuCoreTest, CallsReturnAndStackLimits) {
@@ -184,23 +189,12 @@ TEST_F(McuCoreTest, CallsReturnAndStackLimits) {
     src.insert(src.end(), {"s" + std::to_string(i) + ": acall s" + std::to_string(i + 1), " ret"});
   src.insert(src.end(), {"s9: inc a", " ret"});
   Load(src);
-  Clock(9);
-  EXPECT_EQ(std::pair(int(mcu.Depth), int(mcu.Pc)), std::pair(8, 27));
-  Clock(2);  // inc a; the ret at 28 pops s7's return address
-  EXPECT_EQ(mcu.Pc, 23);
-  Clock(7);
-  EXPECT_EQ(std::pair(int(mcu.Depth), int(mcu.Pc)), std::pair(0, 2));
-  Clock();
-  EXPECT_EQ(std::pair(int(mcu.Depth), int(mcu.Pc)), std::pair(0, 3));
+  EXPECT_EQ(After({9, 2, 7, 1}), "8/27 7/23 0/2 0/3 ");  // after inc a, the ret at 28 pops s7's address
   // A call from above address 253 returns to its caller.
   Load({" org 300", " acall sub", " mov a,#5", " db 2", " org 40h", "sub: ret"});
   mcu.Pc = 300;
-  Clock();
-  EXPECT_EQ(mcu.Pc, 0x40);
-  Clock();
-  EXPECT_EQ(mcu.Pc, 302);
-  Clock();
-  EXPECT_EQ(mcu.Acc, 5);
+  EXPECT_EQ(After({1, 1}), "1/64 0/302 ");
+  EXPECT_EQ(AccAfterEach(1), "05 ");
 }
 
 TEST_F(McuCoreTest, FetchesStayInsideTheProgramAndStateLinesShowThem) {
@@ -209,8 +203,7 @@ TEST_F(McuCoreTest, FetchesStayInsideTheProgramAndStateLinesShowThem) {
   mcu.Pc = 1023;
   EXPECT_EQ(AccAfterEach(2), "01 02 ");  // pc 1024 still fetches the last byte
   mcu.Pc = 0xFFFF;
-  Clock();
-  EXPECT_EQ(mcu.Pc, 0);
+  EXPECT_EQ(After({1}), "0/0 ");
   mcu.Acc = 0xA, mcu.Pc = 0x1F3, mcu.Opcode = 0xB4;
   EXPECT_EQ(McuStateLines(mcu), (std::array<std::string, 3>{"A=0A", "adr=01F3", "opCode=B4"}));
 }
