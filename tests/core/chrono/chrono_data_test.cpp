@@ -1,4 +1,4 @@
-// The recorded traces and supply current, and their CSV and VCD files.
+// The recorded traces and supply current, their CSV and VCD files, and the choice of traces.
 #include <gtest/gtest.h>
 
 #include <sstream>

@@ -1,5 +1,6 @@
 // Extraction of circuits built in code: node numbers and names, pins on wires, dots and
-// switches, fanout and delays, floating lines, and the expansion of Verilog-described symbols.
+// switches, fanout and delays, floating lines, the expansion of Verilog-described symbols, qiro-cli
+// extract and check, and the indexed extraction against the reference.
 #include "extract/extract.h"
 
 #include <gtest/gtest.h>

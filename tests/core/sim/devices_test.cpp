@@ -1,4 +1,5 @@
-// The stimulus, display and clicked devices on symbols whose pins sit on given nodes.
+// The stimulus, display and clicked devices on symbols whose pins sit on given nodes, and qiro-cli
+// simulate on the shipped examples.
 #include <gtest/gtest.h>
 
 #include "core/sim/devices_test_support.h"

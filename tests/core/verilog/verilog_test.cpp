@@ -1,5 +1,5 @@
-// The Verilog writer, its page in the symbol properties, the netlist view and the names of
-// the portable netlist.
+// The Verilog writer, its page in the symbol properties, the netlist view, the names of the
+// portable netlist, the verilog and tosym commands, and the portable netlist run by Icarus Verilog.
 #include "verilog/verilog_writer.h"
 
 #include <gtest/gtest.h>
@@ -278,9 +278,6 @@ TEST(PortableNames, UserNamesFirstGeneratedNamesSkipTakenOnes) {
   for (const char* name : {"", "nc2", ""}) names += (*name ? ns.Reserve(name) : ns.Generate("nc")) + "|";
   EXPECT_EQ(names, "nand3|a_b|a_b_1|\\1a |\\1a_1 |nand3_1|n1|nc1|nc2|nc3|");
 }
-
-// The verilog and tosym commands on the shipped examples, and the portable netlist run by
-// Icarus Verilog against Qiro.
 
 bool HasIverilog() {
   return std::system("iverilog -V >/dev/null 2>&1") == 0;
