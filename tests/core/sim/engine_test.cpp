@@ -1,7 +1,9 @@
-// The step loop and the delay lines, run on both engines.
+// The built-in models on pins set directly, and the step loop and delay lines on both engines.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
+#include <string>
 
 #include "model/errors.h"
 #include "model/text.h"
@@ -12,8 +14,40 @@
 namespace qiro::test {
 namespace {
 
+// A host that plays the user: stops the run from an event turn on, as the stop button does,
+// and resumes a pause at another.
+class StoppingHost : public RecordingHost {
+ public:
+  StoppingHost(Workspace& ws, int turns) : ws_(ws), turns_(turns) { ws.SetHost(this); }
+  void ProcessEvents() override {
+    RecordingHost::ProcessEvents();
+    if (onTurn) onTurn(eventTurns);
+    if (eventTurns == resumeAt) ws_.engine.Paused = false;
+    if (eventTurns >= turns_) ws_.engine.Running = ws_.engine.Paused = false;
+  }
+  void SleepMs(int ms) override { sleeps.push_back(ms); }
+  void RefreshSimulationView() override { refreshedAt.push_back(ws_.engine.StepCount); }
+  std::vector<int> sleeps, refreshedAt;
+  int resumeAt = -1;
+  std::function<void(int)> onTurn;
+
+ private:
+  Workspace& ws_;
+  int turns_;
+};
+
 class EngineTest : public ::testing::TestWithParam<EngineKind> {
  protected:
+  // The levels of the nodes after each of a number of steps, e.g. "10 11 ".
+  std::string Watch(int steps, std::initializer_list<int> nodes) {
+    std::string seen;
+    for (int i = 0; i < steps; ++i) {
+      c.Step();
+      for (int n : nodes) seen += c.Level(n);
+      seen += " ";
+    }
+    return seen;
+  }
   SimCircuit c{GetParam()};
 };
 
@@ -34,23 +68,9 @@ TEST_P(EngineTest, FirstStepIsThreeAndTimeIsShownEveryThousandSteps) {
   EXPECT_EQ(c.host.LastStatus().back(), 's');
 }
 
-// Stops the run from inside the loop, as the stop button does, from a given event turn on.
-class StopAtTurn : public RecordingHost {
- public:
-  StopAtTurn(Workspace& ws, int turn) : ws_(ws), turn_(turn) {}
-  void ProcessEvents() override {
-    if (++eventTurns >= turn_) ws_.engine.Running = false;
-  }
-
- private:
-  Workspace& ws_;
-  int turn_;
-};
-
 TEST_P(EngineTest, StoppedRunSaysWhenAndItsValuesLastUntilTheDrawingChanges) {
   c.Button(c.Node());
-  StopAtTurn host(c.ws, 1500);
-  c.ws.SetHost(&host);
+  StoppingHost host(c.ws, 1500);
   c.ws.circuit.Extracted = true;
   StartSimulation(c.ws);
   EXPECT_EQ(host.LastStatus(), "Simulation stopped, absolute time=1502.000ns");
@@ -73,15 +93,8 @@ TEST_P(EngineTest, InverterOfThreeCellsAnswersTwoStepsLater) {
   c.Gate(kModelNot, {in}, out, 3);
   ASSERT_TRUE(c.Start());
   c.StepTo(10);
-  EXPECT_EQ(c.Level(out), '1');
   c.Press(b, true);
-  c.Step();  // step 11: the input is 1
-  EXPECT_EQ(c.Level(in), '1');
-  EXPECT_EQ(c.Level(out), '1');
-  c.Step();
-  EXPECT_EQ(c.Level(out), '1');
-  c.Step();  // step 13 = 11 + 2
-  EXPECT_EQ(c.Level(out), '0');
+  EXPECT_EQ(Watch(3, {in, out}), "11 11 10 ");  // steps 11..13: the input is 1 at 11, the output at 13
   EXPECT_EQ(PinLineCells(c.ws, 2, 2).size(), 3u);
 }
 
@@ -93,14 +106,11 @@ TEST_P(EngineTest, UndrivenNodesReadXAndTheLaterDriverWins) {
   c.Gate(kModelBuf, {1}, shared, 2);  // drives 1
   c.Gate(kModelBuf, {0}, shared, 4);  // drives 0, later in table order
   ASSERT_TRUE(c.Start());
-  c.StepTo(4);
-  EXPECT_EQ(c.Level(lonely), 'x');
-  EXPECT_EQ(c.Level(shared), '1');  // only the first driver's line has a value yet
-  c.StepTo(6);
-  EXPECT_EQ(c.Level(shared), '0');
+  c.StepTo(3);
+  // Only the first driver's line has a value at step 4.
+  EXPECT_EQ(Watch(3, {lonely, shared, undriven}), "x1x x1x x0x ");
   c.StepTo(50);
-  EXPECT_EQ(c.Level(shared), '0');
-  EXPECT_EQ(c.Level(undriven), 'x');
+  EXPECT_EQ(std::string() + c.Level(lonely) + c.Level(shared) + c.Level(undriven), "x0x");
 }
 
 // A one-step pulse on the input of buffers with lines of 4 and 5 cells.
@@ -156,20 +166,15 @@ TEST_P(EngineTest, MuxHoldsItsOutputWhileSelectIsX) {
   c.Gate(kModelNotif1, {1, en}, sel, 1);
   c.Symbol(kModelMux, {d0, 1, sel, out}, {{4, 1}});
   ASSERT_TRUE(c.Start());
-  c.Press(be, true);
-  c.Press(bd, true);
-  c.StepTo(8);
-  EXPECT_EQ(c.Level(sel), '0');
-  EXPECT_EQ(c.Level(out), '1');
-  c.Press(be, false);
-  c.StepTo(12);
-  EXPECT_EQ(c.Level(sel), 'x');
-  c.Press(bd, false);
-  c.StepTo(20);
-  EXPECT_EQ(c.Level(out), '1');  // held through select x
-  c.Press(be, true);
-  c.StepTo(24);
-  EXPECT_EQ(c.Level(out), '0');
+  std::string seen;  // select and output; the output holds through select x
+  for (auto [enable, data, until] :
+       {std::tuple{true, true, 8}, {false, true, 12}, {false, false, 20}, {true, false, 24}}) {
+    c.Press(be, enable);
+    c.Press(bd, data);
+    c.StepTo(until);
+    seen += std::string(1, c.Level(sel)) + c.Level(out) + " ";
+  }
+  EXPECT_EQ(seen, "01 x1 x1 00 ");
 }
 
 TEST_P(EngineTest, TwoTristateInvertersShareANode) {
@@ -180,16 +185,15 @@ TEST_P(EngineTest, TwoTristateInvertersShareANode) {
   c.Gate(kModelNotif1, {1, nen}, bus, 1);  // drives 0 when enabled
   ASSERT_TRUE(c.Start());
   c.Press(bd, false);
-  c.Press(be, true);
-  c.StepTo(8);
-  EXPECT_EQ(c.Level(bus), '1');  // not(0) from the first
-  c.Press(be, false);
-  c.Press(bn, true);
-  c.StepTo(12);
-  EXPECT_EQ(c.Level(bus), '0');  // the second alone
-  c.Press(bn, false);
-  c.StepTo(16);
-  EXPECT_EQ(c.Level(bus), 'x');  // neither drives
+  // not(0) from the first, the second alone, neither.
+  std::string seen;
+  for (auto [first, second] : {std::pair{true, false}, {false, true}, {false, false}}) {
+    c.Press(be, first);
+    c.Press(bn, second);
+    c.StepTo(c.ws.engine.StepCount + 4);
+    seen += c.Level(bus);
+  }
+  EXPECT_EQ(seen, "10x");
 }
 
 TEST_P(EngineTest, DelaysBeyondTheArrayRefuseToStart) {
@@ -213,55 +217,25 @@ TEST_P(EngineTest, AllocationNumbersLinesAndDevicePinsOwnNone) {
   const int g1 = c.Gate(kModelBuf, {a}, b, 3);
   const int g2 = c.Gate(kModelBuf, {b}, a, 0);
   ASSERT_TRUE(c.Start());
-  const auto& s = c.ws.circuit.Symbols;
-  EXPECT_EQ(s[button].Pin(1).LineStart, 0);
-  EXPECT_EQ(s[button].Pin(1).Value, kLogic0);
-  EXPECT_EQ(s[g1].Pin(1).LineStart, 1);  // an input without delay: no cell
-  EXPECT_EQ(s[g1].Pin(1).LineEnd, 0);
-  EXPECT_EQ(s[g1].Pin(2).LineStart, 1);
-  EXPECT_EQ(s[g1].Pin(2).LineEnd, 3);
-  EXPECT_EQ(s[g2].Pin(2).LineStart, 4);
-  EXPECT_EQ(s[g2].Pin(2).LineEnd, 3);
+  const auto line = [&](int s, int k) {
+    const TPin& p = c.ws.circuit.Symbols[s].Pin(k);
+    return std::to_string(p.LineStart) + ".." + std::to_string(p.LineEnd);
+  };
+  // An input without delay has no cell.
+  EXPECT_EQ(line(button, 1) + " " + line(g1, 1) + " " + line(g1, 2) + " " + line(g2, 2),
+            "0..0 1..0 1..3 4..3");
+  EXPECT_EQ(c.ws.circuit.Symbols[button].Pin(1).Value, kLogic0);
   EXPECT_EQ(c.ws.engine.Cursor, 4);
 }
 
-// A host that plays the user: stops the run after a number of event turns.
-class StoppingHost : public RecordingHost {
- public:
-  explicit StoppingHost(Workspace*& ws, int turns) : ws_(ws), turns_(turns) {}
-  void ProcessEvents() override {
-    RecordingHost::ProcessEvents();
-    if (onTurn) onTurn(eventTurns);
-    if (eventTurns == resumeAt && ws_) ws_->engine.Paused = false;
-    if (eventTurns >= turns_ && ws_) {
-      ws_->engine.Running = false;
-      ws_->engine.Paused = false;
-    }
-  }
-  void SleepMs(int ms) override { sleeps.push_back(ms); }
-  void RefreshSimulationView() override { refreshedAt.push_back(ws_->engine.StepCount); }
-  std::vector<int> sleeps, refreshedAt;
-  int resumeAt = -1;
-  std::function<void(int)> onTurn;
-
- private:
-  Workspace*& ws_;
-  int turns_;
-};
-
 TEST_P(EngineTest, TheLoopTakesOneEventTurnPerStepAndSleepsBySpeed) {
-  Workspace* wsp = nullptr;
-  StoppingHost host(wsp, 30);
-  Workspace ws(&host);
-  wsp = &ws;
-  ws.engine.Kind = GetParam();
-  ws.engine.Speed = 3;
-  int error = 0;
-  ws.nodes.AddNode("a", error);
-  StartSimulation(ws);
-  EXPECT_FALSE(ws.engine.Running);
-  EXPECT_EQ(ws.engine.StepCount, 2 + 30);  // the step after the stop still runs
-  EXPECT_EQ(host.eventTurns, 30);          // one per step
+  StoppingHost host(c.ws, 30);
+  c.ws.engine.Speed = 3;
+  c.Node();
+  StartSimulation(c.ws);
+  EXPECT_FALSE(c.ws.engine.Running);
+  EXPECT_EQ(c.ws.engine.StepCount, 2 + 30);  // the step after the stop still runs
+  EXPECT_EQ(host.eventTurns, 30);            // one per step
   ASSERT_EQ(host.sleeps.size(), 30u);
   EXPECT_EQ(host.sleeps[0], 4);
   EXPECT_EQ(host.refreshedAt, (std::vector<int>{12, 24}));
@@ -269,12 +243,8 @@ TEST_P(EngineTest, TheLoopTakesOneEventTurnPerStepAndSleepsBySpeed) {
 }
 
 TEST_P(EngineTest, ALightPausesOnItsRisingEdgeUntilResumed) {
-  Workspace* wsp = nullptr;
-  StoppingHost host(wsp, 40);
+  StoppingHost host(c.ws, 40);
   host.resumeAt = 20;
-  SimCircuit c(GetParam());
-  c.ws.SetHost(&host);
-  wsp = &c.ws;
   const int in = c.Node(), out = c.Node();
   const int button = c.Button(in);
   c.Gate(kModelBuf, {in}, out, 2);
@@ -315,6 +285,78 @@ INSTANTIATE_TEST_SUITE_P(BothEngines, EngineTest, ::testing::Values(EngineKind::
                            return info.param == EngineKind::Reference ? std::string("Reference")
                                                                       : std::string("Fast");
                          });
+
+// The built-in models on a symbol whose pin values are set directly.
+// Pin values as text ('1', '0', 'x' from pin 1) now and before the step; the outputs written
+// ('h' for held) in the order written, e.g. "6=1,7=0".
+struct FakePins {
+  static std::uint8_t Code(char c) { return c == '1' ? kLogic1 : c == '0' ? kLogic0 : kLogicX; }
+  std::uint8_t ReadPin(int p) const { return p >= 1 && p <= int(now.size()) ? Code(now[p - 1]) : kValueX; }
+  std::uint8_t Prev(int p) const {
+    return p >= 1 && p <= int(before.size()) ? Code(before[p - 1]) : ReadPin(p);
+  }
+  bool RisingEdge(int p) const { return Prev(p) == kLogic0 && ReadPin(p) == kLogic1; }
+  bool FallingEdge(int p) const { return Prev(p) == kLogic1 && ReadPin(p) == kLogic0; }
+  void WritePin(int p, std::uint8_t v) { Out(p, v == kLogic1 ? '1' : v == kLogic0 ? '0' : 'x'); }
+  void HoldPin(int p) { Out(p, 'h'); }
+  void Out(int p, char c) { out += (out.empty() ? "" : ",") + std::to_string(p) + "=" + c; }
+  const std::string& Prop(int k) const { return k == 6 ? word6 : empty; }
+  std::string now, before, word6, empty, out;
+};
+
+std::string Eval(int model, const std::string& now, const std::string& before = "",
+                 const std::string& word6 = "") {
+  FakePins p{now, before, word6, "", ""};
+  ComputeSymbol(model, p);
+  return p.out;
+}
+
+TEST(Primitives, EveryModelOnItsPinLevels) {
+  // Model, pin levels now and before the step ('-' for none), outputs written ('h' for held).
+  // Gates fold with x: nand2, nor2, and3, or2, xor3, xnor2 (equivalence), xnor3, not, buf, a gate
+  // without inputs, and12; tri-state buffer, nmos, pmos, a resistor (computes nothing); the mux
+  // holds on select x; the D register (D, Rst, H) takes D on the falling clock and resets at once
+  // (reset x is inactive); the JK register (J, clock, K, set, reset) acts on rising edges, and set
+  // beats reset and the edge.
+  std::istringstream table(R"(
+    202 0x - 3=1  202 1x - 3=x  202 x0 - 3=1  202 11 - 3=0  302 1x - 3=0  302 0x - 3=x  403 110 - 4=0
+    403 111 - 4=1  502 x1 - 3=1  502 00 - 3=0  603 111 - 4=1  603 110 - 4=0  603 1x1 - 4=x  612 00 - 3=1
+    612 01 - 3=0  612 11 - 3=1  613 000 - 4=0  101 x - 2=x  101 1 - 2=0  111 0 - 2=0  200 - - 1=x
+    412 111111111111 - 13=1
+    121 01 - 3=1  121 x1 - 3=x  121 10 - 3=x  121 1x - 3=x  901 01 - 3=0  901 10 - 3=x  901 1x - 3=x
+    902 10 - 3=1  902 11 - 3=x  903 111 - -  143 100 - 4=1  143 101 - 4=0  143 10x - 4=h
+    860 101 100 4=h,5=h  860 100 101 4=1,5=0  860 x00 x01 4=x,5=x  860 110 111 4=0,5=1
+    860 111 111 4=0,5=1  860 1x0 1x1 4=1,5=0  860 100 10x 4=h,5=h
+    830 1110010 1010010 6=0,7=1  830 1110001 1010001 6=1,7=0  830 1010010 1110010 6=h,7=h
+    830 1100001 1000001 6=1,7=0  830 0110010 0010010 6=0,7=1  830 0100010 0000010 6=h,7=h
+    830 x100010 x000010 6=x,7=x  830 0001010 - 6=1,7=0  830 0000110 - 6=0,7=1  830 01011 00011 6=1,7=0
+    830 000x0 - 6=x,7=x)");
+  int model = 0, cases = 0;
+  std::string now, before, written;
+  auto text = [](const std::string& s) { return s == "-" ? "" : s; };
+  for (; table >> model >> now >> before >> written; ++cases)
+    EXPECT_EQ(Eval(model, text(now), text(before)), text(written)) << model << " " << now << " " << before;
+  EXPECT_EQ(cases, 53);
+  // The lut indexes its property words: pins 1 and 3 high give index 5, word 6.
+  EXPECT_EQ(Eval(kModelLut, "1010", "", "1"), "5=1");
+  EXPECT_EQ(Eval(kModelLut, "1010", "", "0abc"), "5=0");
+  EXPECT_EQ(Eval(kModelLut, "1010", "", ""), "5=x");
+  EXPECT_EQ(Eval(kModelLut, "10x0", "", "1"), "5=x");
+}
+
+TEST(Primitives, DrivenPinsFollowTheModel) {
+  const auto pins = [](int model) {
+    const DriveList d = DrivenPins(model);
+    return std::to_string(d.count) + ":" + std::to_string(d.pins[0]) + " pulse " +
+           std::to_string(d.pulsePin) + (d.tristate ? " tristate" : "");
+  };
+  // A gate of twelve inputs drives the pin it computes, not pin 3.
+  const std::pair<int, const char*> cases[] = {
+      {202, "1:3 pulse 3"},  {143, "1:4 pulse 4"}, {412, "1:13 pulse 13"}, {121, "1:3 pulse 3 tristate"},
+      {860, "2:4 pulse 4"},  {830, "2:6 pulse 0"}, {903, "1:3 pulse 0"},   {702, "0:0 pulse 0"},
+      {6000, "0:0 pulse 0"}, {49, "0:0 pulse 0"}};
+  for (const auto& [model, text] : cases) EXPECT_EQ(pins(model), text) << model;
+}
 
 }  // namespace
 }  // namespace qiro::test

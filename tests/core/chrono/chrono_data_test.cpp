@@ -1,0 +1,281 @@
+// The recorded traces and supply current, their CSV and VCD files, and the choice of traces.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "chrono/chrono_store.h"
+#include "chrono/csv_writer.h"
+#include "chrono/current_store.h"
+#include "chrono/trace_choice.h"
+#include "chrono/vcd_writer.h"
+#include "core/sim/devices_test_support.h"
+#include "core/test_support.h"
+#include "model/schematic_file.h"
+#include "sim/devices.h"
+#include "sim/engine.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+// Every time point as "time:value,value...", the traces in table order.
+std::string Dump(const ChronoStore& store) {
+  std::string out;
+  for (int k = 1; k <= store.SampleCount(); ++k) {
+    out += (k > 1 ? " " : "") + std::to_string(store.SampleTime(k));
+    for (int j = 1; j <= store.TraceCount(); ++j)
+      out += (j > 1 ? "," : ":") + std::to_string(store.Sample(j, k));
+  }
+  return out;
+}
+
+// The current entries as "step:mA ...", up to the first unused one.
+std::string Dump(const CurrentStore& store) {
+  std::ostringstream out;
+  for (int k = 1; store.CurTime(k) != 0; ++k)
+    out << (k > 1 ? " " : "") << store.CurTime(k) << ":" << store.CurValue(k);
+  return out.str();
+}
+
+TEST(ChronoStore, SameStepSharesOneTimePointAndLaterValueWins) {
+  ChronoStore store;
+  const int a = store.AddChronoTrace("a (light1)", false), b = store.AddChronoTrace("b (light2)", false);
+  store.RecordChronoSample(3, a, 1);
+  store.RecordChronoSample(3, a, 0);
+  store.RecordChronoSample(3, b, 1);
+  store.RecordChronoSample(7, a, 255);  // b not recorded: it keeps its level
+  store.RecordChronoSample(9, a, 1);
+  store.RecordChronoSample(10, 40, 0);  // a trace outside the table only opens the time point
+  store.RecordChronoSample(11, 0, 0);
+  EXPECT_EQ(Dump(store), "3:0,1 7:255,1 9:1,1 10:1,1 11:1,1");
+}
+
+TEST(ChronoStore, ThirtyThirdTraceReplacesTheLast) {
+  ChronoStore store;
+  for (int i = 1; i <= 32; ++i) EXPECT_EQ(store.AddChronoTrace("t" + std::to_string(i), false), i);
+  EXPECT_EQ(store.AddChronoTrace("late", true), 32);
+  EXPECT_EQ(store.TraceCount(), 32);
+  EXPECT_EQ(store.Trace(31).name + " " + store.Trace(32).name, "t31 late");
+  EXPECT_TRUE(store.Trace(32).isBus);
+}
+
+TEST(ChronoStore, FullStoreDropsTheOlderHalf) {
+  ChronoStore store;
+  const int a = store.AddChronoTrace("a", false), bus = store.AddChronoTrace("bus", true);
+  for (int k = 1; k <= kMaxTimePoints; ++k) store.RecordChronoSample(10 + k, a, k % 2);
+  store.RecordChronoSample(kMaxTimePoints + 10, bus, 0x5A);
+  ASSERT_EQ(store.SampleCount(), kMaxTimePoints);
+  // The 5001st time point: points 2501..5000 move to 1..2500, the new one is 2501.
+  store.RecordChronoSample(20000, -1, 0);
+  EXPECT_EQ(store.SampleCount(), 2501);
+  EXPECT_EQ(store.SampleTime(1), 10 + 2501);
+  EXPECT_EQ(store.Sample(a, 1), 2501 % 2);
+  EXPECT_EQ(store.SampleTime(2500), 10 + kMaxTimePoints);
+  EXPECT_EQ(store.SampleTime(2501), 20000);
+  EXPECT_EQ(store.Sample(a, 2501), kMaxTimePoints % 2);
+  EXPECT_EQ(store.Sample(bus, 2501), 0x5A);
+  EXPECT_EQ(store.viewStart, 20000);
+}
+
+TEST(CurrentStore, TrianglePulsesAddUpAtTheirOwnSteps) {
+  CurrentStore store;
+  store.AddCurrentPulse(10, 2, 2, 1.0);
+  EXPECT_EQ(Dump(store), "10:0 11:0.5 12:1 13:0.5 14:0");
+  EXPECT_DOUBLE_EQ(store.MaxCurrent(), 1);
+  EXPECT_DOUBLE_EQ(store.SumCurrent(), 2);
+  store.AddCurrentPulse(10, 2, 2, 1.0);  // the same pulse again doubles the entries
+  EXPECT_EQ(Dump(store), "10:0 11:1 12:2 13:1 14:0");
+  EXPECT_DOUBLE_EQ(store.MaxCurrent(), 2);
+  EXPECT_DOUBLE_EQ(store.SumCurrent(), 2 + 4);  // the sum adds the doubled values
+  store.AddCurrentPulse(12, 1, 1, 4.0);         // steps 12..14: 0, 4, 0
+  store.AddCurrentPulse(13, 1, 2, 1.0);         // steps 13..16, two beyond the last entry
+  EXPECT_EQ(Dump(store), "10:0 11:1 12:2 13:5 14:1 15:0.5 16:0");
+}
+
+TEST(CurrentStore, ScaleThresholds) {
+  CurrentStore store;  // the scale chosen last stays when the peak is beyond every scale
+  const auto scale = [&](double peak) {
+    store.ResetSupplyCurrent();
+    store.AddCurrentPulse(3, 1, 1, peak);
+    store.ChooseCurrentScale();
+    return store.CurrentScale();
+  };
+  EXPECT_EQ(scale(0.8), 1);
+  EXPECT_EQ(scale(0.81), 5);
+  EXPECT_EQ(scale(900), 5);
+}
+
+TEST(CurrentStore, LongRunsDropOldEntriesInsteadOfOverflowing) {
+  CurrentStore store;
+  // Pulses of 5 entries every 10 steps: 100000 entries fill after 20000 pulses.
+  for (int p = 0; p < 30000; ++p) store.AddCurrentPulse(10 * p + 3, 2, 2, 1.0);
+  EXPECT_LE(store.CurIndex(), kMaxCurrentEntries);
+  const int last = store.CurIndex();
+  EXPECT_EQ(store.CurTime(last), 10 * 29999 + 3);
+  EXPECT_DOUBLE_EQ(store.CurValue(last + 2), 1);
+  for (int k = 2; k <= last + 4; ++k) EXPECT_LT(store.CurTime(k - 1), store.CurTime(k)) << k;
+  EXPECT_DOUBLE_EQ(store.SumCurrent(), 30000 * 2);
+  store.AddCurrentPulse(400000, 90000, 90000, 1.0);  // longer than the table: cut, never beyond it
+  EXPECT_DOUBLE_EQ(store.MaxCurrent(), 1);
+}
+
+TEST(CsvWriter, ColumnsRowsQuotingAndCurrent) {
+  ChronoStore store;
+  const int a = store.AddChronoTrace("a (l1)", false), k = store.AddChronoTrace("kbd(\"x\",y )", true);
+  store.RecordChronoSample(3, a, 1);
+  store.RecordChronoSample(3, k, 200);
+  store.RecordChronoSample(5, a, kSampleX);
+  store.RecordChronoSample(6, a, 0);
+  CurrentStore current;
+  current.AddCurrentPulse(4, 2, 1, 3.0);  // 0, 1.5, 3, 0 mA at steps 4..7
+  std::ostringstream out, chosen;
+  WriteChronoCsv(out, store, current, 0.5);
+  EXPECT_EQ(out.str(),
+            "time (ns),a (l1),\"kbd(\"\"x\"\",y )\",supply current (mA)\r\n1.5,1,200,0\r\n2.5,x,200,1.5\r\n"
+            "3,0,200,3\r\n");
+  WriteChronoCsv(chosen, store, current, 1.0, std::vector<int>{k});  // the window's rows, in its order
+  EXPECT_EQ(chosen.str().substr(0, chosen.str().find("\r\n")),
+            "time (ns),\"kbd(\"\"x\"\",y )\",supply current (mA)");
+  test::TempDir dir;
+  EXPECT_FALSE(WriteChronoCsvFile(dir / "missing" / "t.csv", store, current, 1.0));
+  // qiro-cli's file of the counter example against its golden copy.
+  const auto root = test::SourceRoot();
+  const auto r = test::RunCli("simulate '" + (root / "examples" / "counter.sch").string() +
+                              "' --until 1000 --csv '" + (dir / "counter.csv").string() + "'");
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(test::ReadFile(dir / "counter.csv"), test::ReadFile(root / "tests/golden/chrono/counter.csv"));
+}
+
+TEST(VcdWriter, TraceChangesOnlyWithBusesAndUnknowns) {
+  ChronoStore store;
+  const int bit = store.AddChronoTrace("out (light1)", false),
+            bus = store.AddChronoTrace("kbd1(k0 k1 k2 k3 )", true);
+  store.RecordChronoSample(3, bit, 255);
+  store.RecordChronoSample(3, bus, 0xA5);
+  store.RecordChronoSample(7, bit, 1);
+  store.RecordChronoSample(8, bit, 1);  // a time point with no change gets no timestamp
+  store.RecordChronoSample(9, bus, 0x0F);
+  std::ostringstream out;
+  WriteChronoVcd(out, store, 2.0);
+  EXPECT_EQ(out.str(),
+            "$version Qiro $end\n$timescale 1ns $end\n$scope module qiro $end\n"
+            "$var wire 1 \" out_(light1) $end\n$var wire 8 # kbd1(k0_k1_k2_k3) [7:0] $end\n"
+            "$upscope $end\n$enddefinitions $end\n#6\n$dumpvars\nx\"\nb10100101 "
+            "#\n$end\n#14\n1\"\n#18\nb00001111 #\n");
+}
+
+TEST(VcdWriter, NodeChangesWithFractionalTimeUnit) {
+  NodeTable nodes;
+  int err = 0;
+  nodes.AddNode("a", err);
+  nodes.AddNode("b c", err);
+  nodes[0].DriveKind = kDriveLow;
+  nodes[1].DriveKind = kDriveHigh;
+  NodeChangeLog log;
+  log.Record(3, 2, kLogic1);  // not enabled: ignored
+  log.enabled = true;
+  log.Record(3, 2, kLogic0);
+  log.Record(3, 3, kLogic1);
+  log.Record(4, 2, kLogicX);
+  log.Record(5, 99, kLogic1);  // not a node: skipped
+  std::ostringstream out;
+  WriteNodeVcd(out, nodes, log, 0.25);
+  EXPECT_EQ(
+      out.str(),
+      "$version Qiro $end\n$timescale 1ps $end\n$scope module qiro $end\n"
+      "$var wire 1 ! vss $end\n$var wire 1 \" vdd $end\n$var wire 1 # a $end\n$var wire 1 $ b_c $end\n"
+      "$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n0!\n1\"\nx#\nx$\n$end\n#750\n0#\n1$\n#1000\nx#\n");
+}
+
+// Choosing traces: the rows in the user's order without the traces left out, and a run that
+// records an added node and no longer registers a left-out device, in both engines alike.
+TEST(TraceChoice, RowsFollowTheUsersOrderWithoutTheTracesLeftOut) {
+  ChronoStore store;
+  for (const char* name : {"a", "b", "c", "b"}) store.AddChronoTrace(name, false);
+  TraceChoice choice;
+  // Rows are kept by name (a choice outlives the run): two traces of one name both show.
+  auto names = [&] {
+    std::string out;
+    for (int j : ChosenRows(store, choice)) out += store.Trace(j).name;
+    return out;
+  };
+  EXPECT_EQ(ChosenRows(store, choice), (std::vector<int>{1, 2, 3, 4}));
+  MoveRow(choice, store, 2, 0);
+  EXPECT_EQ(ChosenRows(store, choice), (std::vector<int>{3, 1, 2, 4}));
+  std::string seen = names();
+  MoveRow(choice, store, 3, 1);
+  seen += " " + names();
+  MoveRow(choice, store, 0, 9);  // out of range: nothing moves
+  seen += " " + names();
+  choice.Remove("a");
+  seen += " " + names();
+  choice.Add("a", false);
+  EXPECT_EQ(seen + " " + names(), "cabb cbab cbab cbb cbab");
+  EXPECT_TRUE(choice.nodes.empty());
+  choice.Add("n7", true);
+  choice.Remove("n7");
+  EXPECT_TRUE(choice.nodes.empty());
+  EXPECT_EQ(FilterNames({"clk1", "Q0", "q1", "w5"}, "q"), (std::vector<std::string>{"Q0", "q1"}));
+}
+
+TEST(TraceChoice, AddedNodeIsRecordedAndLeftOutDeviceIsNot) {
+  std::vector<std::vector<std::uint8_t>> runs;
+  for (EngineKind kind : {EngineKind::Reference, EngineKind::Fast}) {
+    Workspace ws;
+    ASSERT_TRUE(SchematicLoad(ws, test::SourceRoot() / "examples" / "counter.sch", kLoadOpen));
+    ExtractCircuit(ws);
+    RunUntil(ws, 10);
+    StopSimulation(ws);
+    const auto named = [&](const std::string& prefix) {
+      for (int j = 1; j <= ws.chrono.TraceCount(); ++j)
+        if (ws.chrono.Trace(j).name.rfind(prefix, 0) == 0) return j;
+      return 0;
+    };
+    ASSERT_GT(named("por "), 0);
+    const std::string por = ws.chrono.Trace(named("por ")).name;
+    const int devices = ws.chrono.TraceCount();
+
+    ws.chrono.choice.Remove(por);
+    ws.chrono.choice.Add("w5", true);  // the first register's inverted output
+    ws.engine.Kind = kind;
+    RunUntil(ws, 800);
+    StopSimulation(ws);
+    const ChronoStore& c = ws.chrono;
+    ASSERT_EQ(c.TraceCount(), devices);
+    EXPECT_EQ(named("por "), 0);
+    const int w5 = c.TraceCount();
+    ASSERT_EQ(c.Trace(w5).name, "w5");
+    EXPECT_EQ(c.Sample(w5, 1), kSampleX);  // unknown until the circuit drives it
+    const int q0 = named("q0 ");
+    ASSERT_GT(q0, 0);
+    int compared = 0, edges = 0;
+    for (int k = 2; k <= c.SampleCount(); ++k) {
+      edges += c.Sample(w5, k) != c.Sample(w5, k - 1);
+      // nQ is the inverse of Q, one register delay apart: compare where both have settled.
+      if (c.Sample(w5, k) != kSampleX && c.Sample(q0, k) != kSampleX &&
+          c.Sample(q0, k) == c.Sample(q0, k - 1) && c.Sample(w5, k) == c.Sample(w5, k - 1)) {
+        EXPECT_NE(c.Sample(w5, k), c.Sample(q0, k)) << "time point " << k;
+        ++compared;
+      }
+    }
+    EXPECT_GT(compared, 10);
+    EXPECT_GE(edges, 6);
+    std::vector<std::uint8_t> samples;
+    for (int k = 1; k <= c.SampleCount(); ++k) samples.push_back(c.Sample(w5, k));
+    runs.push_back(samples);
+  }
+  EXPECT_EQ(runs[0], runs[1]);
+}
+
+TEST(TraceChoice, AddedNodeWaitsWhenTheDevicesFillTheTraceTable) {
+  Workspace ws;
+  for (int i = 1; i <= kMaxTraces; ++i) test::AddDevice(ws, "l" + std::to_string(i), kModelLight, {i + 1});
+  ws.chrono.choice.Add("l1_1", true);  // the first light's node
+  PrepareDevices(ws);
+  ASSERT_EQ(ws.chrono.TraceCount(), kMaxTraces);
+  EXPECT_EQ(ws.chrono.Trace(kMaxTraces).name, "l32_1 (l32)");  // the devices keep their traces
+  EXPECT_EQ(ws.chrono.NodeTrace(2), 0);
+}
+
+}  // namespace
+}  // namespace qiro

@@ -1,0 +1,506 @@
+// Extraction of circuits built in code: node numbers and names, pins on wires, dots and
+// switches, fanout and delays, floating lines, the expansion of Verilog-described symbols, qiro-cli
+// extract and check, and the indexed extraction against the reference.
+#include "extract/extract.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "core/test_support.h"
+#include "extract/connectivity.h"
+#include "extract/verilog_expand.h"
+#include "model/schematic_file.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+using test::RunCli;
+using test::SourceRoot;
+
+struct PinSpec {
+  int x, y;
+  char kind = 'I';
+  std::string name = "a";
+  double delay = 0;  // delay factor; outputs usually 1
+  double load = 0;
+};
+
+class Extract : public ::testing::Test {
+ protected:
+  int Symbol(const std::string& name, int model, const std::vector<PinSpec>& pins) {
+    const int s = ws.circuit.AddSymbol(name);
+    ws.circuit.Symbols[s].Model = model;
+    for (const PinSpec& p : pins) ws.circuit.AddPin(s, p.x, p.y, p.kind, p.name, p.delay, p.load, ws.tech);
+    return s;
+  }
+  // A two-input gate with inputs at (x, y) and (x, y + 10) and its output at (x + 30, y + 5).
+  int Gate(int x, int y) {
+    return Symbol("and2", 102, {{x, y, 'I', "a"}, {x, y + 10, 'I', "b"}, {x + 30, y + 5, 'O', "y", 1, 1}});
+  }
+  int Wire(int x1, int y1, int x2, int y2) { return ws.circuit.AddWire(x1, y1, x2, y2); }
+  TPin& Pin(int s, int k) { return ws.circuit.Symbols[s].Pin(k); }
+  int NodeOf(int s, int k) { return Pin(s, k).Node; }
+  TLine& WireAt(int w) { return ws.circuit.Wires[w]; }
+  // Which pins share a node: for each pin the number of the first pin on its node, e.g. "1212".
+  std::string Joined(int s) {
+    std::string out;
+    for (int k = 1; k <= ws.circuit.Symbols[s].PinCount; ++k)
+      for (int j = 1; j <= k; ++j)
+        if (NodeOf(s, j) == NodeOf(s, k)) {
+          out += std::to_string(j);
+          break;
+        }
+    return out;
+  }
+  void Run() {
+    ws.circuit.Extracted = false;
+    ExtractCircuit(ws);
+  }
+  test::RecordingHost host;
+  Workspace ws{&host};
+};
+
+TEST_F(Extract, SuppliesAreNumberedBeforeOtherPins) {
+  const int g = Gate(0, 0);  // first in the table, yet its output ends on vdd
+  Symbol("vdd", 1, {{60, 5, 'O', "vdd"}});
+  const int w = Wire(30, 5, 60, 5);
+  const int v = Symbol("vss", 0, {{100, 100, 'O', "vss"}});
+  Run();
+  EXPECT_EQ(std::tuple(NodeOf(g, 3), WireAt(w).Node, NodeOf(v, 1)), std::tuple(1, 1, 0));
+  EXPECT_EQ(ws.nodes[1].Drivers, 1) << "the gate output has a delay";
+  EXPECT_EQ(ws.nodes.NodeName(NodeOf(g, 1)) + ws.nodes.NodeName(NodeOf(g, 2)) + ws.nodes.NodeName(99),
+            "w1w2vss");
+  EXPECT_EQ(ws.nodes.Count(), 3);
+}
+
+TEST_F(Extract, DevicePinsNameTheirNodesAndFillTheLists) {
+  const int g = Gate(20, 0);
+  const int b = Symbol("button1", 59, {{0, 0, 'O', "start"}});
+  Wire(0, 0, 20, 0);
+  const int l = Symbol("light1", 49, {{50, 5, 'I', "lamp"}});
+  Symbol("kbd1", 85, {{200, 0, 'O', "k0"}, {200, 10, 'O', "k1"}, {200, 20, 'O', "k2"}, {200, 30, 'O', "k3"}});
+  Run();
+  EXPECT_EQ(NodeOf(g, 1), NodeOf(b, 1));
+  EXPECT_EQ(NodeOf(g, 3), NodeOf(l, 1)) << "output pin stands on the light's pin";
+  EXPECT_EQ(ws.nodes.NodeName(NodeOf(b, 1)) + " " + ws.nodes.NodeName(NodeOf(l, 1)), "start lamp");
+  EXPECT_EQ(ws.extraction.InputNames, (std::vector<std::string>{"start", "k0", "k1", "k2", "k3"}));
+  EXPECT_EQ(ws.extraction.OutputNames, (std::vector<std::string>{"lamp"}));
+}
+
+TEST_F(Extract, GeneratedNamesSkipTheNamesOfDevicePins) {
+  // A light named w2 on the output: the gate's second input must not be called w2 too.
+  const int g = Gate(0, 0);
+  Symbol("light1", 49, {{30, 5, 'I', "w2"}});
+  Run();
+  EXPECT_EQ(
+      ws.nodes.NodeName(NodeOf(g, 1)) + ws.nodes.NodeName(NodeOf(g, 2)) + ws.nodes.NodeName(NodeOf(g, 3)),
+      "w1w3w2");
+}
+
+TEST_F(Extract, PinsOnWiresDotsAndCorners) {
+  const int slanted = Wire(0, 0, 100, 50), vertical = Wire(200, 0, 200, 100);  // slanted: y = 20 at x = 40
+  const int near = Symbol("t", 500, {{40, 22}}), far = Symbol("t", 500, {{40, 23}});
+  const int mid = Symbol("t", 500, {{200, 50}}), off = Symbol("t", 500, {{201, 50}});
+  Run();
+  EXPECT_EQ(NodeOf(near, 1), WireAt(slanted).Node);
+  EXPECT_NE(NodeOf(far, 1), WireAt(slanted).Node);
+  EXPECT_EQ(NodeOf(mid, 1), WireAt(vertical).Node);
+  EXPECT_NE(NodeOf(off, 1), WireAt(vertical).Node);
+  EXPECT_EQ(WireAt(vertical).EndFlags, 0) << "a pin in the middle marks no end";
+
+  // A wire end on another wire's middle needs a dot.
+  const int top = Symbol("t", 500, {{350, 0}}), left = Symbol("t", 500, {{300, 50}});
+  const int v = Wire(350, 0, 350, 100), h = Wire(300, 50, 350, 50);
+  Run();
+  EXPECT_NE(NodeOf(top, 1), NodeOf(left, 1));
+  const int dot = ws.circuit.AddContact(350, 50);
+  Run();
+  EXPECT_EQ(NodeOf(top, 1), NodeOf(left, 1));
+  EXPECT_EQ(ws.circuit.Contacts[dot].Node, NodeOf(top, 1));
+  EXPECT_EQ(WireAt(h).EndFlags, 3) << "pin at the start, dot at the end";
+  EXPECT_EQ(WireAt(v).EndFlags, 1);
+  // Wires crossing without a dot stay apart; an L corner joins by its shared end.
+  const int crossing = Wire(320, 30, 320, 70), corner = Wire(320, 70, 390, 70);
+  const int end = Symbol("t", 500, {{390, 70}});
+  Run();
+  EXPECT_NE(NodeOf(end, 1), NodeOf(left, 1));
+  EXPECT_EQ(WireAt(crossing).Node, NodeOf(end, 1));
+  EXPECT_EQ(WireAt(corner).EndFlags, 3);
+  EXPECT_EQ(WireAt(crossing).EndFlags, 2);
+}
+
+TEST_F(Extract, ProgrammableSwitchesJoinTheirPins) {
+  auto square = [&](int model, int x, const std::string& word) {
+    const int s = Symbol("pip", model, {{x, 0}, {x, 20}, {x + 20, 0}, {x + 20, 20}});
+    ws.circuit.Symbols[s].PropWords[1] = word;
+    return s;
+  };
+  const int closed = square(702, 0, "1"), open = square(702, 100, "0");
+  const int matrix = square(710, 200, "0001017");  // links 4-3 and 1-2; the 7th character is ignored
+  Run();
+  EXPECT_EQ(Joined(closed) + " " + Joined(open) + " " + Joined(matrix), "1111 1212 1133");
+  EXPECT_EQ(ws.circuit.Wires.Count(), 0) << "the switch wires are temporary";
+}
+
+TEST_F(Extract, SecondExtractionOfAnUnchangedDrawingDoesNothing) {
+  const int g = Gate(0, 0);
+  ws.circuit.Symbols[Gate(100, 0)].Internal = 1;
+  ws.circuit.Symbols[Gate(200, 0)].State = kDeleted;
+  ExtractCircuit(ws);
+  EXPECT_TRUE(ws.circuit.Extracted);
+  EXPECT_EQ(ws.circuit.Symbols.Count(), 1) << "generated and deleted symbols are compacted away";
+  EXPECT_EQ(ws.extraction.DesignName, "sym2");
+  EXPECT_EQ(host.LastStatus(0) + "|" + host.LastStatus(1),
+            "Circuit extracted, 4 nodes, 1 symbols|Circuit OK");
+  const auto shown = host.statuses.size();
+  Pin(g, 1).Node = 77;
+  ExtractCircuit(ws);
+  EXPECT_EQ(host.statuses.size(), shown);
+  EXPECT_EQ(NodeOf(g, 1), 77);
+  ws.circuit.Touch();
+  ws.circuit.FileName = "/tmp/work/adder.sch";
+  ExtractCircuit(ws);
+  EXPECT_EQ(NodeOf(g, 1), 2);
+  EXPECT_EQ(ws.extraction.DesignName, "adder");
+}
+
+// A net view or a search leaves wires and symbols highlighted; the extraction after the next
+// edit must still join them (they once came out as nets of their own, or as no node at all).
+TEST_F(Extract, HighlightedWiresAndSymbolsStillConnect) {
+  const int touching = Symbol("buf", 111, {{130, 0, 'I', "a"}, {160, 0, 'O', "y", 1, 1}});
+  const int g1 = Gate(0, 0), g2 = Gate(100, -5);
+  const int plain = Wire(30, 5, 60, 5), lit = Wire(60, 5, 100, 5);
+  WireAt(lit).State = kHighlight2;
+  ws.circuit.Symbols[g2].State = kHighlight2;
+  Run();
+  const int n = NodeOf(g1, 3);
+  EXPECT_EQ(std::tuple(WireAt(plain).Node, WireAt(lit).Node, NodeOf(g2, 2)), std::tuple(n, n, n));
+  EXPECT_EQ(NodeOf(touching, 1), NodeOf(g2, 3));
+}
+
+TEST_F(Extract, EmptySchematicStaysUnextractedAndAFullNodeTableIsAnError) {
+  ExtractCircuit(ws);
+  EXPECT_FALSE(ws.circuit.Extracted);
+  EXPECT_EQ(host.LastStatus(0), "Circuit extracted, 1 nodes, 0 symbols");
+  for (int i = 0; i < 1100; ++i) Symbol("t", 500, {{i * 10, 0, 'I', "a"}, {i * 10, 5, 'I', "b"}});
+  Run();
+  EXPECT_EQ(ws.extraction.ResultCode, 4);
+  EXPECT_EQ(host.errors, (std::vector<std::string>{"Too many nodes."}));
+  EXPECT_EQ(host.LastStatus(1), "Circuit contains error");
+  EXPECT_EQ(ws.nodes.Count(), kMaxNodes);
+  EXPECT_EQ(NodeOf(1024, 2), kMaxNodes) << "the pin that overflows takes the last node";
+  EXPECT_EQ(NodeOf(1025, 1), -1);
+  ws.circuit.Symbols.Truncate(10);
+  Run();
+  EXPECT_EQ(ws.extraction.ResultCode, 0);
+  EXPECT_EQ(host.LastStatus(1), "Circuit OK");
+}
+
+TEST_F(Extract, FanoutCountsEveryOtherPinOnTheNode) {
+  ws.tech.WireDelayUnit = 0.5;
+  const int driver = Gate(0, 0);                                     // output at (30, 5)
+  const int a = Gate(60, 5);                                         // input a on the net
+  const int other = Symbol("buf", 201, {{30, 40, 'O', "y", 1, 1}});  // a second output
+  const int light = Symbol("light1", 49, {{90, 40, 'I', "l"}});
+  const int verilog = Symbol("top", 6000, {{60, 40, 'O', "q", 1, 1}});
+  const int idle = Gate(0, 100);
+  Wire(30, 5, 60, 5);
+  Wire(30, 5, 30, 40);
+  Wire(30, 40, 90, 40);
+  Run();
+  // Input, other output, light; not the Verilog symbol's pin, which counts them all.
+  std::string fanouts;
+  for (auto [s, k] : {std::pair{driver, 3}, {other, 1}, {verilog, 1}, {a, 1}, {light, 1}, {idle, 3}})
+    fanouts += std::to_string(Pin(s, k).Fanout) + "/" + std::to_string(Pin(s, k).WireDelay) + " ";
+  EXPECT_EQ(fanouts, "3/1.500000 3/1.500000 4/2.000000 0/0.000000 0/0.000000 0/0.000000 ");
+}
+
+TEST_F(Extract, PinDelayStepsRoundHalvesToEven) {
+  const int s = Symbol("t", 500, {{0, 0, 'O', "y"}});
+  auto steps = [&](double delayFactor, double load, double wire = 0) {
+    Pin(s, 1).DelayFactor = delayFactor, Pin(s, 1).LoadFactor = load, Pin(s, 1).WireDelay = wire;
+    return PinDelaySteps(ws, s, 1);
+  };
+  EXPECT_EQ(std::tuple(steps(0, 0), steps(0.2, 0), steps(2.5, 0), steps(3.5, 0)), std::tuple(0, 1, 2, 4));
+  EXPECT_EQ(steps(1, 0, 2), 3) << "gate delay plus the fanout's wire delay";
+  EXPECT_EQ(steps(20000, 0), 10000);
+  EXPECT_EQ(steps(0, -4, 7), 1) << "a negative load replaces the wire delay by unit / |load|";
+  EXPECT_DOUBLE_EQ(Pin(s, 1).WireDelay, 0.25);
+  ws.tech.UnitGateDelay = 0.1;
+  ws.tech.TimeUnit = 0.05;
+  EXPECT_EQ(steps(3, 0), 6);
+  EXPECT_DOUBLE_EQ(Pin(s, 1).GateDelay, 0.3);
+  ws.tech.TimeUnit = 0;  // not accepted from files, but guarded all the same
+  EXPECT_EQ(steps(3, 0), 10000);
+}
+
+struct FloatingHost : test::RecordingHost {
+  void ShowFloatingLine(const Rect& v, int x, int y) override { view = v, mx = x, my = y; }
+  Rect view{};
+  int mx = 0, my = 0;
+};
+
+TEST_F(Extract, FloatingLines) {
+  FloatingHost fh;
+  ws.SetHost(&fh);
+  Gate(0, 0);
+  Gate(100, 0);
+  // Output to input through three wires: none floats, the middle one touches no pin.
+  const int chain[] = {Wire(30, 5, 60, 5), Wire(60, 5, 60, 40), Wire(60, 40, 100, 40)};
+  Wire(100, 40, 100, 0);
+  const int dangling = Wire(0, 0, -40, 0);     // pin at its start only
+  const int hanging = Wire(-40, 10, 0, 10);    // pin at its end only
+  const int through = Wire(100, -20, 100, 5);  // pin a of h in its middle, both ends free
+  EXPECT_EQ(CheckFloatingLinesCommand(ws), "3 line(s) floating. Keep smiling.");
+  for (int w : chain) EXPECT_EQ(WireAt(w).State, kNormal);
+  EXPECT_EQ(std::tuple(WireAt(dangling).EndFlags, WireAt(hanging).EndFlags, WireAt(through).EndFlags),
+            std::tuple(1, 2, 0));
+  EXPECT_EQ(WireAt(through).State, kHighlight);
+  EXPECT_EQ(fh.view, (Rect{70, -50, 130, 35}));
+  EXPECT_EQ(std::pair(fh.mx, fh.my), std::pair(100, -7)) << "halves cut toward zero";
+  EXPECT_EQ(ws.status[0], "3 line(s) floating. Keep smiling.");
+  int px = 0, py = 0;
+  ASSERT_TRUE(FloatingMark(ws, px, py));
+  EXPECT_EQ(std::pair(px, py), std::pair(100, -7));
+  ResetHighlight(ws);  // Escape, Unselect All
+  EXPECT_FALSE(FloatingMark(ws, px, py)) << "the mark goes with the highlight";
+  // Mending the drawing clears the highlight at the next extraction.
+  for (int w : {dangling, hanging, through}) WireAt(w).State = kDeleted;
+  ws.circuit.Touch();
+  EXPECT_EQ(CheckFloatingLinesCommand(ws), "No floating line in this design.");
+  int code = 0;
+  EXPECT_EQ(CheckFloatingLines(ws, code), 0);
+  EXPECT_EQ(code, 0);
+}
+
+class VerilogExpand : public ::testing::Test {
+ protected:
+  // A model 6000 symbol titled title whose pins sit on fresh nodes named after them.
+  int Add(const std::string& title, const std::vector<std::string>& pins,
+          const std::vector<std::string>& lines) {
+    const int s = ws.circuit.AddSymbol(title);
+    ws.circuit.Symbols[s].Model = 6000;
+    ws.circuit.Symbols[s].Title = title;
+    for (const std::string& name : pins) {
+      ws.circuit.AddPin(s, 0, 0, 'I', name, 0, 0, ws.tech);
+      int err = 0;
+      ws.circuit.Symbols[s].Pins[ws.circuit.Symbols[s].PinCount].Node = ws.nodes.AddNode(name, err);
+    }
+    ws.circuit.Symbols[s].VerilogLines.insert(ws.circuit.Symbols[s].VerilogLines.end(), lines.begin(),
+                                              lines.end());
+    ws.circuit.Symbols[s].VerilogLineCount += static_cast<int>(lines.size());
+    return s;
+  }
+  void Expand() {
+    ExpandVerilogSymbols(ws);
+    NumberInternalWires(ws);
+  }
+  // A generated gate: "model name title internal | name kind node delay ...".
+  std::string Dump(int s) {
+    const TSymbol& g = ws.circuit.Symbols[s];
+    std::string out =
+        std::to_string(g.Model) + " " + g.Name + " " + g.Title + " " + std::to_string(g.Internal) + " |";
+    for (int k = 1; k <= g.PinCount; ++k)
+      out += " " + g.Pin(k).Name + " " + g.Pin(k).Kind + std::to_string(g.Pin(k).Node) + " " +
+             std::to_string(int(g.Pin(k).DelayFactor));
+    return out;
+  }
+  Workspace ws;
+};
+
+TEST_F(VerilogExpand, GateLinesBecomeHiddenPrimitivesOnThePortNodes) {
+  Add("half", {"a", "b", "y"},
+      {"module half(a, b, y);", "input a, b;", "output y;", "wire n;", "nand g1(y, a, b);", "endmodule"});
+  Add("r", {"d", "rst", "clk", "q", "nq"}, {"dreg r1(q, nq, d, rst, clk);"});  // two outputs, last
+  Add("t", {"y"}, {"nand g(y, vdd, vss);"});  // supply names tie to the rails
+  Expand();
+  ASSERT_EQ(ws.circuit.Symbols.Count(), 6) << "only the instance lines generate gates";
+  EXPECT_EQ(Dump(4), "202 g1_half_1 internal_1 1 | a I2 0 b I3 0 y O4 1");
+  EXPECT_EQ(Dump(5), "860 r1_r_2 internal_2 1 | d I5 0 rst I6 0 clk I7 0 q O8 1 nq O9 1");
+  EXPECT_EQ(Dump(6).substr(Dump(6).find('|')), "| vdd I1 0 vss I0 0 y O10 1");
+  EXPECT_TRUE(ws.extraction.InternalWires.empty());
+}
+
+TEST_F(VerilogExpand, InternalWiresShareANodeWithinOneSymbolOnly) {
+  const std::vector<std::string> text = {"module m(a, y);", "not i1(w, a);", "not i2(y, W );"};
+  Add("m1", {"a", "y"}, text);
+  Add("m2", {"a", "y"}, text);
+  const int before = ws.nodes.Count();
+  Expand();
+  ASSERT_EQ(ws.circuit.Symbols.Count(), 6);
+  const int w1 = ws.circuit.Symbols[3].Pin(2).Node;  // output of i1 in m1
+  const int w2 = ws.circuit.Symbols[5].Pin(2).Node;  // output of i1 in m2
+  EXPECT_GT(w1, before);
+  EXPECT_EQ(ws.circuit.Symbols[4].Pin(1).Node, w1) << "names match regardless of case and blanks";
+  EXPECT_EQ(ws.circuit.Symbols[6].Pin(1).Node, w2);
+  EXPECT_NE(w1, w2);
+  EXPECT_EQ(ws.nodes.Count(), before + 2);
+  EXPECT_EQ(ws.extraction.InternalWires, (std::vector<std::string>{"w1", "w2"}));
+  EXPECT_EQ(ws.nodes[w1].Drivers, 1);
+  EXPECT_EQ(ws.circuit.Symbols[5].Name, "i1_m2_3");
+}
+
+TEST_F(VerilogExpand, DelayGroupsHeaderContinuationsAndTheStartLine) {
+  // A header broken over two lines may begin like a gate name; it is no instance.
+  Add("d", {"a", "b", "y"}, {"module d( a,b,", " or_x,y);", "xor #(3) x1(y, a, b);", "inverter n(q, y);"});
+  // Expansion starts at the module line; module numbers restart.
+  const int v = Add("s", {"a", "y"}, {"not old(y, a);", "module s(a, y);", "buf b(y, a);"});
+  ws.circuit.Symbols[v].VerilogStart = 2;
+  Expand();
+  ASSERT_EQ(ws.circuit.Symbols.Count(), 5);
+  EXPECT_EQ(Dump(3).substr(0, 10) + Dump(3).substr(Dump(3).find("y O")), "602 x1_d_1y O4 1");
+  EXPECT_EQ(ws.circuit.Symbols[4].Model, 0) << "a prefix-only primitive name has no model";
+  EXPECT_EQ(ws.circuit.Symbols[5].Model, 111);
+  EXPECT_EQ(ws.extraction.ModuleNumber, 3);
+}
+
+// qiro-cli extract and check on the shipped examples (golden outputs checked by hand against
+// the drawings) and on small drawings written for the purpose.
+
+std::string Quoted(const std::filesystem::path& p) {
+  return "'" + p.string() + "'";
+}
+
+TEST(ExtractCli, ExamplesMatchTheirGoldenOutput) {
+  const std::filesystem::path root = SourceRoot();
+  for (const char* name : {"half_adder", "counter", "keyboard_digit", "jk_toggle", "sine_display"}) {
+    SCOPED_TRACE(name);
+    const auto r = RunCli("extract " + Quoted(root / "examples" / (std::string(name) + ".sch")) + " --tech " +
+                          Quoted(root / "default.tec"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, test::ReadFile(root / "tests/golden/extract" / (std::string(name) + ".txt")));
+    const auto check = RunCli("check " + Quoted(root / "examples" / (std::string(name) + ".sch")));
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(check.out, "No floating line in this design.\n");
+  }
+}
+
+TEST(ExtractCli, FloatingWiresAndErrorsSetTheExitStatus) {
+  test::TempDir dir;
+  Workspace ws;
+  int s = ws.circuit.AddSymbol("t");
+  ws.circuit.Symbols[s].Model = 500;
+  ws.circuit.AddPin(s, 0, 0, 'I', "a", 0, 0, ws.tech);
+  ws.circuit.AddWire(0, 0, 50, 0);
+  ASSERT_TRUE(SchematicWrite(ws, dir / "floating.sch"));
+  auto r = RunCli("check " + Quoted(dir / "floating.sch"));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "1 line(s) floating. Keep smiling.\n");
+
+  // More unconnected pins than the node table holds.
+  for (int i = 0; i < 1100; ++i) {
+    ws.circuit.Symbols[s = ws.circuit.AddSymbol("t")].Model = 500;
+    for (int y : {100, 110}) ws.circuit.AddPin(s, 100 + 10 * i, y, 'I', "a", 0, 0, ws.tech);
+  }
+  ASSERT_TRUE(SchematicWrite(ws, dir / "big.sch"));
+  r = RunCli("extract " + Quoted(dir / "big.sch"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("error: Too many nodes."), std::string::npos);
+  EXPECT_NE(r.out.find("verdict: Circuit contains error\n"), std::string::npos);
+
+  EXPECT_EQ(RunCli("extract " + Quoted(dir / "big.sch") + " --tech " + Quoted(dir / "absent.tec")).status, 1);
+  EXPECT_EQ(RunCli("extract").status, 1);
+  EXPECT_EQ(RunCli("check " + Quoted(dir / "absent.sch")).status, 1);
+}
+
+// The indexed extraction must match the whole-table reference exactly on random drawings.
+struct Shape {
+  int span;  // coordinates in -span..span
+  int step;  // on this grid
+  int symbols, wires, contacts;
+};
+
+// Random drawing with many coincident points: pins on pins, wire ends on wires and dots,
+// slanted wires, long wires, supplies, devices, switches, deleted and highlighted entries.
+void Generate(Circuit& c, const Technology& tech, std::mt19937& rng, const Shape& shape) {
+  std::uniform_int_distribution<int> coord(-shape.span / shape.step, shape.span / shape.step);
+  std::vector<std::pair<int, int>> hubs;
+  auto point = [&]() {
+    if (!hubs.empty() && rng() % 3 == 0) return hubs[rng() % hubs.size()];
+    std::pair<int, int> p{coord(rng) * shape.step, coord(rng) * shape.step};
+    hubs.push_back(p);
+    return p;
+  };
+  static constexpr int kModels[] = {0, 1, 102, 103, 201, 49, 59, 69, 85, 89, 702, 710, 6000, 500};
+  for (int i = 0; i < shape.symbols; ++i) {
+    const int s = c.AddSymbol("s" + std::to_string(i));
+    TSymbol& sym = c.Symbols[s];
+    sym.Model = kModels[rng() % std::size(kModels)];
+    if (rng() % 15 == 0) sym.State = kHighlight;
+    if (rng() % 20 == 0) sym.State = kDeleted;
+    if (rng() % 20 == 0) sym.Internal = 1;
+    sym.PropWords[1] = std::to_string(rng() % 2) + std::to_string(rng() % 2) + "1" +
+                       std::to_string(rng() % 2) + std::to_string(rng() % 2) + std::to_string(rng() % 2);
+    const int pins = 1 + static_cast<int>(rng() % 5);
+    for (int k = 1; k <= pins; ++k) {
+      auto [x, y] = point();
+      const bool out = k == pins && rng() % 2;
+      c.AddPin(s, x, y, out ? 'O' : 'I', rng() % 8 == 0 ? "" : "p" + std::to_string(k), out ? 1.0 : 0.0, 1.0,
+               tech);
+    }
+  }
+  for (int i = 0; i < shape.wires; ++i) {
+    auto [x1, y1] = point();
+    auto [x2, y2] = point();
+    if (rng() % 2)
+      x2 = x1;  // mostly straight wires
+    else if (rng() % 2)
+      y2 = y1;
+    if (const int w = c.AddWire(x1, y1, x2, y2)) {
+      const unsigned r = rng() % 20;
+      c.Wires[w].State = r == 0 ? kDeleted : r == 1 ? kHighlight : r == 2 ? kHighlight2 : kNormal;
+    }
+  }
+  for (int i = 0; i < shape.contacts; ++i) {
+    auto [x, y] = point();
+    c.AddContact(x, y);
+  }
+}
+
+// What extraction decides, as text: pin nodes and fanouts, wire nodes, ends and states, dot
+// nodes, node names and drivers, the port lists, the verdict and the status.
+std::string Dump(const Workspace& ws) {
+  std::ostringstream o;
+  const Circuit& c = ws.circuit;
+  for (int s = 1; s <= c.Symbols.Count(); ++s)
+    for (int k = 1; k <= c.Symbols[s].PinCount; ++k)
+      o << "p" << s << "." << k << "=" << c.Symbols[s].Pin(k).Node << "/" << c.Symbols[s].Pin(k).Fanout
+        << " ";
+  for (int w = 1; w <= c.Wires.Count(); ++w)
+    o << "w" << w << "=" << c.Wires[w].Node << "/" << int(c.Wires[w].EndFlags) << "/" << int(c.Wires[w].State)
+      << " ";
+  for (int i = 1; i <= c.Contacts.Count(); ++i) o << "d" << i << "=" << c.Contacts[i].Node << " ";
+  for (int n = 0; n <= ws.nodes.Count(); ++n)
+    o << "n" << n << "=" << ws.nodes[n].Name << "/" << ws.nodes[n].Drivers << " ";
+  for (const auto& name : ws.extraction.InputNames) o << "in " << name << " ";
+  for (const auto& name : ws.extraction.OutputNames) o << "out " << name << " ";
+  o << ws.extraction.ResultCode;
+  for (const auto& text : ws.status) o << "|" << text;
+  return o.str();
+}
+
+TEST(ExtractDifferential, IndexedMatchesReferenceOnRandomDrawings) {
+  const Shape shapes[] = {
+      {40, 5, 30, 60, 20},     // crowded: most points shared
+      {600, 20, 80, 150, 40},  // several grid cells
+      {3000, 5, 60, 120, 30},  // sparse, long wires crossing many cells
+  };
+  int seed = 0;
+  for (const Shape& shape : shapes) {
+    for (int round = 0; round < 60; ++round, ++seed) {
+      std::mt19937 rng(static_cast<unsigned>(seed));
+      Workspace indexed, reference;
+      Generate(indexed.circuit, indexed.tech, rng, shape);
+      reference.circuit = indexed.circuit;
+      ExtractCircuit(indexed);
+      ExtractCircuitReference(reference);
+      ASSERT_EQ(Dump(indexed), Dump(reference)) << "seed " << seed;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qiro

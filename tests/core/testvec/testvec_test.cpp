@@ -1,0 +1,175 @@
+// Test vectors: the .tst reader, running the rows on the shipped examples, and qiro-cli test
+// against golden outputs (so a passing run prints none of them).
+#include <gtest/gtest.h>
+
+#include "core/test_support.h"
+#include "extract/extract.h"
+#include "model/schematic_file.h"
+#include "model/technology_file.h"
+#include "testvec/test_runner.h"
+#include "testvec/test_vectors.h"
+#include "workspace.h"
+
+namespace qiro {
+namespace {
+
+using test::RunCli;
+using test::SourceRoot;
+
+TEST(TestVectorsReader, RowsCommentsHoldsAndNestedRepeats) {
+  const auto r = ReadTestVectors(
+      "# header next\r\na kbd | s digit1  # outputs\r\n0 F | 1 3F\r\nhold 7\r\nrepeat 2\n1 C 0 -\nrepeat 3\n"
+      "0 0 | x a\nend\nend\nhold 0\nrepeat 0\n1 1 1 1\nend\n1 1 1 1\n");
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(r.vectors.inputs, (std::vector<std::string>{"a", "kbd"}));
+  EXPECT_EQ(r.vectors.outputs, (std::vector<std::string>{"s", "digit1"}));
+  std::string rows;  // line:hold of each row
+  for (const TestRow& row : r.vectors.rows)
+    rows += std::to_string(row.line) + ":" + std::to_string(row.hold) + " ";
+  EXPECT_EQ(rows, "3:0 6:7 8:7 8:7 8:7 6:7 8:7 8:7 8:7 15:0 ");
+  EXPECT_EQ(r.vectors.rows[2].cells, (std::vector<std::string>{"0", "0", "x", "a"}));
+  EXPECT_EQ(std::tuple(HexValue("3F"), HexValue("3G"), HexValue("123")), std::tuple(63, -1, -1));
+}
+
+TEST(TestVectorsReader, EveryErrorNamesItsLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "line 1: no header line (inputs | outputs)"},
+      {"# nothing\n\n", "line 2: no header line (inputs | outputs)"},
+      {"a b\n", "line 1: the header names the inputs, then '|', then the outputs"},
+      {"a | b | c\n", "line 1: the header names the inputs, then '|', then the outputs"},
+      {"a |\n0\n", "line 1: the header names no output after '|'"},
+      {"a | b a\n", "line 1: 'a' is named twice in the header"},
+      {"a | b\n# none\n", "line 2: no rows to test"},
+      {"a | b\n0 1\n0 1 1\n", "line 3: 3 values for 2 columns"},
+      {"a | b\n0 | | 1\n", "line 2: '|' must stand after the inputs"},
+      {"a | b\n1 | 1\n0 |\n", "line 3: 1 values for 2 columns"},
+      {"a | b\n\n2x 1\n", "line 3: '2x' is not a value for a (0, 1, C or a hexadecimal key)"},
+      {"a | b\n0 z\n", "line 2: 'z' is not a value for b (0, 1, x, - or hexadecimal)"},
+      {"a | b\nhold\n", "line 2: hold needs a number of steps, 0 to 100000"},
+      {"a | b\nhold -3\n", "line 2: hold needs a number of steps, 0 to 100000"},
+      {"a | b\nrepeat 100001\n", "line 2: repeat needs a count, 0 to 100000"},
+      {"a | b\nrepeat 2\n0 1\nrepeat 2\n0 1\nend\n", "line 2: repeat without end"},
+      {"a | b\n0 1\nend\n", "line 3: end without repeat"},
+      {"a | b\nrepeat 2\n0 1\nend now\n", "line 4: end stands alone on its line"},
+      {"a | b\nrepeat 1000\nrepeat 1000\n0 1\nend\nend\n", "line 6: more than 100000 rows"}};
+  for (const auto& [text, error] : cases) EXPECT_EQ(ReadTestVectors(text).error, error) << text;
+}
+
+class TestRunner : public ::testing::Test {
+ protected:
+  void Load(const std::string& example) {
+    ws.SetHomeDir(SourceRoot());
+    ASSERT_TRUE(LoadTechnology(ws, SourceRoot() / "default.tec"));
+    ASSERT_TRUE(OpenSchematic(ws, SourceRoot() / "examples" / example));
+    ExtractCircuit(ws);
+    ASSERT_EQ(ws.extraction.ResultCode, 0);
+  }
+  TestReport Run(const std::string& text) {
+    auto r = ReadTestVectors(text);
+    EXPECT_TRUE(r.ok()) << r.error;
+    vectors = r.vectors;
+    return RunTestVectors(ws, vectors);
+  }
+  test::RecordingHost host;
+  Workspace ws{&host};
+  TestVectors vectors;
+};
+
+TEST_F(TestRunner, SettleTimeFollowsTheLongestPathAndWrongRowsFailAlone) {
+  Load("half_adder.sch");
+  EXPECT_EQ(LongestDelayPath(ws), 1);
+  EXPECT_EQ(DefaultSettleSteps(0), 4);
+  Load("full_adder.sch");
+  // a -> xor (3 steps: 1 gate + fanout 2) -> and (2) -> or (2): each line passes a change on
+  // one step before its last cell.
+  EXPECT_EQ(LongestDelayPath(ws), 2 + 1 + 1);
+  const TestReport r = Run("b a cin | cout s\n0 0 0 | 0 0\n1 1 0 | 1 0\n1 1 1 | 0 1\n0 1 1 | - -\n");
+  ASSERT_EQ(r.error, "");
+  EXPECT_EQ(r.settle, 10);
+  ASSERT_EQ(r.rows.size(), 4u);
+  EXPECT_EQ(FormatTally(r), "3 passed, 1 failed");
+  EXPECT_EQ(r.rows[1].step, 22);
+  EXPECT_EQ(FormatRowResult(vectors, r.rows[2]),
+            "row 3 (line 4) step 32: b=1 a=1 cin=1 | expected cout=0 s=1 | got cout=1 s=1 FAILED: cout");
+  EXPECT_EQ(r.rows[3].got, (std::vector<std::string>{"1", "0"}));
+}
+
+TEST_F(TestRunner, NamesAndValuesTheCircuitLacksAreErrors) {
+  Load("half_adder.sch");
+  const std::pair<const char*, const char*> cases[] = {
+      {"a c | sum\n0 0 | 0\n", "no input named 'c' in the circuit (its inputs: a b)"},
+      {"a b | sum total\n0 0 | 0 0\n", "no output named 'total' in the circuit (its outputs: sum carry)"},
+      {"a b | sum\n0 0 | 0\n0 A | 1\n", "line 3: 'A' does not fit b (0, 1 or C)"},
+      {"a b | sum\n0 0 | 3\n", "line 2: '3' does not fit sum (0, 1, x or -)"},
+      {"a b | sum\n0 0 | -\n", "nothing to compare: every expected value is '-'"}};
+  for (const auto& [text, error] : cases) EXPECT_EQ(Run(text).error, error) << text;
+  EXPECT_EQ(
+      RunTestVectors(ws, ReadTestVectors("a b | sum\nhold 50000\n0 0 | 0\n0 0 | 0\n").vectors, 60000).error,
+      "the rows need 100002 steps, more than the limit of 60000");
+}
+
+TEST_F(TestRunner, NamedSourcesAreOverriddenAndOthersRunAsDrawn) {
+  Load("counter.sch");
+  // por (a pwl) resets the counter only up to step 10 as drawn; named here it holds the reset.
+  TestReport r = Run("por clk1 | q0 digit1\n1 C | 0 0\n1 C | 0 0\n0 C | 1 1\n0 C | 0 2\n");
+  EXPECT_EQ(r.error + FormatTally(r), "4 passed, 0 failed");
+  // Left to itself the clock keeps toggling the first stage: a long row does not settle.
+  r = Run("rst | q0\n1 | 0\nhold 400\n0 | -\n0 | 1\n");
+  ASSERT_EQ(r.rows.size(), 3u);
+  EXPECT_EQ(std::tuple(r.rows[0].passed, r.rows[1].passed, r.rows[2].passed), std::tuple(true, true, false));
+  EXPECT_NE(FormatRowResult(vectors, r.rows[2]).find("FAILED: q0 (not settled)"), std::string::npos);
+  Load("keyboard_digit.sch");  // keyboard columns drive all four pins
+  r = Run("kbd1 | digit1\n0 | 0\nA | A\n7 | 7\nf | F\n");
+  EXPECT_EQ(r.error + FormatTally(r), "4 passed, 0 failed");
+}
+
+std::string Quoted(const std::string& relative) {
+  return "'" + (SourceRoot() / relative).string() + "'";
+}
+std::string Golden(const std::string& name) {
+  return test::ReadFile(SourceRoot() / "tests/golden/testvec" / name);
+}
+// The paths of the source tree, which differ between machines, are cut off.
+std::string Relative(std::string text) {
+  const std::string root = SourceRoot().string() + "/";
+  for (std::size_t p; (p = text.find(root)) != std::string::npos;) text.erase(p, root.size());
+  return text;
+}
+
+TEST(TestCli, ExamplesMatchTheirGoldenOutput) {
+  // s = (a xor b) or cin in the wrong adder: rows 0 1 1 and 1 0 1 give s = 1.
+  const std::tuple<std::string, std::string, std::string, int> cases[] = {
+      {"half_adder.sch", "half_adder.tst", "half_adder.txt", 0},
+      {"full_adder.sch", "full_adder.tst", "full_adder.txt", 0},
+      {"adder_2bit.sch", "adder_2bit.tst", "adder_2bit.txt", 0},
+      {"counter.sch", "counter.tst", "counter.txt", 0},
+      {"grading/full_adder_wrong.sch", "full_adder.tst", "full_adder_wrong.txt", 3}};
+  for (const auto& [circuit, vectors, golden, status] : cases) {
+    const auto r = RunCli("test " + Quoted("examples/" + circuit) + " " + Quoted("examples/" + vectors));
+    EXPECT_EQ(r.status, status) << circuit;
+    EXPECT_TRUE(r.out == Golden(golden)) << "differs from tests/golden/testvec/" << golden << ":\n" << r.out;
+  }
+}
+
+TEST(TestCli, GradingAFolderGoesOnPastABadCircuit) {
+  test::TempDir dir;
+  const std::string tst = Quoted("examples/full_adder.tst");
+  const auto r =
+      RunCli("test " + tst + " " + Quoted("examples/grading") + " --csv '" + (dir / "g.csv").string() + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Relative(r.out) == Golden("grading.txt")) << Relative(r.out);
+  EXPECT_TRUE(Relative(test::ReadFile(dir / "g.csv")) == Golden("grading.csv"))
+      << test::ReadFile(dir / "g.csv");
+  // Failed rows alone give 3; a bad vectors file or missing circuit gives 1 before anything runs.
+  const std::string adders =
+      Quoted("examples/full_adder.sch") + " " + Quoted("examples/grading/full_adder_wrong.sch");
+  EXPECT_EQ(RunCli("test " + tst + " " + adders).status, 3);
+  test::WriteFile(dir / "bad.tst", "a b | s\n0 0\n");
+  const auto bad = RunCli("test '" + (dir / "bad.tst").string() + "' " + adders);
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.out.find("bad.tst: line 2: 2 values for 3 columns"), std::string::npos) << bad.out;
+  EXPECT_EQ(RunCli("test " + tst + " '" + (dir / "none").string() + "'").status, 1);
+}
+
+}  // namespace
+}  // namespace qiro
