@@ -25,35 +25,33 @@ class FakeDialogs : public UiDialogs {
  public:
   std::optional<QString> OpenFile(QWidget*, const QString&, const QString& filter) override {
     filters.push_back(filter);
-    return Next(files);
+    return Pop(files, std::optional<QString>());
   }
   std::optional<QString> SaveFile(QWidget*, const QString& proposed, const QString& filter) override {
     proposals.push_back(proposed);
     filters.push_back(filter);
-    return Next(files);
+    return Pop(files, std::optional<QString>());
   }
   bool Question(QWidget*, const QString& caption, const QString& text) override {
     asked.push_back(caption + ": " + text);
-    return NextAnswer();
+    return Pop(answers, false);
   }
   bool Confirm(QWidget*, const QString& line1, const QString&) override {
     asked.push_back(line1);
-    return NextAnswer();
+    return Pop(answers, false);
   }
   // Answers from saveChoices while there are any, else Yes or No from answers.
   SaveChoice AskSave(QWidget* parent, const QString& line1, const QString& line2) override {
     if (saveChoices.empty()) return UiDialogs::AskSave(parent, line1, line2);
     asked.push_back(line1);
-    const SaveChoice c = saveChoices.front();
-    saveChoices.pop_front();
-    return c;
+    return Pop(saveChoices, SaveChoice::Cancel);
   }
   std::optional<QString> InputText(QWidget*, const QString& title, const QString&,
                                    const QString& initial) override {
     inputs.push_back(title + ": " + initial);
-    return Next(files);
+    return Pop(files, std::optional<QString>());
   }
-  void About(QWidget*) override { ++abouts; }
+  void About(QWidget*) override {}
   // Prints to printTo as PDF when it is set, else behaves as a cancelled preview.
   bool Print(QWidget*, QPrinter& printer, const std::function<void(QPrinter*)>& paint) override {
     ++prints;
@@ -69,20 +67,15 @@ class FakeDialogs : public UiDialogs {
   std::deque<bool> answers;
   std::deque<SaveChoice> saveChoices;
   std::vector<QString> asked, filters, proposals, inputs;  // inputs: title and pre-filled text
-  int abouts = 0, prints = 0;
+  int prints = 0;
   QString printTo;
 
  private:
-  std::optional<QString> Next(std::deque<std::optional<QString>>& q) {
-    if (q.empty()) return std::nullopt;
-    auto v = q.front();
-    q.pop_front();
-    return v;
-  }
-  bool NextAnswer() {
-    if (answers.empty()) return false;
-    const bool v = answers.front();
-    answers.pop_front();
+  template <class T>
+  static T Pop(std::deque<T>& queue, T otherwise) {
+    if (queue.empty()) return otherwise;
+    const T v = queue.front();
+    queue.pop_front();
     return v;
   }
 };

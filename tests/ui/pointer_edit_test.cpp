@@ -201,26 +201,24 @@ TEST_F(PointerEdit, RotateAndFlipAreas) {
 // Draws the half adder of the examples from an empty schematic, saves it and simulates it
 // with the stimuli of the example's own check.
 TEST_F(PointerEdit, HalfAdderDrawnWithThePointerSimulatesLikeTheExample) {
-  Place("button.SYM", 30, 20);   // button1, pin (30, 10)
-  Place("button.SYM", 30, 100);  // button2, pin (30, 90)
-  Place("xor2.SYM", 150, 30);    // a (100, 15), b (100, 25), y (150, 20)
-  Place("and2.SYM", 150, 110);   // a (100, 95), b (100, 105), y (150, 100)
-  Place("light.SYM", 230, 30);   // light1, pin (200, 20)
-  Place("light.SYM", 230, 110);  // light2, pin (200, 100)
+  const std::tuple<const char*, int, int> parts[] = {
+      {"button.SYM", 30, 20},    // button1, pin (30, 10)
+      {"button.SYM", 30, 100},   // button2, pin (30, 90)
+      {"xor2.SYM", 150, 30},     // a (100, 15), b (100, 25), y (150, 20)
+      {"and2.SYM", 150, 110},    // a (100, 95), b (100, 105), y (150, 100)
+      {"light.SYM", 230, 30},    // light1, pin (200, 20)
+      {"light.SYM", 230, 110}};  // light2, pin (200, 100)
+  for (const auto& [library, right, bottom] : parts) Place(library, right, bottom);
   ASSERT_EQ(ws.circuit.Symbols.Count(), 6);
-
-  Drag(30, 10, 100, 15, Qt::RightButton);  // between two symbols: three wires via x = 65
-  Drag(50, 10, 50, 95, Qt::RightButton);   // a T on the first wire
-  Drag(50, 95, 100, 95, Qt::RightButton);
-  Drag(30, 90, 100, 105, Qt::RightButton);
-  Drag(40, 90, 40, 25, Qt::RightButton);
-  Drag(40, 25, 100, 25, Qt::RightButton);
-  Drag(150, 20, 200, 20, Qt::RightButton);
-  Drag(150, 100, 200, 100, Qt::RightButton);
+  // The first wire goes between two symbols: three wires via x = 65; the second makes a T on it.
+  const std::array<int, 4> wires[] = {{30, 10, 100, 15},  {50, 10, 50, 95},    {50, 95, 100, 95},
+                                      {30, 90, 100, 105}, {40, 90, 40, 25},    {40, 25, 100, 25},
+                                      {150, 20, 200, 20}, {150, 100, 200, 100}};
+  for (const auto& [x1, y1, x2, y2] : wires) Drag(x1, y1, x2, y2, Qt::RightButton);
   EXPECT_EQ(Live(ws.circuit.Contacts), 2);
 
   const auto path = tmp / "drawn.sch";
-  dialogs.files = {QString::fromStdString(path.string())};
+  dialogs.files = {Q(path)};
   frame.action("mnusave")->trigger();
   ASSERT_TRUE(std::filesystem::exists(path));
   EXPECT_FALSE(ws.circuit.Modified);

@@ -92,26 +92,14 @@ TEST(QtCanvasPaths, RandomCallsLookTheSame) {
       c.SetPen(Pen{colours[i % 4], s == 0 ? PenStyle::Dotted : PenStyle::Solid,
                    s == 1 ? RasterOp::Xor : RasterOp::Copy, s == 2 ? 2 : 1});
       c.SetBrush(Brush{colours[pick(0, 5)], pick(0, 1) == 1});
-      switch (i % 10 < 6 ? 0 : pick(1, 5)) {  // mostly lines
-        case 0:
-          c.Segment(x1, y1, x2, y2);
-          break;
-        case 1:
-          c.FillRect(PixelRect{x1, y1, x2, y2}, colours[pick(0, 5)]);
-          break;
-        case 2:
-          c.SetPixel(x1, y1, colours[pick(0, 5)]);
-          break;
-        case 3:
-          c.Ellipse(PixelRect{x1, y1, x1 + pick(0, 20), y1 + pick(0, 20)});
-          break;
-        case 4:
-          c.Rectangle(PixelRect{x1, y1, x2, y2});
-          break;
-        default:
-          c.font() = Font{colours[pick(0, 5)], pick(6, 12), "Arial"};
-          c.Text(x1, y1, texts[pick(0, 4)]);
-      }
+      c.font() = Font{colours[pick(0, 5)], pick(6, 12), "Arial"};
+      const int kind = i % 10 < 6 ? 0 : pick(1, 5);  // mostly lines
+      if (kind == 0) c.Segment(x1, y1, x2, y2);
+      if (kind == 1) c.FillRect(PixelRect{x1, y1, x2, y2}, colours[pick(0, 5)]);
+      if (kind == 2) c.SetPixel(x1, y1, colours[pick(0, 5)]);
+      if (kind == 3) c.Ellipse(PixelRect{x1, y1, x1 + pick(0, 20), y1 + pick(0, 20)});
+      if (kind == 4) c.Rectangle(PixelRect{x1, y1, x2, y2});
+      if (kind == 5) c.Text(x1, y1, texts[pick(0, 4)]);
     }
   });
   EXPECT_EQ(diff, "");

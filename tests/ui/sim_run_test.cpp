@@ -27,57 +27,48 @@ class SimRunTest : public UiTest {
     Open(file);
     frame.show();
   }
-  void OpenButtonLight() {
-    WriteFile(tmp / "bl.sch", kButtonLight);
-    OpenAndShow(Q(tmp / "bl.sch"));
-  }
   void Press(int x, int y) { SendMouse(frame.drawing(), QEvent::MouseButtonPress, Screen(x, y)); }
   // A click (press and release) or a drag of the given button, in schematic units.
   void Drag(int x1, int y1, int x2, int y2, bool right = false) {
     frame.PointerPress(Screen(x1, y1), right);
     frame.PointerRelease(Screen(x2, y2));
   }
-  bool Enabled(std::initializer_list<QAbstractButton*> buttons) {
-    for (QAbstractButton* b : buttons)
-      if (!b->isEnabled()) return false;
-    return true;
-  }
 };
 
-TEST_F(SimRunTest, ButtonClickLightsTheLightAtOnceAndStopKeepsIt) {
-  OpenButtonLight();
-  const int light = FindSymbol("light1");
-  ASSERT_GT(light, 0);
-  ws.circuit.Symbols[light].Vis = 1;  // no pause here
-  const Rect face = ws.circuit.Symbols[light].Rec;
-  const int cx = (face.x1 + face.x2) / 2, cy = (face.y1 + face.y2) / 2;
-  EXPECT_TRUE(RunSteps(10, [&] {
-    EXPECT_FALSE(frame.action("mnuStartLife")->isEnabled() || frame.action("mnuread")->isEnabled());
-    EXPECT_NE(PixelAt(cx, cy), QColor(Qt::red));
-    const int clickedAt = ws.engine.StepCount;
-    Press(10, 5);
-    EXPECT_EQ(ws.nodes[PinNode("light1", 1)].Value, kLogic1);
-    EXPECT_EQ(PixelAt(cx, cy), QColor(Qt::red));  // the face, before any further step
-    EXPECT_EQ(ws.engine.StepCount, clickedAt);
-    EXPECT_TRUE(Status().startsWith("Button button1 at ")) << Status().toStdString();
-    ctrl().sbStopClick();
-  }));
-  EXPECT_FALSE(ws.engine.Running);
-  EXPECT_EQ(PixelAt(cx, cy), QColor(Qt::red));  // the last values stay on the drawing
-  EXPECT_TRUE(frame.action("mnuStartLife")->isEnabled() && frame.action("mnuread")->isEnabled());
-  EXPECT_TRUE(ctrl().startButton()->isEnabled());
-  EXPECT_FALSE(ctrl().stopButton()->isEnabled());
-  EXPECT_FALSE(ctrl().isVisible());
-}
-
-TEST_F(SimRunTest, LightPausesAtItsRisingEdgeAndResumes) {
-  OpenButtonLight();
+// A click on the button lights the light before the next step; clicks off and on again with the
+// pause on rising edges set pause the run; the last values stay on the drawing after the stop.
+TEST_F(SimRunTest, ButtonClickLightsTheLightAtOnceAndALightPausesAtItsRisingEdge) {
+  WriteFile(tmp / "bl.sch", kButtonLight);
+  OpenAndShow(Q(tmp / "bl.sch"));
+  TSymbol& light = ws.circuit.Symbols[FindSymbol("light1")];
+  light.Vis = 1;  // no pause at first
+  const int cx = (light.Rec.x1 + light.Rec.x2) / 2, cy = (light.Rec.y1 + light.Rec.y2) / 2;
   int clickedAt = 0;
   std::string pausedWith;
+  const auto clickAt = [&](int step) {
+    if (ws.engine.StepCount < step) return false;
+    clickedAt = ws.engine.StepCount;
+    Press(10, 5);
+    return true;
+  };
   EXPECT_TRUE(Run({[&] {
-                     if (ws.engine.StepCount < 20) return false;
-                     clickedAt = ws.engine.StepCount;
-                     Press(10, 5);  // the light's node rises with the click
+                     EXPECT_FALSE(frame.action("mnuStartLife")->isEnabled() ||
+                                  frame.action("mnuread")->isEnabled());
+                     EXPECT_NE(PixelAt(cx, cy), QColor(Qt::red));
+                     if (!clickAt(10)) return false;
+                     EXPECT_EQ(ws.nodes[PinNode("light1", 1)].Value, kLogic1);
+                     EXPECT_EQ(PixelAt(cx, cy), QColor(Qt::red));  // the face, before any further step
+                     EXPECT_EQ(ws.engine.StepCount, clickedAt);
+                     EXPECT_TRUE(Status().startsWith("Button button1 at ")) << Status().toStdString();
+                     EXPECT_FALSE(ws.engine.Paused);
+                     return true;
+                   },
+                   [&] {
+                     light.Vis = 17;
+                     return clickAt(20);
+                   },
+                   [&] {
+                     if (!clickAt(30)) return false;  // the light's node rises with the click
                      EXPECT_TRUE(ws.engine.Paused);
                      pausedWith = ws.status[0];
                      // Paused by an edge: only pause (to resume) and stop answer.
@@ -88,12 +79,17 @@ TEST_F(SimRunTest, LightPausesAtItsRisingEdgeAndResumes) {
                      return true;
                    },
                    [&] {
-                     if (ws.engine.StepCount < 40) return false;
+                     if (ws.engine.StepCount < 50) return false;
                      ctrl().stopButton()->click();
                      return true;
                    }}));
   EXPECT_EQ(pausedWith, "Pause simulation at a rise edge of q at time " +
                             std::to_string(std::lround(clickedAt * ws.tech.TimeUnit)) + "ns");
+  EXPECT_FALSE(ws.engine.Running);
+  EXPECT_EQ(PixelAt(cx, cy), QColor(Qt::red));  // the last values stay on the drawing
+  EXPECT_TRUE(frame.action("mnuStartLife")->isEnabled() && frame.action("mnuread")->isEnabled());
+  EXPECT_TRUE(ctrl().startButton()->isEnabled());
+  EXPECT_FALSE(ctrl().stopButton()->isEnabled() || ctrl().isVisible());
 }
 
 TEST_F(SimRunTest, PauseSingleStepResumeAndStop) {
@@ -106,7 +102,7 @@ TEST_F(SimRunTest, PauseSingleStepResumeAndStop) {
                      ctrl().pauseButton()->click();
                      EXPECT_TRUE(ws.engine.Paused);
                      EXPECT_EQ(Status(), "Pause simulation...");
-                     EXPECT_TRUE(Enabled({ctrl().startButton(), ctrl().stepButton()}));
+                     EXPECT_TRUE(ctrl().startButton()->isEnabled() && ctrl().stepButton()->isEnabled());
                      EXPECT_TRUE(ctrl().pauseButton()->isChecked());
                      return true;
                    },
