@@ -85,18 +85,27 @@ class DialogsTest : public UiTest {
   }
 };
 
-TEST_F(DialogsTest, NetlistWindowOpensOnThePageOfEachEntryAndSavesTheText) {
+// The netlist window opens on the page of each entry and writes the text next to the schematic,
+// asking before it replaces a file it did not write; its options rebuild the text.
+TEST_F(DialogsTest, NetlistWindowOpensOnThePageOfEachEntryAndWritesTheText) {
   OpenCopy("half_adder.sch");
+  const auto txt = tmp / "half_adder.txt";
+  WriteFile(txt, "mine");
+  dialogs.answers = {false, true};
   frame.action("mnuToVerilog")->trigger();
+  frame.action("mnuToVerilog")->trigger();  // a refusal holds for the refreshes
+  EXPECT_EQ(dialogs.asked, std::vector<QString>{"Warning: The file \"" + Q(txt) +
+                                                "\" already exists. Will you overwrite it?"});
+  EXPECT_EQ(ReadFile(txt), "mine");
   TFormNetlist* form = frame.netlistForm();
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(form->isVisible());
+  Child<QPushButton>(*form, "sbSave")->click();  // Save asks again
+  EXPECT_EQ(dialogs.asked.size(), 2u);
   EXPECT_EQ(form->pages()->currentIndex(), TFormNetlist::kVerilog);
   EXPECT_EQ(form->moduleName()->text(), "half_adder");
-  const QString text = form->memo()->toPlainText();
-  EXPECT_TRUE(text.startsWith("// QIRO 2.3c\n"));
+  QString text = form->memo()->toPlainText();
   EXPECT_TRUE(text.contains("\nmodule half_adder( ") && text.contains("// Simulation parameters"));
-  const auto txt = tmp / "half_adder.txt";
   EXPECT_EQ(QString::fromStdString(ReadFile(txt)), QString(text).replace("\n", "\r\n") + "\r\n");
   EXPECT_EQ(frame.statusText(), QString("Verilog description written in \"%1\"").arg(txt.c_str()));
   EXPECT_EQ(
@@ -106,38 +115,31 @@ TEST_F(DialogsTest, NetlistWindowOpensOnThePageOfEachEntryAndSavesTheText) {
           .arg(ws.circuit.Symbols.Count())
           .arg(ws.nodes.Count()));
 
-  frame.action("mnuViewHierarchy")->trigger();
+  frame.action("mnuViewHierarchy")->trigger();  // its own file now: no question
   EXPECT_EQ(form->pages()->currentIndex(), TFormNetlist::kHierarchy);
   ASSERT_EQ(form->tree()->topLevelItemCount(), 3);
-  EXPECT_EQ(form->tree()->topLevelItem(0)->text(0), "inputs");
-  EXPECT_EQ(form->tree()->topLevelItem(2)->text(0), "half_adder");
+  EXPECT_EQ(form->tree()->topLevelItem(0)->text(0) + " " + form->tree()->topLevelItem(2)->text(0),
+            "inputs half_adder");
   EXPECT_GT(form->tree()->topLevelItem(2)->childCount(), 0);
-
   frame.action("mnuNetlist")->trigger();
   EXPECT_EQ(form->pages()->currentIndex(), TFormNetlist::kNetlist);
   ASSERT_EQ(form->grid()->rowCount(), ws.circuit.Symbols.Count());
   EXPECT_EQ(form->grid()->item(0, 1)->text(), QString::fromStdString(ws.circuit.Symbols[1].Name));
+  EXPECT_EQ(dialogs.asked.size(), 2u);
+
   frame.ShowNetlistWindow(Tmdiframe::kPageVerilog);
   EXPECT_EQ(form->pages()->currentIndex(), TFormNetlist::kVerilog);
-}
-
-// A typed module name and the options rebuild the text, Save writes it, and the portable
-// check boxes switch to the portable form.
-TEST_F(DialogsTest, NetlistOptionsRebuildTheTextAndSaveWritesIt) {
-  OpenCopy("half_adder.sch");
-  frame.ShowNetlistWindow(Tmdiframe::kPageVerilog);
-  TFormNetlist* form = frame.netlistForm();
   form->moduleName()->setText("top");
   emit form->moduleName()->editingFinished();
   form->simuInfo()->setChecked(false);
-  const QString text = form->memo()->toPlainText();
+  text = form->memo()->toPlainText();
   EXPECT_TRUE(text.contains("\nmodule top( ") && text.endsWith("endmodule"));
   EXPECT_FALSE(text.contains("Simulation parameters"));
   Child<QPushButton>(*form, "sbSave")->click();
-  EXPECT_TRUE(ReadFile(tmp / "half_adder.txt").find("module top( ") != std::string::npos);
+  EXPECT_TRUE(ReadFile(txt).find("module top( ") != std::string::npos);
   frame.ShowNetlistWindow(Tmdiframe::kPageNetlist);  // a refresh takes the file's name again
   EXPECT_EQ(form->moduleName()->text(), "half_adder");
-
+  // The portable check boxes switch to the portable form.
   EXPECT_FALSE(form->gateDelays()->isEnabled());
   form->portable()->setChecked(true);
   EXPECT_TRUE(form->gateDelays()->isEnabled());

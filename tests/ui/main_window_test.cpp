@@ -32,12 +32,23 @@ TEST_F(MainWindowTest, ModeCommandsSetModeStatusAndToolAndTheRightButtonDrawsLin
   EXPECT_TRUE(frame.toolButton("sbselect")->isChecked());
 }
 
-TEST_F(MainWindowTest, OpenFitsAndNamesTheFileNewAsksAboutChanges) {
+// Open fits and names the file; a file that is no schematic leaves the open one, its name and
+// the caption as they were, and a later Save names the file it writes; New asks about changes.
+TEST_F(MainWindowTest, OpenSaveAndNewNameTheFileAndAFailedOpenKeepsTheSchematic) {
   dialogs.files = {Example("half_adder.sch")};
   frame.action("mnuread")->trigger();
   EXPECT_GT(ws.circuit.Symbols.Count(), 0);
   EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Example("half_adder.sch"));
   EXPECT_EQ(dialogs.filters.back(), kSchematicFilter);
+  const auto copy = tmp / "copy.sch";
+  ws.circuit.FileName = copy.string();
+  WriteFile(tmp / "x.png", "\x89PNG\r\n");
+  Open(Q(tmp / "x.png"));
+  EXPECT_EQ(frame.lastMessage(), "Format error in " + Q(tmp / "x.png"));
+  EXPECT_EQ(ws.circuit.FileName, copy.string());
+  EXPECT_GT(ws.circuit.Symbols.Count(), 0);
+  frame.action("mnuwrite")->trigger();
+  EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Q(copy));
   ws.circuit.Modified = true;
   frame.action("mnunew")->trigger();  // answered No: nothing saved
   EXPECT_EQ(dialogs.asked, std::vector<QString>{"Warning: schematics modified."});
@@ -45,49 +56,27 @@ TEST_F(MainWindowTest, OpenFitsAndNamesTheFileNewAsksAboutChanges) {
   EXPECT_EQ(frame.windowTitle(), "Qiro2 - example");
 }
 
-TEST_F(MainWindowTest, SaveAsAsksBeforeOverwritingAndKeepsTheNameWhenDeclined) {
-  Open(Example("half_adder.sch"));
-  const auto target = tmp / "copy.sch";
-  WriteFile(target, "old");
-  dialogs.files = {Q(target), Q(target)};
-  dialogs.answers = {false, true};
-  frame.SaveAs();
-  EXPECT_EQ(dialogs.asked, std::vector<QString>{"Warning: This file already exist. Will you overwrite it?"});
-  EXPECT_EQ(ReadFile(target), "old");
-  frame.SaveAs();
-  EXPECT_NE(ReadFile(target), "old");
-  EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Q(target));
-}
-
-TEST_F(MainWindowTest, SaveOfAnUntitledDrawingGoesThroughSaveAs) {
+// Save of an untitled drawing goes through Save As, which asks before overwriting a file;
+// once named, Save asks nothing.
+TEST_F(MainWindowTest, SaveOfAnUntitledDrawingGoesThroughSaveAsWhichAsksBeforeOverwriting) {
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(tmp.path());  // where a stray example.sch would land
-  dialogs.files = {std::nullopt, Q(tmp / "mine.sch")};
+  const auto target = tmp / "copy.sch";
+  WriteFile(target, "old");
+  dialogs.files = {std::nullopt, Q(target), Q(target)};
+  dialogs.answers = {false, true};
   frame.action("mnuwrite")->trigger();
   EXPECT_EQ(dialogs.proposals, std::vector<QString>{"example.sch"});
   EXPECT_FALSE(std::filesystem::exists(tmp / "example.sch"));
   frame.action("mnuwrite")->trigger();
-  EXPECT_TRUE(std::filesystem::exists(tmp / "mine.sch"));
+  EXPECT_EQ(dialogs.asked, std::vector<QString>{"Warning: This file already exist. Will you overwrite it?"});
+  EXPECT_EQ(ReadFile(target), "old");
+  frame.action("mnuwrite")->trigger();
+  EXPECT_NE(ReadFile(target), "old");
+  EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Q(target));
   frame.action("mnuwrite")->trigger();  // named now: saved without a dialog
-  EXPECT_EQ(dialogs.proposals.size(), 2u);
+  EXPECT_EQ(dialogs.proposals.size(), 3u);
   std::filesystem::current_path(cwd);
-}
-
-TEST_F(MainWindowTest, NetlistWindowAsksBeforeReplacingAVerilogFileItDidNotWrite) {
-  Open(Example("half_adder.sch"));
-  frame.SetCurrentFileName(Q(tmp / "h.sch"));
-  WriteFile(tmp / "h.txt", "mine");
-  dialogs.answers = {false, true};
-  frame.action("mnuNetlist")->trigger();
-  frame.action("mnuNetlist")->trigger();  // a refusal holds for the refreshes
-  EXPECT_EQ(dialogs.asked, std::vector<QString>{"Warning: The file \"" + Q(tmp / "h.txt") +
-                                                "\" already exists. Will you overwrite it?"});
-  EXPECT_EQ(ReadFile(tmp / "h.txt"), "mine");
-  frame.findChild<QAbstractButton*>("sbSave")->click();  // Save asks again
-  EXPECT_EQ(dialogs.asked.size(), 2u);
-  EXPECT_NE(ReadFile(tmp / "h.txt"), "mine");
-  frame.action("mnuNetlist")->trigger();  // its own file now: no question
-  EXPECT_EQ(dialogs.asked.size(), 2u);
 }
 
 // Leaving asks only whether to leave when nothing changed; a save that fails on close keeps
@@ -123,21 +112,6 @@ TEST_F(MainWindowTest, CancelInTheSaveQuestionKeepsEverything) {
   EXPECT_EQ(dialogs.filters.size(), 1u) << "Open shows no file dialog after a Cancel";
   EXPECT_EQ(std::pair(ws.circuit.Symbols.Count(), ws.circuit.Modified), std::pair(symbols, true));
   EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Example("half_adder.sch"));
-}
-
-// A file that is no schematic leaves the open one, its name and the caption as they were; a
-// later Save names the file it writes in the caption.
-TEST_F(MainWindowTest, FailedOpenKeepsTheSchematicAndTheCaptionFollowsSave) {
-  Open(Example("half_adder.sch"));
-  const auto copy = tmp / "copy.sch";
-  ws.circuit.FileName = copy.string();
-  WriteFile(tmp / "x.png", "\x89PNG\r\n");
-  Open(Q(tmp / "x.png"));
-  EXPECT_EQ(frame.lastMessage(), "Format error in " + Q(tmp / "x.png"));
-  EXPECT_EQ(ws.circuit.FileName, copy.string());
-  EXPECT_GT(ws.circuit.Symbols.Count(), 0);
-  frame.action("mnuwrite")->trigger();
-  EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Q(copy));
 }
 
 TEST_F(MainWindowTest, HelpOpensInItsOwnWindowWithLinksAndSearch) {

@@ -143,11 +143,9 @@ TEST_F(SimRunTest, RegisterViewClosingTheWindowStopsTheRunAndTheGridForgetsOldRe
   TFormSimuCtrl& c = ctrl();
   c.show();
   EXPECT_EQ(c.height(), kSimuCtrlHeight);
-  EXPECT_EQ(c.registers()->item(0, 3)->text(), "H");
   c.checkReg()->click();
   EXPECT_EQ(c.height(), kSimuCtrlRegsHeight);
   EXPECT_TRUE(c.registerView());
-  EXPECT_EQ(c.registers()->item(1, 0)->text(), "\\\\\\");
   EXPECT_TRUE(RunSteps(200, [&] { c.close(); }));
   EXPECT_FALSE(ws.engine.Running);
   EXPECT_LE(ws.engine.StepCount, 202);
@@ -279,8 +277,7 @@ TEST_F(SimRunTest, TimingDiagramNavigatesReadsCursorsAndExports) {
   frame.action("mnuChronogram")->trigger();
   TFormChronos* chronos = frame.chronos();
   ASSERT_NE(chronos, nullptr);
-  EXPECT_TRUE(chronos->isVisible());
-  EXPECT_FALSE(chronos->following());
+  EXPECT_TRUE(chronos->isVisible() && !chronos->following());
   EXPECT_TRUE(ShowsLevels(*chronos, ws.chrono.TraceCount()));
 
   // Zoom button about the middle, Ctrl+wheel about the pointer, half-window scroll.
