@@ -298,12 +298,20 @@ TEST_F(DialogsTest, EmptyLibraryDirectoryWarnsNamingTheFile) {
   EXPECT_EQ(ws.circuit.Symbols.Count(), 0);
 }
 
-TEST_F(DialogsTest, DroppingTheButtonPlacesItAtTheDropPoint) {
+// Over the drawing the dragged symbol's outline shows by exclusive or and leaves nothing when
+// the drag leaves; the drop places the symbol at the drop point.
+TEST_F(DialogsTest, DraggingTheButtonShowsItsOutlineAndTheDropPlacesIt) {
   frame.toolButton("sbline")->click();
   TFormLoglib* palette = Palette();
   Pick(palette, "sbButton", false);
   ASSERT_TRUE(palette->state().Dragging);
   const QPoint at(300, 200);
+  const QImage before = frame.drawing()->shown().copy();
+  DragOver(at, palette->state().Model, false);
+  EXPECT_NE(frame.drawing()->shown(), before);
+  QDragLeaveEvent leave;
+  QApplication::sendEvent(frame.drawing(), &leave);
+  EXPECT_EQ(frame.drawing()->shown(), before);
   DragOver(at, palette->state().Model);
   ASSERT_EQ(ws.circuit.Symbols.Count(), 1);
   const TSymbol& s = ws.circuit.Symbols[1];
@@ -316,16 +324,6 @@ TEST_F(DialogsTest, DroppingTheButtonPlacesItAtTheDropPoint) {
   Pick(palette, "sbButton");  // a press released without moving leaves nothing to drop
   DragOver(at, 59);
   EXPECT_EQ(ws.circuit.Symbols.Count(), 1);
-}
-
-TEST_F(DialogsTest, DragOverTheDrawingShowsTheOutlineByExclusiveOr) {
-  Pick(Palette(), "sbAnd2", false);
-  const QImage before = frame.drawing()->shown().copy();
-  DragOver(QPoint(300, 200), 402, false);
-  EXPECT_NE(frame.drawing()->shown(), before);
-  QDragLeaveEvent leave;
-  QApplication::sendEvent(frame.drawing(), &leave);
-  EXPECT_EQ(frame.drawing()->shown(), before);
 }
 
 TEST_F(DialogsTest, PropertiesShowFillAndTechnologyAndSetTheHome) {
@@ -375,30 +373,13 @@ TEST_F(DialogsTest, OptionsRefuseARefreshIntervalBelowOne) {
   EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 0.1);
 }
 
-TEST_F(DialogsTest, SchematicToSymbolWritesASymbolThatReadsBack) {
+// The preview follows Fatter and Thinner; changing the order refills the table from the ports;
+// a used module name and a bad position are refused and nothing is written; then OK writes a
+// symbol that reads back.
+TEST_F(DialogsTest, SchematicToSymbolRefusesBadInputAndWritesASymbolThatReadsBack) {
   Open(Example("half_adder.sch"));
   WhenShown<TFormSchToSym>(&frame, [&](TFormSchToSym* f) {
     EXPECT_FALSE(f->richEdit()->toPlainText().isEmpty());
-    EXPECT_GT(f->StringGrid1()->item(0, 0)->text().size(), 0);
-    f->EditName()->setText("my-half adder");
-    f->EditDirectory()->setText(Q(tmp.path()));
-    f->findChild<QPushButton*>("btnOk")->click();
-    EXPECT_FALSE(f->isVisible());
-  });
-  frame.action("mnuToSymbol")->trigger();
-  Workspace back;
-  ASSERT_TRUE(SchematicLoad(back, tmp / "my_halfadder.sym", kLoadSymbol, 100, 100));
-  ASSERT_EQ(back.circuit.Symbols.Count(), 1);
-  EXPECT_EQ(back.circuit.Symbols[1].Model, 6000);
-  EXPECT_EQ(back.circuit.Symbols[1].PinCount,
-            int(ws.extraction.InputNames.size() + ws.extraction.OutputNames.size()));
-}
-
-// The preview follows Fatter and Thinner; changing the order refills the table from the ports;
-// a used module name and a bad position are refused and nothing is written.
-TEST_F(DialogsTest, SchematicToSymbolRefusesBadInputAndThePreviewFollowsTheShape) {
-  Open(Example("half_adder.sch"));
-  WhenShown<TFormSchToSym>(&frame, [&](TFormSchToSym* f) {
     const QImage first = f->preview().copy();
     f->sbFatClick();
     EXPECT_EQ(f->generator().BoxWidth, 45);
@@ -413,14 +394,24 @@ TEST_F(DialogsTest, SchematicToSymbolRefusesBadInputAndThePreviewFollowsTheShape
     f->Generate(1);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(frame.lastMessage(), "The module name \"xor2\" is already used in the design. Save failed.");
-    f->EditName()->setText("fresh");
+    f->EditName()->setText("my-half adder");
+    const QString position = f->StringGrid1()->item(1, 1)->text();
     f->StringGrid1()->item(1, 1)->setText("two");
     f->Generate(1);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(f->messages().TextOf(f->StringGrid1()), "Row 2: \"two\" is not a whole number.");
+    EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
+    f->StringGrid1()->item(1, 1)->setText(position);
+    f->findChild<QPushButton*>("btnOk")->click();
+    EXPECT_FALSE(f->isVisible());
   });
   frame.action("mnuToSymbol")->trigger();
-  EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
+  Workspace back;
+  ASSERT_TRUE(SchematicLoad(back, tmp / "my_halfadder.sym", kLoadSymbol, 100, 100));
+  ASSERT_EQ(back.circuit.Symbols.Count(), 1);
+  EXPECT_EQ(back.circuit.Symbols[1].Model, 6000);
+  EXPECT_EQ(back.circuit.Symbols[1].PinCount,
+            int(ws.extraction.InputNames.size() + ws.extraction.OutputNames.size()));
 }
 
 }  // namespace
