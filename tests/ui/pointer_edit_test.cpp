@@ -1,17 +1,5 @@
 // Offscreen tests of editing with the pointer: synthetic mouse events on the drawing area.
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-
-#include "core/test_support.h"
-#include "drawing_area.h"
 #include "fake_dialogs.h"
-#include "main_window.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {
@@ -19,40 +7,35 @@ namespace {
 using namespace qiro::test;
 using Wires = std::vector<std::tuple<int, int, int, int>>;
 
-class PointerEdit : public ::testing::Test {
+class PointerEdit : public UiTest {
  protected:
-  PointerEdit() : frame(ws, dialogs) {
-    frame.resize(800, 600);
-    frame.Startup(SourceRoot(), {});
+  PointerEdit() {
     // Two pixels per unit, so every schematic point has its own pixel.
     ws.view.world = Rect{-50, -50, 350, 250};
     ws.view.area = PixelRect{0, 0, 800, 600};
     ws.view.FitView();
   }
-
-  QPoint Px(int x, int y) const { return QPoint(ws.view.WorldToScreenX(x), ws.view.WorldToScreenY(y)); }
-  void Send(QEvent::Type type, QPoint p, Qt::MouseButton button) {
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent e(type, QPointF(p), QPointF(frame.drawing()->mapToGlobal(p)),
-                  type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
-    QApplication::sendEvent(frame.drawing(), &e);
+  void Send(QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+    SendMouse(frame.drawing(), type, Screen(x, y), button);
   }
   // Press at a, a few moves towards b, release at b (schematic units).
   void Drag(int ax, int ay, int bx, int by, Qt::MouseButton button = Qt::LeftButton) {
-    Send(QEvent::MouseButtonPress, Px(ax, ay), button);
+    Send(QEvent::MouseButtonPress, ax, ay, button);
     for (int k = 1; k <= 5; ++k)
-      Send(QEvent::MouseMove, Px(ax + (bx - ax) * k / 5, ay + (by - ay) * k / 5), button);
-    Send(QEvent::MouseButtonRelease, Px(bx, by), button);
+      Send(QEvent::MouseMove, ax + (bx - ax) * k / 5, ay + (by - ay) * k / 5, button);
+    Send(QEvent::MouseButtonRelease, bx, by, button);
   }
   void Click(int x, int y) { Drag(x, y, x, y); }
+  void Hover(int fromX, int toX, int y) {
+    for (int x = fromX; x <= toX; x += 10) Send(QEvent::MouseMove, x, y, Qt::NoButton);
+  }
   void Escape() {
     QKeyEvent e(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&frame, &e);
   }
   void Tool(const char* name) { frame.toolButton(name)->click(); }
   int Place(const char* library, int right, int bottom) {
-    dialogs.files = {QString::fromStdString((SourceRoot() / "IEEE" / library).string())};
+    dialogs.files = {Q(SourceRoot() / "IEEE" / library)};
     frame.action("mnuInsertSymbol")->trigger();
     Click(right, bottom);
     return ws.circuit.Symbols.Count();
@@ -63,16 +46,12 @@ class PointerEdit : public ::testing::Test {
       if (w.State != kDeleted) out.emplace_back(w.X1, w.Y1, w.X2, w.Y2);
     return out;
   }
-  int LiveContacts() const {
+  template <class Table>
+  static int Live(const Table& table) {
     int n = 0;
-    for (const TContact& k : ws.circuit.Contacts) n += k.State != kDeleted;
+    for (const auto& item : table) n += item.State != kDeleted;
     return n;
   }
-
-  Workspace ws;
-  FakeDialogs dialogs;
-  Tmdiframe frame;
-  TempDir tmp;
 };
 
 TEST_F(PointerEdit, LinesDotsAndLabels) {
@@ -83,14 +62,13 @@ TEST_F(PointerEdit, LinesDotsAndLabels) {
   // The right button draws a line from any mode; ending on the wire's middle gives a dot.
   Tool("sbcopy");
   Drag(50, -40, 50, 0, Qt::RightButton);
-  EXPECT_EQ(LiveContacts(), 1);
+  EXPECT_EQ(Live(ws.circuit.Contacts), 1);
   EXPECT_EQ(ws.circuit.Contacts[1].X, 50);
   EXPECT_TRUE(ws.circuit.Modified);
 
   Tool("sbconnect");
   Click(201, 199);
-  EXPECT_EQ(ws.circuit.Contacts[2].X, 200);
-  EXPECT_EQ(ws.circuit.Contacts[2].Y, 200);
+  EXPECT_EQ(std::pair(ws.circuit.Contacts[2].X, ws.circuit.Contacts[2].Y), std::pair(200, 200));
 
   Tool("sbword");
   dialogs.files = {QString("hello")};
@@ -102,12 +80,11 @@ TEST_F(PointerEdit, LinesDotsAndLabels) {
 
   // A double click edits the label; a drag in select mode moves it.
   dialogs.files = {QString("bye")};
-  Send(QEvent::MouseButtonDblClick, Px(22, 42), Qt::LeftButton);
+  Send(QEvent::MouseButtonDblClick, 22, 42);
   EXPECT_EQ(dialogs.inputs.back(), "Enter label: hello");
   EXPECT_EQ(ws.circuit.Labels[1].Text, "bye");
   Drag(22, 42, 32, 52);
-  EXPECT_EQ(ws.circuit.Labels[1].X, 30);
-  EXPECT_EQ(ws.circuit.Labels[1].Y, 50);
+  EXPECT_EQ(std::pair(ws.circuit.Labels[1].X, ws.circuit.Labels[1].Y), std::pair(30, 50));
 
   // Dragging a wire end in select mode.
   Drag(100, 0, 120, 1);
@@ -117,8 +94,7 @@ TEST_F(PointerEdit, LinesDotsAndLabels) {
 TEST_F(PointerEdit, DraggedSymbolTakesItsWiresAlong) {
   const int g = Place("and2.SYM", 150, 120);  // box (100, 100)-(150, 120)
   ASSERT_EQ(g, 1);
-  EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).X, 100);
-  EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).Y, 105);
+  EXPECT_EQ(std::pair(ws.circuit.Symbols[g].Pin(1).X, ws.circuit.Symbols[g].Pin(1).Y), std::pair(100, 105));
   Drag(40, 105, 100, 105, Qt::RightButton);  // into pin a
   Drag(125, 110, 145, 111);                  // grab the gate in select mode
   EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).X, 120);
@@ -150,9 +126,9 @@ TEST_F(PointerEdit, CutUndoMoveCopyAndPaste) {
   Drag(-10, -10, 50, 10);
   EXPECT_EQ(frame.mode(), kModePaste);
   EXPECT_EQ(frame.statusText(), "paste beginning...");
-  for (int x = 0; x <= 100; x += 10) Send(QEvent::MouseMove, Px(x, 50), Qt::NoButton);
-  Send(QEvent::MouseButtonPress, Px(102, 52), Qt::LeftButton);
-  Send(QEvent::MouseButtonRelease, Px(102, 52), Qt::LeftButton);
+  Hover(0, 100, 50);
+  Send(QEvent::MouseButtonPress, 102, 52);
+  Send(QEvent::MouseButtonRelease, 102, 52);
   EXPECT_EQ(LiveWires(), (Wires{{0, 100, 40, 100}, {100, 50, 140, 50}}));
   EXPECT_EQ(frame.mode(), kModeSelect);
 
@@ -178,7 +154,7 @@ TEST_F(PointerEdit, CancellingLeavesTheTablesAsBeforeAndTheClipboardStays) {
 
   Tool("sbMove");
   Drag(-10, -10, 50, 10);
-  for (int x = 0; x <= 100; x += 10) Send(QEvent::MouseMove, Px(x, 50), Qt::NoButton);
+  Hover(0, 100, 50);
   frame.action("mnuUnselect")->trigger();
   EXPECT_EQ(LiveWires(), (Wires{{0, 0, 40, 0}}));
 
@@ -198,12 +174,12 @@ TEST_F(PointerEdit, SmallDragsAreClicksAndDragsEndWhenADialogTakesTheRelease) {
   ws.circuit.AddWire(0, 0, 100, 0);
   Drag(50, 0, 53, 2);
   EXPECT_EQ(LiveWires(), (Wires{{0, 0, 100, 0}}));
-  Send(QEvent::MouseButtonPress, Px(50, 0), Qt::LeftButton);
-  Send(QEvent::MouseMove, Px(50, 30), Qt::LeftButton);
+  Send(QEvent::MouseButtonPress, 50, 0);
+  Send(QEvent::MouseMove, 50, 30);
   frame.action("mnuSearchNode")->trigger();
-  Send(QEvent::MouseMove, Px(50, 40), Qt::NoButton);
+  Send(QEvent::MouseMove, 50, 40, Qt::NoButton);
   EXPECT_EQ(frame.drawing()->shown(), frame.drawing()->base());
-  Send(QEvent::MouseButtonRelease, Px(50, 40), Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, 50, 40);
   EXPECT_EQ(LiveWires(), (Wires{{0, 0, 100, 0}}));
 }
 
@@ -225,26 +201,24 @@ TEST_F(PointerEdit, RotateAndFlipAreas) {
 // Draws the half adder of the examples from an empty schematic, saves it and simulates it
 // with the stimuli of the example's own check.
 TEST_F(PointerEdit, HalfAdderDrawnWithThePointerSimulatesLikeTheExample) {
-  Place("button.SYM", 30, 20);   // button1, pin (30, 10)
-  Place("button.SYM", 30, 100);  // button2, pin (30, 90)
-  Place("xor2.SYM", 150, 30);    // a (100, 15), b (100, 25), y (150, 20)
-  Place("and2.SYM", 150, 110);   // a (100, 95), b (100, 105), y (150, 100)
-  Place("light.SYM", 230, 30);   // light1, pin (200, 20)
-  Place("light.SYM", 230, 110);  // light2, pin (200, 100)
+  const std::tuple<const char*, int, int> parts[] = {
+      {"button.SYM", 30, 20},    // button1, pin (30, 10)
+      {"button.SYM", 30, 100},   // button2, pin (30, 90)
+      {"xor2.SYM", 150, 30},     // a (100, 15), b (100, 25), y (150, 20)
+      {"and2.SYM", 150, 110},    // a (100, 95), b (100, 105), y (150, 100)
+      {"light.SYM", 230, 30},    // light1, pin (200, 20)
+      {"light.SYM", 230, 110}};  // light2, pin (200, 100)
+  for (const auto& [library, right, bottom] : parts) Place(library, right, bottom);
   ASSERT_EQ(ws.circuit.Symbols.Count(), 6);
-
-  Drag(30, 10, 100, 15, Qt::RightButton);  // between two symbols: three wires via x = 65
-  Drag(50, 10, 50, 95, Qt::RightButton);   // a T on the first wire
-  Drag(50, 95, 100, 95, Qt::RightButton);
-  Drag(30, 90, 100, 105, Qt::RightButton);
-  Drag(40, 90, 40, 25, Qt::RightButton);
-  Drag(40, 25, 100, 25, Qt::RightButton);
-  Drag(150, 20, 200, 20, Qt::RightButton);
-  Drag(150, 100, 200, 100, Qt::RightButton);
-  EXPECT_EQ(LiveContacts(), 2);
+  // The first wire goes between two symbols: three wires via x = 65; the second makes a T on it.
+  const std::array<int, 4> wires[] = {{30, 10, 100, 15},  {50, 10, 50, 95},    {50, 95, 100, 95},
+                                      {30, 90, 100, 105}, {40, 90, 40, 25},    {40, 25, 100, 25},
+                                      {150, 20, 200, 20}, {150, 100, 200, 100}};
+  for (const auto& [x1, y1, x2, y2] : wires) Drag(x1, y1, x2, y2, Qt::RightButton);
+  EXPECT_EQ(Live(ws.circuit.Contacts), 2);
 
   const auto path = tmp / "drawn.sch";
-  dialogs.files = {QString::fromStdString(path.string())};
+  dialogs.files = {Q(path)};
   frame.action("mnusave")->trigger();
   ASSERT_TRUE(std::filesystem::exists(path));
   EXPECT_FALSE(ws.circuit.Modified);
@@ -261,11 +235,7 @@ TEST_F(PointerEdit, HalfAdderDrawnWithThePointerSimulatesLikeTheExample) {
 TEST_F(PointerEdit, UndoAndRedoThroughTheEditMenuNameTheAction) {
   QAction* undo = frame.action("mnuUndo");
   QAction* redo = frame.action("mnuRedo");
-  const auto liveSymbols = [this] {
-    int n = 0;
-    for (const TSymbol& s : ws.circuit.Symbols) n += s.State != kDeleted;
-    return n;
-  };
+  const auto names = [&] { return undo->text() + " | " + redo->text(); };
   EXPECT_FALSE(undo->isEnabled());
   EXPECT_EQ(redo->shortcuts().value(1), QKeySequence("Ctrl+Shift+Z"));
   const int g = Place("and2.SYM", 150, 120);  // pin a at (100, 105)
@@ -277,8 +247,7 @@ TEST_F(PointerEdit, UndoAndRedoThroughTheEditMenuNameTheAction) {
   undo->trigger();
   EXPECT_EQ(LiveWires(), (Wires{{40, 105, 100, 105}}));
   EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).Y, 105);
-  EXPECT_EQ(undo->text(), "&Undo Wire");
-  EXPECT_EQ(redo->text(), "&Redo Move");
+  EXPECT_EQ(names(), "&Undo Wire | &Redo Move");
   redo->trigger();
   EXPECT_EQ(LiveWires(), moved);
   undo->trigger();
@@ -288,16 +257,15 @@ TEST_F(PointerEdit, UndoAndRedoThroughTheEditMenuNameTheAction) {
   Tool("sbcopy");  // copy the gate and put the copy down elsewhere
   Drag(90, 90, 160, 130);
   Click(150, 200);
-  EXPECT_EQ(liveSymbols(), 2);
+  EXPECT_EQ(Live(ws.circuit.Symbols), 2);
   EXPECT_EQ(undo->text(), "&Undo Paste");
   ws.engine.Running = true;  // no undo while a simulation runs
   undo->trigger();
-  EXPECT_EQ(liveSymbols(), 2);
+  EXPECT_EQ(Live(ws.circuit.Symbols), 2);
   ws.engine.Running = false;
   undo->trigger();  // copying alone leaves the tables as they were: one step takes the copy away
   EXPECT_EQ(ws.circuit.Symbols.Count(), 1);
-  EXPECT_EQ(undo->text(), "&Undo Place Symbol");
-  EXPECT_EQ(redo->text(), "&Redo Paste");
+  EXPECT_EQ(names(), "&Undo Place Symbol | &Redo Paste");
 }
 
 }  // namespace
