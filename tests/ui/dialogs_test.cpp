@@ -137,6 +137,10 @@ TEST_F(DialogsTest, NetlistWindowOpensOnThePageOfEachEntryAndWritesTheText) {
   EXPECT_FALSE(text.contains("Simulation parameters"));
   Child<QPushButton>(*form, "sbSave")->click();
   EXPECT_TRUE(ReadFile(txt).find("module top( ") != std::string::npos);
+  form->moduleName()->setText("my mod!");  // refused beside the field; the text keeps "top"
+  emit form->moduleName()->editingFinished();
+  EXPECT_EQ(form->messages().count(), 1);
+  EXPECT_TRUE(form->memo()->toPlainText().contains("\nmodule top( "));
   frame.ShowNetlistWindow(Tmdiframe::kPageNetlist);  // a refresh takes the file's name again
   EXPECT_EQ(form->moduleName()->text(), "half_adder");
   // The portable check boxes switch to the portable form.
