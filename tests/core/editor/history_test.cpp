@@ -8,7 +8,7 @@
 #include "editor/clipboard.h"
 #include "editor/edit_ops.h"
 #include "editor/history.h"
-#include "editor/wire_cleanup.h"
+#include "model/wire_cleanup.h"
 #include "editor/wire_route.h"
 #include "extract/extract.h"
 #include "model/symbol_library.h"

@@ -1,7 +1,7 @@
 #include "editor/wire_route.h"
 
 #include "core/editor/edit_fixture.h"
-#include "editor/wire_cleanup.h"
+#include "model/wire_cleanup.h"
 
 namespace qiro {
 namespace {

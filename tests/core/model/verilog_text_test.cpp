@@ -1,4 +1,4 @@
-#include "verilog/verilog_text.h"
+#include "model/verilog_text.h"
 
 #include <gtest/gtest.h>
 
