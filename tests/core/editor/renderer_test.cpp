@@ -267,41 +267,35 @@ TEST_F(RendererTest, SingleStepShowsEachPinsDelayLine) {
 TEST_F(RendererTest, TitleAndPropertyText) {
   int s = AddSymbol(901);
   TSymbol& sym = ws.circuit.Symbols[s];
-  sym.Name = "nmos3";
-  sym.Title = "M1";
-  sym.TitleX = 20;
-  sym.TitleY = 30;
-  sym.PropWords[1] = "2.0u";
-  sym.PropWords[2] = "0.25u";
-  sym.Vis = 2 | 4;
+  std::tie(sym.Name, sym.Title, sym.PropWords[1], sym.PropWords[2]) =
+      std::tuple("nmos3", "M1", "2.0u", "0.25u");
+  std::tie(sym.TitleX, sym.TitleY, sym.Vis) = std::tuple(20, 30, 2 | 4);
   DrawSymbol(ws, canvas, s);
   const auto* title = canvas.FindText("M1");
   const auto* size = canvas.FindText("W=2.0u L=0.25u");
   const auto* name = canvas.FindText("nmos3");
   ASSERT_TRUE(title && size && name);
   EXPECT_EQ(title->r, (PixelRect{20, 30, 20, 30}));
-  EXPECT_EQ(size->r.top, 45);
-  EXPECT_EQ(name->r.top, 60);
+  EXPECT_EQ(std::pair(size->r.top, name->r.top), std::pair(45, 60));
   EXPECT_TRUE(title->font.colour == kWhite && title->brush.colour == kBlack);
 
-  const std::pair<int, const char*> formats[] = {
-      {0, "(Hexa)"}, {1, "(Unsigned)"}, {2, "(Int)"}, {3, "(Fixed)"}};
-  sym.Model = 81;
-  for (auto [format, text] : formats) {
-    sym.Vis = 2 | (format << 6);
+  const auto redrawText = [&] {
     canvas.Reset();
     DrawPropertyText(ws, canvas, s);
+  };
+  sym.Model = 81;
+  for (auto [format, text] : {std::pair{0, "(Hexa)"}, {1, "(Unsigned)"}, {2, "(Int)"}, {3, "(Fixed)"}}) {
+    sym.Vis = 2 | (format << 6);
+    redrawText();
     EXPECT_NE(canvas.FindText(text), nullptr) << text;
   }
   sym.Model = 89;  // a hexadecimal digit says nothing about its format
   sym.Vis = 2;
-  canvas.Reset();
-  DrawPropertyText(ws, canvas, s);
+  redrawText();
   EXPECT_EQ(canvas.Of(OpKind::Text).size(), 1u);
 
   ws.settings.Monochrome = true;
-  canvas.Reset();
-  DrawPropertyText(ws, canvas, s);
+  redrawText();
   EXPECT_TRUE(canvas.ops[0].font.colour == kBlack && canvas.ops[0].brush.colour == kWhite);
 }
 
