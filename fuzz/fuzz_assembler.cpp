@@ -36,11 +36,8 @@ class Pins : public McuPins {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> source;
-  for (const std::string& line : fuzz::Lines(data, size)) {
-    if (source.size() == 256) break;  // the schematic holds at most 256 assembly lines
-    source.push_back(line.substr(0, 128));
-  }
+  const std::vector<std::string> source =
+      fuzz::AssemblySource(std::string(reinterpret_cast<const char*>(data), size));
   static Mcu mcu;
   AsmResult result;
   AssembleLines(source, mcu.Program, result);

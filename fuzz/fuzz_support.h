@@ -1,5 +1,5 @@
 // What the fuzz targets share: a host that shows nothing, the input as a scratch file (the
-// readers take paths), the input as lines, and a bounded headless run.
+// readers take paths), the input as lines or as assembly text, and a bounded headless run.
 #pragma once
 
 #include <unistd.h>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "extract/extract.h"
+#include "model/file_read.h"
 #include "model/host.h"
 #include "sim/engine.h"
 #include "workspace.h"
@@ -34,19 +35,20 @@ inline std::filesystem::path ScratchFile(const std::uint8_t* data, std::size_t s
   return path;
 }
 
-// The input split at LF, a CR before it dropped.
+// The input's lines (split at LF, a CR before it dropped).
 inline std::vector<std::string> Lines(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> lines(1);
-  for (std::size_t i = 0; i < size; ++i) {
-    const char c = static_cast<char>(data[i]);
-    if (c == '\n') {
-      if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
-      lines.emplace_back();
-    } else {
-      lines.back() += c;
-    }
+  return SplitLines(std::string(reinterpret_cast<const char*>(data), size));
+}
+
+// Assembly text as a schematic holds it: at most 256 lines of at most 128 characters. The
+// fuzz regression test replays saved inputs through this too.
+inline std::vector<std::string> AssemblySource(const std::string& text) {
+  std::vector<std::string> source;
+  for (const std::string& line : SplitLines(text)) {
+    if (source.size() == 256) break;
+    source.push_back(line.substr(0, 128));
   }
-  return lines;
+  return source;
 }
 
 // Extraction, then a short run from step 0 on the chosen engine.

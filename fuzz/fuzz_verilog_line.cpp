@@ -3,7 +3,7 @@
 // module into generated gates) and simulated briefly.
 #include "fuzz_support.h"
 #include "model/schematic_file.h"
-#include "verilog/verilog_text.h"
+#include "model/verilog_text.h"
 
 using namespace qiro;
 

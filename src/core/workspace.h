@@ -17,9 +17,9 @@
 #include "model/circuit.h"
 #include "model/host.h"
 #include "model/technology.h"
+#include "model/verilog_text.h"
 #include "sim/engine.h"
 #include "verilog/verilog_state.h"
-#include "verilog/verilog_text.h"
 
 namespace qiro {
 

@@ -13,9 +13,9 @@
 #include "editor/edit_ops.h"
 #include "editor/hit_test.h"
 #include "editor/renderer.h"
-#include "editor/wire_cleanup.h"
 #include "model/catalogue.h"
 #include "model/errors.h"
+#include "model/wire_cleanup.h"
 #include "workspace.h"
 
 namespace qiro {

@@ -6,10 +6,10 @@
 #include <algorithm>
 
 #include "editor/hit_test.h"
-#include "editor/wire_cleanup.h"
 #include "editor/wire_route.h"
 #include "model/errors.h"
 #include "model/text.h"
+#include "model/wire_cleanup.h"
 #include "workspace.h"
 
 namespace qiro {

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "editor/edit_ops.h"
-#include "editor/wire_cleanup.h"
 #include "editor/wire_route.h"
 #include "extract/numbering.h"
 #include "model/errors.h"
+#include "model/wire_cleanup.h"
 #include "workspace.h"
 
 namespace qiro {

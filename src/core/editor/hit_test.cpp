@@ -65,14 +65,7 @@ int LabelAt(const Workspace& ws, int px, int py) {
 }
 
 int SymbolAt(const Workspace& ws, int x, int y) {
-  int found = 0;
-  const auto& symbols = ws.circuit.Symbols;
-  for (int i = 1; i <= symbols.Count(); ++i) {
-    const TSymbol& s = symbols[i];
-    if (s.State == kDeleted || s.Internal != 0) continue;
-    if (x >= s.BBox.x1 + 2 && x <= s.BBox.x2 - 2 && y >= s.BBox.y1 + 2 && y <= s.BBox.y2 - 2) found = i;
-  }
-  return found;
+  return SymbolAt(ws.circuit, x, y);
 }
 
 int NearSymbol(const Workspace& ws, int x, int y) {
@@ -103,18 +96,7 @@ int WireNear(const Workspace& ws, int wire, int x, int y) {
 }
 
 PinHit PinAt(const Workspace& ws, int x, int y) {
-  PinHit hit;
-  const auto& symbols = ws.circuit.Symbols;
-  for (int i = 1; i <= symbols.Count(); ++i) {
-    const TSymbol& s = symbols[i];
-    if (s.State == kDeleted) continue;
-    if (x < s.BBox.x1 - 1 || x > s.BBox.x2 + 1 || y < s.BBox.y1 - 1 || y > s.BBox.y2 + 1) continue;
-    for (int k = 1; k <= s.PinCount; ++k) {
-      const TPin& p = s.Pin(k);
-      if (Within(x, p.X, 1) && Within(y, p.Y, 1)) hit = PinHit{i, k, p.Node};
-    }
-  }
-  return hit;
+  return PinAt(ws.circuit, x, y);
 }
 
 int WireOnPin(Workspace& ws, int symbol, int pin, int wire) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/symbol_hits.h"
+
 namespace qiro {
 
 class Workspace;
@@ -24,12 +26,6 @@ enum WirePart {
 struct WireHit {
   int wire = 0;  // 0 when none
   int part = kWireNone;
-};
-
-struct PinHit {
-  int symbol = 0;  // 0 when none
-  int pin = 0;
-  int node = -1;
 };
 
 // A live label whose text box contains the pixel (px, py), or 0.

@@ -91,11 +91,6 @@ bool WithinClick(const View& view, int x1, int y1, int x2, int y2);
 // Rounds to the nearest multiple of the 5-unit grid.
 int SnapToGrid(int v);
 
-// The extent of everything drawn: live non-internal symbols (a symbol without drawing has an
-// empty box and adds nothing), wires, contacts, and labels as 40 x 10 boxes;
-// (-15, -15, 70, 70) for an empty drawing. Fitting the view and saving both use it.
-Rect DrawingExtent(const Circuit& circuit);
-
 // The drawing extent with the symbol titles and texts, which stand above and below the boxes.
 Rect ExtentWithTitles(const Circuit& circuit);
 

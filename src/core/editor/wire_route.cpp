@@ -12,7 +12,7 @@
 
 #include "editor/edit_ops.h"
 #include "editor/hit_test.h"
-#include "editor/wire_cleanup.h"
+#include "model/wire_cleanup.h"
 #include "workspace.h"
 
 namespace qiro {

@@ -14,7 +14,7 @@
 #include "extract/numbering.h"
 #include "model/catalogue.h"
 #include "model/text.h"
-#include "verilog/verilog_text.h"
+#include "model/verilog_text.h"
 #include "workspace.h"
 
 namespace qiro {

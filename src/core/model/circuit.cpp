@@ -151,4 +151,24 @@ void Circuit::ResetHighlightStates() {
   }
 }
 
+Rect DrawingExtent(const Circuit& c) {
+  Rect box = Rect::Empty();
+  for (const TSymbol& s : c.Symbols)
+    if (s.State != kDeleted && s.Internal == 0 && !s.BBox.IsEmpty()) box.Add(s.BBox);
+  for (const TLine& w : c.Wires) {
+    if (w.State == kDeleted) continue;
+    box.Add(w.X1, w.Y1);
+    box.Add(w.X2, w.Y2);
+  }
+  for (const TContact& k : c.Contacts)
+    if (k.State != kDeleted) box.Add(k.X, k.Y);
+  for (const TTextLabel& l : c.Labels) {
+    if (l.State == kDeleted) continue;
+    box.Add(l.X, l.Y);
+    box.Add(l.X + 40, l.Y + 10);
+  }
+  if (box.x1 - 20 > box.x2 || box.y1 - 20 > box.y2) box = Rect{-15, -15, 70, 70};
+  return box;
+}
+
 }  // namespace qiro

@@ -67,4 +67,9 @@ class Circuit {
   }
 };
 
+// The extent of everything drawn: live non-internal symbols (a symbol without drawing has an
+// empty box and adds nothing), wires, contacts, and labels as 40 x 10 boxes;
+// (-15, -15, 70, 70) for an empty drawing. Fitting the view and saving both use it.
+Rect DrawingExtent(const Circuit& circuit);
+
 }  // namespace qiro

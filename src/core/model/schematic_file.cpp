@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/wire_cleanup.h"
 #include "model/text.h"
+#include "model/wire_cleanup.h"
 #include "workspace.h"
 
 namespace qiro {

@@ -12,7 +12,7 @@
 #include "model/line_scanner.h"
 #include "model/schematic_file.h"
 #include "model/text.h"
-#include "verilog/verilog_text.h"
+#include "model/verilog_text.h"
 #include "workspace.h"
 
 namespace qiro {

@@ -5,12 +5,11 @@
 #include <ctime>
 #include <string>
 
-#include "editor/view.h"
-#include "editor/wire_cleanup.h"
 #include "model/errors.h"
 #include "model/safe_write.h"
 #include "model/schematic_file.h"
 #include "model/text.h"
+#include "model/wire_cleanup.h"
 #include "workspace.h"
 
 namespace qiro {

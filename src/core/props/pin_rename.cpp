@@ -1,6 +1,6 @@
 #include "props/pin_rename.h"
 
-#include "verilog/verilog_text.h"
+#include "model/verilog_text.h"
 
 namespace qiro {
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/symbol_hits.h"
 #include "workspace.h"
 
 namespace qiro {
@@ -95,37 +96,6 @@ int ReadBits(const Workspace& ws, const TSymbol& s, int count) {
   int v = 0;
   for (int k = 1; k <= count; ++k) v = v * 2 + (IsLevel1(ws.nodes[s.Pin(k).Node].Value) ? 1 : 0);
   return v;
-}
-
-// The symbol under a point: a live, visible symbol whose box, shrunk by 2, holds it; the
-// highest index wins.
-int SymbolUnder(const Workspace& ws, int x, int y) {
-  const auto& symbols = ws.circuit.Symbols;
-  for (int i = symbols.Count(); i >= 1; --i) {
-    const TSymbol& s = symbols[i];
-    if (s.State == kDeleted || s.Internal) continue;
-    if (s.BBox.x1 + 2 <= x && x <= s.BBox.x2 - 2 && s.BBox.y1 + 2 <= y && y <= s.BBox.y2 - 2) return i;
-  }
-  return 0;
-}
-
-// The pin under a point: within 1 unit in x and y of a pin of a symbol whose box grown by 1
-// holds the point; the last match wins.
-bool PinUnder(const Workspace& ws, int x, int y, int& symbol, int& pin) {
-  symbol = pin = 0;
-  const auto& symbols = ws.circuit.Symbols;
-  for (int i = 1; i <= symbols.Count(); ++i) {
-    const TSymbol& s = symbols[i];
-    if (s.State == kDeleted) continue;
-    if (x < s.BBox.x1 - 1 || x > s.BBox.x2 + 1 || y < s.BBox.y1 - 1 || y > s.BBox.y2 + 1) continue;
-    for (int k = 1; k <= s.PinCount; ++k) {
-      if (std::abs(s.Pin(k).X - x) <= 1 && std::abs(s.Pin(k).Y - y) <= 1) {
-        symbol = i;
-        pin = k;
-      }
-    }
-  }
-  return symbol != 0;
 }
 
 void DriveClock(Workspace& ws, int i, int step) {
@@ -358,7 +328,7 @@ bool ClickPointOf(const Workspace& ws, int symbol, int key, int& x, int& y) {
   const TSymbol& s = ws.circuit.Symbols[symbol];
   const bool kbd = s.Model == kModelKbd;
   auto lands = [&](int px, int py) {
-    return SymbolUnder(ws, px, py) == symbol && (!kbd || KeyAt(s.Rec, px, py) == key);
+    return SymbolAt(ws.circuit, px, py) == symbol && (!kbd || KeyAt(s.Rec, px, py) == key);
   };
   Rect area = s.BBox;
   if (kbd) {
@@ -390,7 +360,7 @@ bool ClickPointOf(const Workspace& ws, int symbol, int key, int& x, int& y) {
 bool DeviceClick(Workspace& ws, int x, int y, int step) {
   // Pins stand on a symbol's box edge, outside the part of the box a click on the symbol
   // needs, so a click that finds no button or keyboard still asks for a pin there.
-  const int i = SymbolUnder(ws, x, y);
+  const int i = SymbolAt(ws.circuit, x, y);
   const int model = i > 0 ? ws.circuit.Symbols[i].Model : -1;
   TSymbol& s = ws.circuit.Symbols[i];
   const std::string at = " at " + std::to_string(x) + "," + std::to_string(y);
@@ -417,9 +387,9 @@ bool DeviceClick(Workspace& ws, int x, int y, int step) {
     for (int k = 1; k <= 4; ++k)
       if (ws.nodes.Valid(s.Pin(k).Node) && UpdateDisplays(ws, s.Pin(k).Node, step)) break;
   } else {
-    int ps = 0, pin = 0;
-    if (PinUnder(ws, x, y, ps, pin)) {
-      const TSymbol& owner = ws.circuit.Symbols[ps];
+    if (const PinHit hit = PinAt(ws.circuit, x, y); hit.symbol != 0) {
+      const TSymbol& owner = ws.circuit.Symbols[hit.symbol];
+      const int pin = hit.pin;
       const int n = owner.Pin(pin).Node;
       if (ws.nodes.Valid(n)) {
         SetStatus(ws, 1,

@@ -4,8 +4,8 @@
 
 #include "model/catalogue.h"
 #include "model/text.h"
+#include "model/verilog_text.h"
 #include "sim/engine.h"
-#include "verilog/verilog_text.h"
 #include "workspace.h"
 
 namespace qiro {

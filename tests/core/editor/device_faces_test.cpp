@@ -46,6 +46,12 @@ class DeviceFaceTest : public ::testing::Test {
       ws.nodes[d.Pins[k + 1].Node].Value = v;
     }
   }
+  // Sets the pin levels and draws the face afresh.
+  bool Face(int s, const std::string& levels) {
+    SetPins(s, levels);
+    canvas.Reset();
+    return DrawDeviceFace(ws, canvas, s);
+  }
   // The fills drawn in a colour, after the first (background) fill.
   std::vector<PixelRect> FillsIn(Colour c) const {
     std::vector<PixelRect> out;
@@ -63,9 +69,7 @@ TEST_F(DeviceFaceTest, LightAndButtonFillByLevelThenRedrawTheSymbol) {
   ws.circuit.AddInnerLine(light, 10, 10, 50, 10);
   const std::pair<char, Colour> levels[] = {{'1', kGreen}, {'0', kBlack}, {'x', kGrey}};
   for (auto [level, colour] : levels) {
-    SetPins(light, std::string(1, level));
-    canvas.Reset();
-    ASSERT_TRUE(DrawDeviceFace(ws, canvas, light));
+    ASSERT_TRUE(Face(light, std::string(1, level)));
     ASSERT_GE(canvas.ops.size(), 2u);
     EXPECT_EQ(canvas.ops[0].r, (PixelRect{11, 11, 50, 50}));
     EXPECT_EQ(canvas.ops[0].colour, colour) << level;
@@ -77,11 +81,8 @@ TEST_F(DeviceFaceTest, LightAndButtonFillByLevelThenRedrawTheSymbol) {
   canvas.Reset();
   DrawDeviceFace(ws, canvas, button);
   EXPECT_EQ(canvas.ops[0].colour, kRed);
-
   ws.settings.Monochrome = true;
-  SetPins(light, "0");
-  canvas.Reset();
-  DrawDeviceFace(ws, canvas, light);
+  Face(light, "0");
   EXPECT_EQ(canvas.ops[0].colour, kWhite);
 }
 
@@ -96,57 +97,39 @@ TEST_F(DeviceFaceTest, OffScreenAndOrdinarySymbolsDrawNothing) {
 
 TEST_F(DeviceFaceTest, SineBarRisesWithItsValue) {
   int sine = AddDevice(kModelSinus, 8, {0, 0, 100, 255});
-  SetPins(sine, "11111111");
-  DrawDeviceFace(ws, canvas, sine);
-  auto bar = FillsIn(kYellow);
-  ASSERT_EQ(bar.size(), 1u);
-  EXPECT_EQ(bar[0], (PixelRect{0, 0, 100, 255}));  // 255 / 255 * 255 + 1 pixels up from the bottom
+  Face(sine, "11111111");
+  EXPECT_EQ(FillsIn(kYellow), (std::vector<PixelRect>{{0, 0, 100, 255}}));  // 255 / 255 * 255 + 1 pixels up
   EXPECT_EQ(canvas.Of(OpKind::Rectangle).size(), 1u);
 
-  SetPins(sine, "00000001");  // pin 8 is the high bit: 128
-  canvas.Reset();
-  DrawDeviceFace(ws, canvas, sine);
+  Face(sine, "00000001");  // pin 8 is the high bit: 128
   EXPECT_EQ(FillsIn(kYellow)[0].top, 255 - 129 + 1);
 }
 
 TEST_F(DeviceFaceTest, KeyboardLightsTheCellOfItsKey) {
   int kbd = AddDevice(kModelKbd, 4, {0, 0, 80, 80});
-  SetPins(kbd, "0000");
-  DrawDeviceFace(ws, canvas, kbd);
-  auto cells = FillsIn(kBlue);
-  ASSERT_EQ(cells.size(), 1u);
-  EXPECT_EQ(cells[0], (PixelRect{0, 57, 23, 80}));  // key 0 at the bottom left
-
-  SetPins(kbd, "1111");
-  canvas.Reset();
-  DrawDeviceFace(ws, canvas, kbd);
-  EXPECT_EQ(FillsIn(kBlue)[0], (PixelRect{60, -3, 83, 20}));  // key 15 at the top right
+  Face(kbd, "0000");
+  EXPECT_EQ(FillsIn(kBlue), (std::vector<PixelRect>{{0, 57, 23, 80}}));  // key 0 at the bottom left
+  Face(kbd, "1111");
+  EXPECT_EQ(FillsIn(kBlue), (std::vector<PixelRect>{{60, -3, 83, 20}}));  // key 15 at the top right
 }
 
 TEST_F(DeviceFaceTest, SevenSegmentsNeedPin8Low) {
   int seg = AddDevice(kModelSevenSeg, 8, {0, 0, 80, 160}, 'r');
-  SetPins(seg, "1000000x");
-  DrawDeviceFace(ws, canvas, seg);
+  Face(seg, "1000000x");
   EXPECT_TRUE(FillsIn(kRed).empty());
   ASSERT_EQ(canvas.Of(OpKind::Fill).size(), 1u);
   EXPECT_EQ(canvas.ops[0].r, (PixelRect{-10, -10, 90, 170}));  // margin (80 - 0) / 8
 
-  SetPins(seg, "10000010");  // a and g lit
-  canvas.Reset();
-  DrawDeviceFace(ws, canvas, seg);
-  auto lit = FillsIn(kRed);
-  ASSERT_EQ(lit.size(), 2u);
-  EXPECT_EQ(lit[0], (PixelRect{16, -10, 90, 10}));  // a: from L = 26 to R = 80 on the top edge
-  EXPECT_EQ(lit[1], (PixelRect{16, 70, 90, 90}));   // g: on the middle line
+  Face(seg, "10000010");  // a and g lit
+  // a: from L = 26 to R = 80 on the top edge; g: on the middle line.
+  EXPECT_EQ(FillsIn(kRed), (std::vector<PixelRect>{{16, -10, 90, 10}, {16, 70, 90, 90}}));
 }
 
 TEST_F(DeviceFaceTest, DigitGlyphsBlankAndSignedFormat) {
   int digit = AddDevice(kModelDigit, 5, {0, 0, 80, 160}, 'r');
   auto litCount = [&](const std::string& levels, int format) {
     ws.circuit.Symbols[digit].Vis = format << 6;
-    SetPins(digit, levels);
-    canvas.Reset();
-    DrawDeviceFace(ws, canvas, digit);
+    Face(digit, levels);
     return FillsIn(kRed).size();
   };
   EXPECT_EQ(litCount("10000", kFormatHex), 7u);         // 8: every segment
@@ -162,9 +145,7 @@ TEST_F(DeviceFaceTest, DisplayShowsItsFourPositions) {
   int display = AddDevice(kModelDisplay, 8, {0, 0, 400, 100}, 'b');
   auto lit = [&](const std::string& levels, int format) {
     ws.circuit.Symbols[display].Vis = format << 6;
-    SetPins(display, levels);
-    canvas.Reset();
-    DrawDeviceFace(ws, canvas, display);
+    Face(display, levels);
     return FillsIn(kBlue);
   };
   // 0x5A in hexadecimal: 5 (acdfg) in the first box, A (abcefg) in the second.
@@ -190,12 +171,9 @@ TEST_F(DeviceFaceTest, MicrocontrollerShowsItsRegisters) {
   ASSERT_TRUE(DrawMcuState(ws, canvas, mcu));
   auto texts = canvas.Of(OpKind::Text);
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[0].text, "A=3C");
-  EXPECT_EQ(texts[1].text, "adr=0012");
-  EXPECT_EQ(texts[2].text, "opCode=E4");
+  EXPECT_EQ(texts[0].text + " " + texts[1].text + " " + texts[2].text, "A=3C adr=0012 opCode=E4");
   EXPECT_EQ(texts[2].r.top - texts[0].r.top, 40);
-  EXPECT_EQ(canvas.ops[0].kind, OpKind::Fill);
-  EXPECT_EQ(canvas.ops[0].r.left, 40);
+  EXPECT_TRUE(canvas.ops[0].kind == OpKind::Fill && canvas.ops[0].r.left == 40);
 
   ws.circuit.Symbols[mcu].BBox = Rect{1000, 1000, 1100, 1100};
   canvas.Reset();

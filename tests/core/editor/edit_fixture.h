@@ -49,6 +49,12 @@ class EditTest : public ::testing::Test {
     for (const auto& e : table) n += e.State != kDeleted;
     return n;
   }
+  // Live wires, symbols, contacts and labels, as "w3 s1 c1 l1".
+  std::string LiveCounts() const {
+    const Circuit& c = ws.circuit;
+    return "w" + std::to_string(Live(c.Wires)) + " s" + std::to_string(Live(c.Symbols)) + " c" +
+           std::to_string(Live(c.Contacts)) + " l" + std::to_string(Live(c.Labels));
+  }
 
   RecordingHost host;
   Workspace ws;

@@ -8,10 +8,10 @@
 #include "editor/clipboard.h"
 #include "editor/edit_ops.h"
 #include "editor/history.h"
-#include "editor/wire_cleanup.h"
 #include "editor/wire_route.h"
 #include "extract/extract.h"
 #include "model/symbol_library.h"
+#include "model/wire_cleanup.h"
 
 namespace qiro {
 namespace {
@@ -112,12 +112,9 @@ TEST_F(HistoryTest, EveryKindOfEditIsUndoneAndRedoneExactly) {
     const std::string after = Dump(ws.circuit);
     ASSERT_EQ(history.Commit(ws.circuit, name), CommitResult::Recorded);
     EXPECT_EQ(history.UndoLabel(), name);
-    EXPECT_TRUE(history.Undo(ws.circuit));
-    EXPECT_EQ(Dump(ws.circuit), before);
+    EXPECT_TRUE(history.Undo(ws.circuit) && Dump(ws.circuit) == before);
     EXPECT_EQ(history.RedoLabel(), name);
-    EXPECT_TRUE(history.Redo(ws.circuit));
-    EXPECT_EQ(Dump(ws.circuit), after);
-    EXPECT_FALSE(history.CanRedo());
+    EXPECT_TRUE(history.Redo(ws.circuit) && Dump(ws.circuit) == after && !history.CanRedo());
   }
 }
 
@@ -160,8 +157,7 @@ TEST_F(HistoryTest, MoveIsOneStepAndTheModifiedFlagFollowsTheSavePoint) {
   ASSERT_TRUE(history.Undo(ws.circuit));
   EXPECT_EQ(Dump(ws.circuit), before);  // no duplicate, nothing hidden
   EXPECT_EQ(Live(ws.circuit.Symbols), 2);
-  EXPECT_FALSE(ws.circuit.Modified);
-  EXPECT_FALSE(history.CanUndo());
+  EXPECT_FALSE(ws.circuit.Modified || history.CanUndo());
   history.Redo(ws.circuit);
   EXPECT_TRUE(ws.circuit.Modified);
   // Saved after the move, undone, then a new edit: the saved state is gone for good.
@@ -190,8 +186,7 @@ TEST_F(HistoryTest, ChangesMadeWithoutACommitAreFoldedInNeverLost) {
   EXPECT_EQ(history.UndoLabel(), "");
   ASSERT_TRUE(history.Undo(ws.circuit));
   EXPECT_EQ(Dump(ws.circuit), start);
-  EXPECT_TRUE(history.Redo(ws.circuit));
-  EXPECT_EQ(Dump(ws.circuit), cut);
+  EXPECT_TRUE(history.Redo(ws.circuit) && Dump(ws.circuit) == cut);
 }
 
 TEST_F(HistoryTest, KeepsTheLastHundredActionsAndDropsEmptyOnes) {

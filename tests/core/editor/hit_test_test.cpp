@@ -20,13 +20,16 @@ class HitTest : public test::EditTest {
 TEST_F(HitTest, LaterEntriesWinAndEdgesFollowTheirMargins) {
   int a = AddBox({0, 0, 100, 100});
   int b = AddBox({50, 50, 150, 150});
-  EXPECT_EQ(SymbolAt(ws, 75, 75), b);
-  EXPECT_EQ(SymbolAt(ws, 20, 20), a);
-  EXPECT_EQ(SymbolAt(ws, 1, 50), 0);  // within 2 units of the edge: not on it
-  EXPECT_EQ(SymbolAt(ws, 2, 50), a);
-  EXPECT_EQ(NearSymbol(ws, -2, 50), a);  // the near test reaches 2 units outside
-  EXPECT_EQ(NearSymbol(ws, -3, 50), 0);
-
+  // Within 2 units of the edge is not on it; the near test reaches 2 units outside.
+  for (auto [x, y, at, near] : {std::tuple{75, 75, b, b},
+                                {20, 20, a, a},
+                                {1, 50, 0, a},
+                                {2, 50, a, a},
+                                {-2, 50, 0, a},
+                                {-3, 50, 0, 0}}) {
+    EXPECT_EQ(SymbolAt(ws, x, y), at) << x << "," << y;
+    EXPECT_EQ(NearSymbol(ws, x, y), near) << x << "," << y;
+  }
   ws.circuit.Symbols[b].State = kDeleted;
   EXPECT_EQ(SymbolAt(ws, 75, 75), a);
   ws.circuit.Symbols[a].Internal = 1;  // generated gates are found only by NearSymbol
@@ -37,13 +40,15 @@ TEST_F(HitTest, LaterEntriesWinAndEdgesFollowTheirMargins) {
 TEST_F(HitTest, LabelBoxFollowsItsTextOnScreen) {
   ws.circuit.AddText(100, 100, "abc");
   ws.circuit.AddText(120, 110, "x");
-  EXPECT_EQ(LabelAt(ws, 92, 96), 1);
-  EXPECT_EQ(LabelAt(ws, 91, 96), 0);
-  EXPECT_EQ(LabelAt(ws, 110, 112), 1);
-  EXPECT_EQ(LabelAt(ws, 110, 113), 0);
-  EXPECT_EQ(LabelAt(ws, 125, 108), 2);  // inside both boxes: the later label
-  EXPECT_EQ(LabelAt(ws, 132, 100), 1);  // (3 + 1) x 8 = 32 pixels from the anchor
-  EXPECT_EQ(LabelAt(ws, 133, 100), 0);
+  // Inside both boxes the later label wins; "abc" reaches (3 + 1) x 8 = 32 pixels from its anchor.
+  for (auto [x, y, label] : {std::tuple{92, 96, 1},
+                             {91, 96, 0},
+                             {110, 112, 1},
+                             {110, 113, 0},
+                             {125, 108, 2},
+                             {132, 100, 1},
+                             {133, 100, 0}})
+    EXPECT_EQ(LabelAt(ws, x, y), label) << x << "," << y;
 }
 
 TEST_F(HitTest, WirePartsInOrderWithTheGridTolerance) {
@@ -51,18 +56,18 @@ TEST_F(HitTest, WirePartsInOrderWithTheGridTolerance) {
   int h = ws.circuit.AddWire(0, 100, 200, 100);
   int v = ws.circuit.AddWire(300, 0, 300, 200);
   int s = ws.circuit.AddWire(0, 0, 100, 50);
-  EXPECT_EQ(WireAt(ws, 4, 96).part, kWireEnd1);
-  EXPECT_EQ(WireAt(ws, 196, 104).part, kWireEnd2);
-  EXPECT_EQ(WireAt(ws, 100, 105).wire, h);
-  EXPECT_EQ(WireAt(ws, 100, 105).part, kWireHorizontal);
-  EXPECT_EQ(WireAt(ws, 100, 106).wire, 0);
-  EXPECT_EQ(WireAt(ws, 295, 100).wire, v);
-  EXPECT_EQ(WireAt(ws, 295, 100).part, kWireVertical);
-  EXPECT_EQ(WireAt(ws, 300, 206).part, kWireNone);
-  EXPECT_EQ(WireAt(ws, 50, 27).wire, s);  // line y at x = 50 is 25
-  EXPECT_EQ(WireAt(ws, 50, 27).part, kWireSloped);
-  EXPECT_EQ(WireAt(ws, 50, 28).wire, 0);
-
+  // The sloped wire's y at x = 50 is 25.
+  for (auto [x, y, wire, part] : {std::tuple{4, 96, h, kWireEnd1},
+                                  {196, 104, h, kWireEnd2},
+                                  {100, 105, h, kWireHorizontal},
+                                  {100, 106, 0, kWireNone},
+                                  {295, 100, v, kWireVertical},
+                                  {300, 206, 0, kWireNone},
+                                  {50, 27, s, kWireSloped},
+                                  {50, 28, 0, kWireNone}}) {
+    const WireHit hit = WireAt(ws, x, y);
+    EXPECT_EQ(std::pair(hit.wire, hit.part), (std::pair<int, int>(wire, part))) << x << "," << y;
+  }
   ws.view.gridStep = 25;  // zoomed out: a wider catch
   EXPECT_EQ(WireAt(ws, 100, 125).part, kWireHorizontal);
 
@@ -80,33 +85,30 @@ TEST_F(HitTest, PinsAndWiresOnPins) {
   ws.circuit.AddPin(b, 50, 20, 'I', "A", 0, 0, ws.tech);
   ws.circuit.AddPin(b, 51, 21, 'I', "B", 0, 0, ws.tech);
   ws.circuit.Symbols[a].Pins[1].Node = 7;
-  EXPECT_EQ(PinAt(ws, 51, 20).symbol, b);  // the later symbol, then its later pin
-  EXPECT_EQ(PinAt(ws, 51, 20).pin, 2);
-  EXPECT_EQ(PinAt(ws, 48, 20).node, -1);
-  EXPECT_EQ(PinAt(ws, 49, 20).symbol, a);
-  EXPECT_EQ(PinAt(ws, 49, 20).node, 7);
-  EXPECT_EQ(PinAt(ws, 50, 60).symbol, 0);
+  // The later symbol wins, then its later pin.
+  for (auto [x, y, symbol, pin, node] :
+       {std::tuple{51, 20, b, 2, -1}, {48, 20, 0, 0, -1}, {49, 20, a, 1, 7}, {50, 60, 0, 0, -1}}) {
+    const PinHit hit = PinAt(ws, x, y);
+    EXPECT_EQ(std::tuple(hit.symbol, hit.pin, hit.node), std::tuple(symbol, pin, node)) << x << "," << y;
+  }
 
   int w1 = ws.circuit.AddWire(50, 20, 80, 20);
   int w2 = ws.circuit.AddWire(80, 40, 50, 20);
   int w3 = ws.circuit.AddWire(50, 0, 50, 40);
   int w4 = ws.circuit.AddWire(60, 30, 70, 30);
-  EXPECT_EQ(WireOnPin(ws, a, 1, w1), kWireEnd1);
-  EXPECT_EQ(WireOnPin(ws, a, 1, w2), kWireEnd2);
+  EXPECT_EQ(std::vector<int>({WireOnPin(ws, a, 1, w1), WireOnPin(ws, a, 1, w2), WireOnPin(ws, a, 1, w3),
+                              WireOnPin(ws, a, 1, w4), WireOnPin(ws, a, 9, w1)}),
+            std::vector<int>({kWireEnd1, kWireEnd2, kWireVertical, kWireNone, kWireNone}));
   EXPECT_EQ(ws.circuit.Wires[w1].EndFlags, 1);
   EXPECT_EQ(ws.circuit.Wires[w2].EndFlags, 2);
-  EXPECT_EQ(WireOnPin(ws, a, 1, w3), kWireVertical);
-  EXPECT_EQ(WireOnPin(ws, a, 1, w4), kWireNone);
-  EXPECT_EQ(WireOnPin(ws, a, 9, w1), kWireNone);
 }
 
 TEST_F(HitTest, SearchNodeAnswersInvalidNumbers) {
-  SearchNode(ws, "0");
-  EXPECT_EQ(host.LastStatus(0), "Node 0 invalid (" + std::to_string(ws.nodes.Count()) + ")");
-  SearchNode(ws, " 99 ");
-  EXPECT_EQ(host.LastStatus(0), "Node 99 invalid (" + std::to_string(ws.nodes.Count()) + ")");
-  SearchNode(ws, "abc");
-  EXPECT_EQ(host.LastStatus(0), "Node abc invalid (" + std::to_string(ws.nodes.Count()) + ")");
+  for (auto [typed, shown] : {std::pair{"0", "0"}, {" 99 ", "99"}, {"abc", "abc"}}) {
+    SearchNode(ws, typed);
+    EXPECT_EQ(host.LastStatus(0),
+              "Node " + std::string(shown) + " invalid (" + std::to_string(ws.nodes.Count()) + ")");
+  }
   host.statuses.clear();
   SearchNode(ws, "  ");  // cancelled input box
   EXPECT_TRUE(host.statuses.empty());
@@ -140,15 +142,12 @@ TEST_F(NetTest, ViewElectricalNetHighlightsTheWholeNet) {
   ASSERT_GE(node, 2);
   EXPECT_EQ(host.LastStatus(0),
             "Node: " + std::to_string(node) + ", name \"" + ws.nodes.NodeName(node) + "\"");
-  EXPECT_EQ(c.Wires[wire].State, kHighlight2);
-  EXPECT_EQ(c.Contacts[dot].State, kHighlight2);
-  EXPECT_EQ(c.Symbols[g1].Pins[2].State, kHighlight2);
-  EXPECT_EQ(c.Symbols[g2].Pins[1].State, kHighlight2);
-  EXPECT_EQ(c.Symbols[g1].Pins[1].State, kNormal);
+  EXPECT_EQ(std::vector<int>({c.Wires[wire].State, c.Contacts[dot].State, c.Symbols[g1].Pins[2].State,
+                              c.Symbols[g2].Pins[1].State, c.Symbols[g1].Pins[1].State}),
+            std::vector<int>({kHighlight2, kHighlight2, kHighlight2, kHighlight2, kNormal}));
 
   ShowNetAt(ws, 140, 20, 140, 20);  // no wire there, but a pin
-  EXPECT_EQ(c.Symbols[g2].Pins[2].State, kHighlight2);
-  EXPECT_EQ(c.Wires[wire].State, kNormal);
+  EXPECT_TRUE(c.Symbols[g2].Pins[2].State == kHighlight2 && c.Wires[wire].State == kNormal);
 
   ShowNetAt(ws, 300, 300, 300, 300);
   EXPECT_EQ(host.LastStatus(0), "Error, no line at this location ...");
@@ -158,8 +157,7 @@ TEST_F(NetTest, ViewElectricalNetHighlightsTheWholeNet) {
 TEST_F(NetTest, SearchPinIgnoresCaseAndSpaces) {
   FindPin(ws, "clk");
   const TSymbol& s = ws.circuit.Symbols[g1];
-  EXPECT_EQ(s.Pins[2].State, kHighlight2);
-  EXPECT_EQ(s.State, kHighlight2);
+  EXPECT_TRUE(s.Pins[2].State == kHighlight2 && s.State == kHighlight2);
   EXPECT_EQ(host.LastStatus(0),
             "Name \" CLK \" at node " + std::to_string(s.Pins[2].Node) + " in symbol " + s.Name + " (0,0)");
   EXPECT_GE(s.Pins[2].Node, 2);  // extracted before reporting

@@ -8,31 +8,28 @@ namespace qiro {
 namespace {
 
 TEST(OptionsValues, TableFillTexts) {
-  const TableFill half = FillOf(1024, 2048);
-  EXPECT_EQ(half.Count, "1024/2048");
-  EXPECT_EQ(half.Percent, "50.0% full");
-  EXPECT_EQ(half.Bar, 50);
-  EXPECT_EQ(FillOf(2500, 2500).Percent, "100.0% full");
-  EXPECT_EQ(FillOf(0, 2048).Percent, "0.0% full");
   // 1/2048 is 0.05 %: the text keeps one decimal, the bar rounds to 0; 2047 rounds to 100.
-  EXPECT_EQ(FillOf(1, 2048).Bar, 0);
-  EXPECT_EQ(FillOf(2047, 2048).Bar, 100);
+  for (auto [used, size, text] : {std::tuple{1024, 2048, "1024/2048 50.0% full 50"},
+                                  {2500, 2500, "2500/2500 100.0% full 100"},
+                                  {0, 2048, "0/2048 0.0% full 0"},
+                                  {1, 2048, "1/2048 0.0% full 0"},
+                                  {2047, 2048, "2047/2048 100.0% full 100"}}) {
+    const TableFill fill = FillOf(used, size);
+    EXPECT_EQ(fill.Count + " " + fill.Percent + " " + std::to_string(fill.Bar), text);
+  }
   EXPECT_EQ(FillOf(3, 0).Bar, 0);
 }
 
 TEST(OptionsValues, StepLengthChoice) {
   EXPECT_EQ(kTimeUnitCaptions[static_cast<std::size_t>(TimeUnitChoice(0.1 + 5e-10))], std::string("100ps"));
-  EXPECT_EQ(TimeUnitChoice(0.001), 0);
-  EXPECT_EQ(TimeUnitChoice(0.01), 1);
-  EXPECT_EQ(TimeUnitChoice(10.0), 4);
-  EXPECT_EQ(TimeUnitChoice(2.0), 3);  // anything else shows "1ns"
-  EXPECT_EQ(TimeUnitChoice(0.1 + 1e-6), 3);
+  // Anything else shows "1ns".
+  for (auto [unit, choice] : {std::pair{0.001, 0}, {0.01, 1}, {10.0, 4}, {2.0, 3}, {0.1 + 1e-6, 3}})
+    EXPECT_EQ(TimeUnitChoice(unit), choice) << unit;
 }
 
 TEST(OptionsValues, RefreshIntervalMustBeAWholeNumberOfAtLeastOne) {
-  EXPECT_EQ(ParseRefreshInterval("12"), 12);
-  EXPECT_EQ(ParseRefreshInterval(" 7 "), 7);
-  EXPECT_EQ(ParseRefreshInterval("1"), 1);
+  for (auto [text, value] : {std::pair{"12", 12}, {" 7 ", 7}, {"1", 1}})
+    EXPECT_EQ(ParseRefreshInterval(text), value);
   for (const char* bad : {"0", "-3", "", "  ", "1.5", "abc", "5x", "+", "99999999999999999999"})
     EXPECT_FALSE(ParseRefreshInterval(bad)) << bad;
   // The refusal says what is wrong: a huge number is out of range, not "not a whole number".
@@ -76,9 +73,9 @@ TEST(OptionsValues, HomeDirectory) {
   EXPECT_EQ(ws.settings.HomeDir.string().size(), 128u);
 
   // A symbol chosen inside a library folder makes that folder the library.
-  EXPECT_EQ(HomeOfChosenSymbol("/q/IEEE/and2.SYM"), "/q");
-  EXPECT_EQ(HomeOfChosenSymbol("/q/ieee/and2.SYM"), "/q");
-  EXPECT_EQ(HomeOfChosenSymbol("/q/mine/adder.sym"), "/q/mine");
+  for (auto [chosen, home] :
+       {std::pair{"/q/IEEE/and2.SYM", "/q"}, {"/q/ieee/and2.SYM", "/q"}, {"/q/mine/adder.sym", "/q/mine"}})
+    EXPECT_EQ(HomeOfChosenSymbol(chosen), home);
 }
 
 }  // namespace

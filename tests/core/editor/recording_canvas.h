@@ -39,6 +39,18 @@ class RecordingCanvas : public Canvas {
       if (op.kind == kind) out.push_back(op);
     return out;
   }
+  // The colour of each op of a kind: its own for clears, pixels and fills, the font's for
+  // texts, the pen's otherwise.
+  std::vector<Colour> Colours(OpKind kind) const {
+    std::vector<Colour> out;
+    for (const auto& op : ops)
+      if (op.kind == kind)
+        out.push_back(kind == OpKind::Text ? op.font.colour
+                      : (kind == OpKind::Segment || kind == OpKind::Ellipse || kind == OpKind::Rectangle)
+                          ? op.pen.colour
+                          : op.colour);
+    return out;
+  }
   // The first text op with this text, or nullptr.
   const DrawOp* FindText(const std::string& t) const {
     for (const auto& op : ops)

@@ -1,7 +1,7 @@
 #include "editor/wire_route.h"
 
 #include "core/editor/edit_fixture.h"
-#include "editor/wire_cleanup.h"
+#include "model/wire_cleanup.h"
 
 namespace qiro {
 namespace {
@@ -27,8 +27,7 @@ TEST_F(WireRoute, DragsBecomeStraightWiresOnTheGrid) {
 
   ws.settings.AnyAngleLines = true;
   AddWireFromDrag(ws, 0, 100, 33, 121);
-  EXPECT_EQ(std::get<2>(LiveWires().back()), 33);
-  EXPECT_EQ(std::get<3>(LiveWires().back()), 121);
+  EXPECT_EQ(LiveWires().back(), std::make_tuple(0, 100, 33, 121));
 }
 
 TEST_F(WireRoute, SlantedDragBetweenTwoSymbolsTurnsAtTheMiddle) {

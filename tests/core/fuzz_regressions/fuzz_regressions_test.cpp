@@ -2,6 +2,7 @@
 // sanitizers these show the faults stay mended; each folder holds the inputs of one target.
 #include <gtest/gtest.h>
 
+#include "../../../fuzz/fuzz_support.h"
 #include "core/test_support.h"
 #include "mcu/assembler.h"
 
@@ -10,26 +11,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines(1);
-  for (char c : text) {
-    if (c == '\n') {
-      if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
-      lines.emplace_back();
-    } else {
-      lines.back() += c;
-    }
-  }
-  return lines;
-}
-
 TEST(FuzzRegressions, AssemblerInputs) {
   const fs::path dir = test::SourceRoot() / "tests" / "core" / "fuzz_regressions" / "assembler";
   int replayed = 0;
   for (const auto& entry : fs::directory_iterator(dir)) {
     std::array<std::uint8_t, kProgramSize> program{};
     AsmResult result;
-    AssembleLines(Lines(test::ReadFile(entry.path())), program, result);
+    AssembleLines(fuzz::AssemblySource(test::ReadFile(entry.path())), program, result);
     ++replayed;
   }
   EXPECT_GT(replayed, 0);

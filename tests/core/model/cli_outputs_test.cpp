@@ -1,10 +1,8 @@
 // qiro-cli's output and input paths: links, FIFOs, "-", read-only and empty paths, endless input.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
 
-#include <thread>
-
+#include "core/model/fifo_peer.h"
 #include "core/test_support.h"
 
 namespace qiro {
@@ -26,31 +24,6 @@ std::string StdoutOf(const std::string& args, const fs::path& err) {
   if (pipe) pclose(pipe);
   return out;
 }
-
-// Another program at the other end of a FIFO: reads all of it, or writes into it without end.
-struct FifoPeer {
-  FifoPeer(const fs::path& fifo, bool endless)
-      : thread([this, fifo, endless] {
-          if (!endless) {
-            text = ReadFile(fifo);
-            return;
-          }
-          sigset_t pipeSet;
-          sigemptyset(&pipeSet);
-          sigaddset(&pipeSet, SIGPIPE);
-          pthread_sigmask(SIG_BLOCK, &pipeSet, nullptr);
-          std::ofstream out(fifo, std::ios::binary);
-          const std::string chunk(1 << 16, '\n');
-          while (out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()))) {
-          }
-        }) {}
-  std::string Join() {
-    thread.join();
-    return text;
-  }
-  std::string text;
-  std::thread thread;
-};
 
 // One command per output option; OUT stands for the path. `report` is what the command itself
 // prints, which must leave the standard output to the file when that is "-".
@@ -81,7 +54,7 @@ TEST(CliOutputs, EveryOutputFollowsTheSameRules) {
     EXPECT_TRUE(fs::is_symlink(dir / "link"));
     EXPECT_NE(ReadFile(dir / "real").find(o.marker), std::string::npos) << o.command;
 
-    FifoPeer reader(dir / "fifo", false);
+    FifoPeer reader(dir / "fifo", FifoPeer::Reads);
     EXPECT_EQ(RunCli(with(Q(dir / "fifo"))).status, 0) << o.command;
     EXPECT_NE(reader.Join().find(o.marker), std::string::npos) << o.command;
 
@@ -113,7 +86,7 @@ TEST(CliInputs, EndlessInputStopsAtTheBoundAndFailedLoadsSayWhy) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
   for (const auto& [command, message] :
        {std::pair<std::string, std::string>{"info", "Read error of "}, {"asm", "cannot read "}}) {
-    FifoPeer writer(fifo, true);
+    FifoPeer writer(fifo, FifoPeer::WritesEndlessly);
     const CliResult r = RunCli(command + " " + Q(fifo));
     writer.Join();
     EXPECT_EQ(r.status, 1) << command;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "core/test_support.h"
 #include "workspace.h"
 
@@ -17,6 +19,15 @@ struct TechFixture : ::testing::Test {
     test::WriteFile(dir / "t.tec", text);
     return LoadTechnology(ws, dir / "t.tec");
   }
+  // Name, time unit, gate, wire and current factors, supply, MOS length and width.
+  std::string Tech() const {
+    const Technology& t = ws.tech;
+    std::ostringstream s;
+    s << t.TechName << "|" << t.TimeUnit << " " << t.UnitGateDelay << " " << t.WireDelayUnit << " "
+      << t.TechCurrentFactor << " " << t.SupplyVoltage << "|" << t.DefaultMosLength << "|"
+      << t.DefaultMosWidth;
+    return s.str();
+  }
 };
 
 TEST_F(TechFixture, ReadsEveryKeyWithBlankLinesBetween) {
@@ -24,17 +35,10 @@ TEST_F(TechFixture, ReadsEveryKeyWithBlankLinesBetween) {
   ASSERT_TRUE(
       Load("NA \"cmos 0.12\"\r\n\r\nTI = 0.5\r\n\r\nTD = 0.05\r\n\r\nTW = 0.02\r\n\r\nTC = 3\r\n\r\n"
            "VD = -2.5\r\n\r\nML \"0.12u\"\r\nXW \"1.5u\"\r\n"));
-  EXPECT_EQ(ws.tech.TechName, "cmos 0.12");
-  EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 0.5);
-  EXPECT_DOUBLE_EQ(ws.tech.UnitGateDelay, 0.05);
-  EXPECT_DOUBLE_EQ(ws.tech.WireDelayUnit, 0.02);
-  EXPECT_DOUBLE_EQ(ws.tech.TechCurrentFactor, 3);
-  EXPECT_DOUBLE_EQ(ws.tech.SupplyVoltage, -2.5);
-  EXPECT_EQ(ws.tech.DefaultMosLength, "0.12u");
-  EXPECT_EQ(ws.tech.DefaultMosWidth, "1.5u");
+  EXPECT_EQ(Tech(), "cmos 0.12|0.5 0.05 0.02 3 -2.5|0.12u|1.5u");
   EXPECT_FALSE(ws.circuit.Extracted);
-  EXPECT_EQ(ws.status[0], "Select foundry \"" + (dir / "t.tec").string() + "\"");
-  EXPECT_EQ(ws.status[1], "cmos 0.12");
+  EXPECT_EQ(ws.status[0] + "|" + ws.status[1],
+            "Select foundry \"" + (dir / "t.tec").string() + "\"|cmos 0.12");
   EXPECT_TRUE(host.errors.empty());
 }
 
@@ -44,39 +48,31 @@ TEST_F(TechFixture, TheLineAfterAValueLineIsSwallowed) {
     ws.tech = Technology{};
     std::string e = eol;
     ASSERT_TRUE(Load("NA \"p\"" + e + "TI = 5" + e + "TD = 7" + e));
-    EXPECT_EQ(ws.tech.TechName, "p") << "eol " << e.size();
-    EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 1.0);
-    EXPECT_DOUBLE_EQ(ws.tech.UnitGateDelay, 7.0);
+    EXPECT_EQ(Tech().substr(0, 7), "p|1 7 1") << "eol " << e.size();
   }
   // A number ended by another character: the key starts right after it.
   ws.tech = Technology{};
   ASSERT_TRUE(Load("TD = 2;TW = 3\r\nVD = 4\r\n"));
-  EXPECT_DOUBLE_EQ(ws.tech.UnitGateDelay, 2.0);
-  EXPECT_DOUBLE_EQ(ws.tech.WireDelayUnit, 3.0);
-  EXPECT_DOUBLE_EQ(ws.tech.SupplyVoltage, 2.5);
+  EXPECT_EQ(Tech(), "unknown technology|1 2 3 1 2.5|0.25u|2.0u");
 }
 
 TEST_F(TechFixture, NumberQuirks) {
   // The exponent's rest "-3" is read as the next key, so the exponent line comes last.
   ASSERT_TRUE(Load("TD=0.05\r\n\r\nTC = 1.2.3\r\n\r\nVD =   \r\n\r\nTW = 1e-3\r\n"));
-  EXPECT_DOUBLE_EQ(ws.tech.UnitGateDelay, 1.0) << "'=' in column 3 is skipped, no '=' follows";
+  // TD: '=' in column 3 is skipped and no '=' follows; TW is cut at the exponent; TC's second
+  // point is ignored; VD has no digits and gives 0.
   ws.tech.WireDelayUnit = 5;
   ASSERT_TRUE(Load("TW = 1e-3\r\n"));
-  EXPECT_DOUBLE_EQ(ws.tech.WireDelayUnit, 1.0) << "cut at the exponent";
-  EXPECT_DOUBLE_EQ(ws.tech.TechCurrentFactor, 1.23) << "second point ignored";
-  EXPECT_DOUBLE_EQ(ws.tech.SupplyVoltage, 0.0) << "no digits gives 0";
+  EXPECT_EQ(Tech(), "unknown technology|1 1 1 1.23 0|0.25u|2.0u");
+  // A line ending right after '=' keeps the value.
   ASSERT_TRUE(Load("TD = .5\r\n\r\nTW =\r\n\r\nTC = +-3\r\n"));
-  EXPECT_DOUBLE_EQ(ws.tech.UnitGateDelay, 0.5);
-  EXPECT_DOUBLE_EQ(ws.tech.WireDelayUnit, 1.0) << "line ending right after '=' keeps the value";
-  EXPECT_DOUBLE_EQ(ws.tech.TechCurrentFactor, -3.0);
+  EXPECT_EQ(Tech(), "unknown technology|1 0.5 1 -3 0|0.25u|2.0u");
   EXPECT_TRUE(host.errors.empty());
 }
 
 TEST_F(TechFixture, OutOfRangeNumbersAreReportedAndStoreZero) {
   ASSERT_TRUE(Load("TD = 2000000\r\n\r\nVD = -1000000\r\n\r\nTW = 99999999999999999999999999999999\r\n"));
-  EXPECT_DOUBLE_EQ(ws.tech.UnitGateDelay, 0.0);
-  EXPECT_DOUBLE_EQ(ws.tech.SupplyVoltage, -1000000.0);
-  EXPECT_DOUBLE_EQ(ws.tech.WireDelayUnit, 0.0);
+  EXPECT_EQ(Tech(), "unknown technology|1 0 0 1 -1e+06|0.25u|2.0u");
   ASSERT_EQ(host.errors.size(), 2u);
   EXPECT_EQ(host.errors[0], "Error decoding the real value \"2000000\"");
 }
@@ -85,8 +81,8 @@ TEST_F(TechFixture, NonPositiveTimeUnitIsRefused) {
   ASSERT_TRUE(Load("TI = 0.25\r\n\r\nTI = 0\r\n\r\nTI = -3\r\n\r\nTI = 5000000\r\n"));
   EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 0.25);
   ASSERT_EQ(host.errors.size(), 3u);
-  EXPECT_EQ(host.errors[0], "Error decoding the real value \"0\"");
-  EXPECT_EQ(host.errors[1], "Error decoding the real value \"-3\"");
+  EXPECT_EQ(host.errors[0] + "|" + host.errors[1],
+            "Error decoding the real value \"0\"|Error decoding the real value \"-3\"");
 }
 
 TEST_F(TechFixture, KeysAndQuotedTexts) {
@@ -94,11 +90,7 @@ TEST_F(TechFixture, KeysAndQuotedTexts) {
   ASSERT_TRUE(Load(
       "td = 9\r\nMW \"x\"\r\nTW = 4\r\n\r\nAW no quotes\r\nML \"0.3u\r\nSY abc # text\r\nPI a 1 2 3 4 5\r\n"
       "TC = 6\r\n"));
-  EXPECT_DOUBLE_EQ(ws.tech.UnitGateDelay, 1.0);
-  EXPECT_DOUBLE_EQ(ws.tech.WireDelayUnit, 4.0);
-  EXPECT_EQ(ws.tech.DefaultMosWidth, "");
-  EXPECT_EQ(ws.tech.DefaultMosLength, "0.3u");
-  EXPECT_DOUBLE_EQ(ws.tech.TechCurrentFactor, 6.0);
+  EXPECT_EQ(Tech(), "unknown technology|1 1 4 6 2.5|0.3u|");
 }
 
 TEST_F(TechFixture, MissingOrEmptyFile) {
@@ -108,6 +100,28 @@ TEST_F(TechFixture, MissingOrEmptyFile) {
   EXPECT_EQ(ws.tech.TechName, "previous");
   ASSERT_TRUE(Load(""));
   EXPECT_EQ(ws.status[1], "previous");
+}
+
+// The technology files shipped beside the program set every value, whatever the reader swallows.
+TEST_F(TechFixture, EveryShippedFileSetsEveryValue) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"default.tec", "Generic CMOS 0.25u|1 1 1 1 2.5|0.25u|2.0u"},
+      {"technologies/cmos013.tec", "Fast CMOS 0.13u|0.01 0.04 0.01 0.3 1.2|0.13u|0.5u"},
+      {"technologies/cmos035.tec", "CMOS 0.35u|0.05 0.2 0.05 1.5 3.3|0.35u|3.0u"},
+      {"technologies/cmos12.tec", "Slow CMOS 1.2u|0.5 2 0.8 4 5|1.2u|6.0u"},
+  };
+  for (const auto& [file, values] : cases) {
+    // Start from values no file uses, so a swallowed line shows up as an unchanged value.
+    ws.tech.TimeUnit = ws.tech.UnitGateDelay = ws.tech.WireDelayUnit = 77;
+    ws.tech.TechCurrentFactor = ws.tech.SupplyVoltage = 77;
+    ws.tech.DefaultMosLength = ws.tech.DefaultMosWidth = "none";
+    ASSERT_TRUE(LoadTechnology(ws, test::SourceRoot() / file));
+    EXPECT_EQ(Tech(), values) << file;
+  }
+  EXPECT_TRUE(host.errors.empty());
+  // Loading default.tec must not change what the program assumes without any file.
+  ws.tech = Technology{};
+  EXPECT_EQ(Tech().substr(Tech().find('|')), std::string(cases[0].second).substr(18));
 }
 
 }  // namespace

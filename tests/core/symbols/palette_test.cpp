@@ -26,8 +26,8 @@ TEST(Palette, EveryButtonPlacesAShippedLibrarySymbol) {
     EXPECT_TRUE(std::filesystem::is_regular_file(path)) << b.Name << ": " << path;
   }
   EXPECT_EQ(PaletteButtons().size(), 40u);
-  EXPECT_EQ(ModelOfPaletteButton("sbNor3"), 303);
-  EXPECT_EQ(ModelOfPaletteButton("SpeedButton7"), 59);
+  EXPECT_EQ(std::pair(ModelOfPaletteButton("sbNor3"), ModelOfPaletteButton("SpeedButton7")),
+            std::pair(303, 59));
 }
 
 TEST(Palette, PrepareDragMeasuresTheOutlineAtTheCurrentZoom) {
@@ -40,8 +40,7 @@ TEST(Palette, PrepareDragMeasuresTheOutlineAtTheCurrentZoom) {
   ASSERT_TRUE(bb);
   PaletteState state;
   EXPECT_FALSE(PrepareDrag(ws, state, 402));
-  EXPECT_TRUE(state.InsertPending);
-  EXPECT_TRUE(state.Dragging);
+  EXPECT_TRUE(state.InsertPending && state.Dragging);
   EXPECT_EQ(state.Model, 402);
   EXPECT_NEAR(state.OutlineWidth, ws.view.scaleX * (bb->x2 - bb->x1), 1);
   EXPECT_NEAR(state.OutlineHeight, ws.view.scaleY * (bb->y2 - bb->y1), 1);
@@ -58,8 +57,7 @@ TEST(Palette, MissingFileWarnsWithItsPathAndAllowsNoDrop) {
   const std::string path = (empty.path() / "IEEE" / "vss.SYM").string();
   EXPECT_EQ(*warning, "The symbol " + path +
                           " is not in this directory. Click \"File\" \"Properties\" to setup the directory");
-  EXPECT_TRUE(state.InsertPending);
-  EXPECT_FALSE(state.Dragging);
+  EXPECT_TRUE(state.InsertPending && !state.Dragging);
   EXPECT_EQ(state.OutlineWidth, 7);
 
   // A file without a BB line keeps the previous outline but can still be dragged.

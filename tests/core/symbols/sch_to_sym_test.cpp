@@ -20,78 +20,54 @@ void AdderPorts(Workspace& ws) {
   ws.verilog.Lines = {"module half( a,b,s);", " input a,b;", " output s;", " xor xor1(s,a,b);", "endmodule"};
 }
 
+// The half adder's ports, laid out with the dialog's defaults.
+struct SchToSymTest : ::testing::Test {
+  SchToSymTest() : ws(&host) {
+    AdderPorts(ws);
+    g.UpdateOptions(ws);
+  }
+  RecordingHost host;
+  Workspace ws;
+  SchToSym g;
+  TempDir dir;
+};
+
 TEST(SchToSym, RanksByNameInEitherOrder) {
   Workspace ws;
   ws.extraction.InputNames = {"b", "C", "a", "c"};
   ws.extraction.OutputNames = {"y", "x"};
   SchToSym g;
   g.UpdateOptions(ws);
-  std::vector<std::string> pos;
-  for (const auto& r : g.Rows) pos.push_back(r.Position);
+  const auto positions = [&g] {
+    std::string pos;
+    for (const auto& r : g.Rows) pos += r.Position;
+    return pos;
+  };
   // Decreasing: alphabetically last at 1; equal names (C, c) keep distinct places.
-  EXPECT_EQ(pos, (std::vector<std::string>{"3", "1", "4", "2", "1", "2"}));
-  EXPECT_EQ(g.Rows[0].Side, "L");
-  EXPECT_EQ(g.Rows[4].Side, "R");
+  EXPECT_EQ(positions(), "314212");
+  EXPECT_EQ(g.Rows[0].Side + g.Rows[4].Side, "LR");
 
   g.Decreasing = false;
   g.UpdateOptions(ws);
-  pos.clear();
-  for (const auto& r : g.Rows) pos.push_back(r.Position);
-  EXPECT_EQ(pos, (std::vector<std::string>{"2", "3", "1", "4", "2", "1"}));
+  EXPECT_EQ(positions(), "231421");
 }
 
-TEST(SchToSym, DefaultLayoutAndFileText) {
-  Workspace ws;
-  AdderPorts(ws);
-  SchToSym g;
-  g.UpdateOptions(ws);
+TEST_F(SchToSymTest, DefaultLayoutAndFileText) {
   ASSERT_TRUE(g.Generate(ws));
   EXPECT_EQ(g.Symbol.Extent, (Rect{0, 0, 40, 30}));
   EXPECT_EQ(g.Symbol.Box, (Rect{5, 5, 35, 25}));
-  ASSERT_EQ(g.Symbol.Pins.size(), 3u);
-  EXPECT_EQ(g.Symbol.Pins[0].Y, 20);  // a
-  EXPECT_EQ(g.Symbol.Pins[1].Y, 10);  // b
-  EXPECT_EQ(g.Symbol.Pins[2].X, 40);  // s
 
-  const std::string expected =
-      "USER SYMBOL by QIRO 2.3c\r\n"
-      "DATE 01/02/2026 10:00:00\r\n"
-      "SYM  #half\r\n"
-      "BB(0,0,40,30)\r\n"
-      "TITLE 10 10  #half\r\n"
-      "MODEL 6000\r\n"
-      "REC(5,5,30,20)\r\n"
-      "PIN(0,20,0.000,0)a\r\n"
-      "PIN(0,10,0.000,0)b\r\n"
-      "PIN(40,10,1.000,0)s\r\n"
-      "LIG(0,20,5,20)\r\n"
-      "LIG(0,10,5,10)\r\n"
-      "LIG(35,10,40,10)\r\n"
-      "LIG(5,5,5,25)\r\n"
-      "LIG(5,5,35,5)\r\n"
-      "LIG(35,5,35,25)\r\n"
-      "LIG(35,25,5,25)\r\n"
-      "VLG module half( a,b,s);\r\n"
-      "VLG  input a,b;\r\n"
-      "VLG  output s;\r\n"
-      "VLG  xor xor1(s,a,b);\r\n"
-      "VLG endmodule\r\n"
-      "FSYM\r\n";
-  EXPECT_EQ(SymbolFileText(g.Symbol, g.Name, g.Title, g.ModuleText, "01/02/2026 10:00:00"), expected);
+  EXPECT_EQ(SymbolFileText(g.Symbol, g.Name, g.Title, g.ModuleText, "01/02/2026 10:00:00"),
+            ReadFile(test::SourceRoot() / "tests/golden/symbols/half.sym"));
 }
 
-TEST(SchToSym, TopAndBottomSidesWidenTheBox) {
-  Workspace ws;
-  AdderPorts(ws);
-  SchToSym g;
-  g.UpdateOptions(ws);
+TEST_F(SchToSymTest, TopAndBottomSidesWidenTheBox) {
   g.Rows[1].Side = "T";  // b
   g.Rows[1].Position = "2";
   ASSERT_TRUE(g.Generate(ws));
   EXPECT_EQ(g.Symbol.Extent, (Rect{0, 0, 60, 40}));
   EXPECT_EQ(g.Symbol.Box, (Rect{5, 5, 55, 35}));
-  EXPECT_EQ(g.Symbol.Pins[1].X, 25);
-  EXPECT_EQ(g.Symbol.Pins[1].Y, 0);
+  EXPECT_EQ(std::pair(g.Symbol.Pins[1].X, g.Symbol.Pins[1].Y), std::pair(25, 0));
   const std::string text = SymbolFileText(g.Symbol, g.Name, g.Title, g.ModuleText, "d");
   EXPECT_NE(text.find("LIG(25,0,25,5)\r\n"), std::string::npos);
 
@@ -100,36 +76,23 @@ TEST(SchToSym, TopAndBottomSidesWidenTheBox) {
   g.Rows[2].Side = "x";
   ASSERT_TRUE(g.Generate(ws));
   EXPECT_EQ(g.Symbol.Pins[1].Y, g.Symbol.Extent.y2);
-  EXPECT_EQ(g.Symbol.Pins[2].X, 0);
-  EXPECT_EQ(g.Symbol.Pins[2].Y, 0);
+  EXPECT_EQ(std::pair(g.Symbol.Pins[2].X, g.Symbol.Pins[2].Y), std::pair(0, 0));
   EXPECT_NE(SymbolFileText(g.Symbol, g.Name, g.Title, g.ModuleText, "d").find("LIG(0,0,5,0)"),
             std::string::npos);
 }
 
-TEST(SchToSym, NonIntegerPositionStopsTheLayout) {
-  RecordingHost host;
-  Workspace ws(&host);
-  AdderPorts(ws);
-  SchToSym g;
-  g.UpdateOptions(ws);
+TEST_F(SchToSymTest, NonIntegerPositionStopsTheLayout) {
   g.Rows[1].Position = "2.5";
   EXPECT_FALSE(g.Generate(ws));
   EXPECT_EQ(host.LastStatus(0), "Row 2: the position \"2.5\" is not a whole number.");
   EXPECT_TRUE(host.errors.empty());
   // Saving stops at the same row and writes nothing.
-  TempDir dir;
   g.Directory = dir.path().string();
   EXPECT_TRUE(g.Save(ws, "now").empty());
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-TEST(SchToSym, SavesUnderTheIdentifierAndRefusesAUsedName) {
-  TempDir dir;
-  RecordingHost host;
-  Workspace ws(&host);
-  AdderPorts(ws);
-  SchToSym g;
-  g.UpdateOptions(ws);
+TEST_F(SchToSymTest, SavesUnderTheIdentifierAndRefusesAUsedName) {
   g.Directory = dir.path().string();
   g.Name = "my-adder 2";
   const auto path = g.Save(ws, "now");
@@ -142,8 +105,8 @@ TEST(SchToSym, SavesUnderTheIdentifierAndRefusesAUsedName) {
   g.Name = "half";
   EXPECT_TRUE(g.Save(ws, "now").empty());
   EXPECT_FALSE(std::filesystem::exists(dir / "half.sym"));
-  ASSERT_EQ(host.errors.size(), 1u);
-  EXPECT_EQ(host.errors[0], "The module name \"half\" is already used in the design. Save failed.");
+  EXPECT_EQ(host.errors,
+            std::vector<std::string>{"The module name \"half\" is already used in the design. Save failed."});
 
   g.Name = "other";
   g.Directory = (dir / "missing").string();
@@ -151,12 +114,7 @@ TEST(SchToSym, SavesUnderTheIdentifierAndRefusesAUsedName) {
   EXPECT_EQ(host.errors.size(), 2u) << "an unwritable directory is reported";
 }
 
-TEST(SchToSym, AnExistingFileIsReplacedOnlyWhenAllowedAndTheFolderIsRemembered) {
-  TempDir dir;
-  Workspace ws;
-  AdderPorts(ws);
-  SchToSym g;
-  g.UpdateOptions(ws);
+TEST_F(SchToSymTest, AnExistingFileIsReplacedOnlyWhenAllowedAndTheFolderIsRemembered) {
   g.Directory = dir.path().string();
   test::WriteFile(dir / "half.sym", "mine");
   std::vector<std::filesystem::path> asked;
@@ -175,11 +133,7 @@ TEST(SchToSym, AnExistingFileIsReplacedOnlyWhenAllowedAndTheFolderIsRemembered) 
   EXPECT_EQ(g.Directory, dir.path().string());
 }
 
-TEST(SchToSym, CheckNamesEachUnusableField) {
-  Workspace ws;
-  AdderPorts(ws);
-  SchToSym g;
-  g.UpdateOptions(ws);
+TEST_F(SchToSymTest, CheckNamesEachUnusableField) {
   EXPECT_TRUE(g.Check().empty());
   g.Name = "my mod!";
   g.Directory = "/no/such/folder";
@@ -192,17 +146,18 @@ TEST(SchToSym, CheckNamesEachUnusableField) {
 }
 
 TEST(MakeIdentifier, MapsAndDropsCharacters) {
-  EXPECT_EQ(MakeIdentifier("my-adder 2"), "my_adder2");
-  EXPECT_EQ(MakeIdentifier("a/b\\c=d+e.f>g<h"), "abbbcedpepfsgih");
-  EXPECT_EQ(MakeIdentifier("x(1,2);[3]"), "x123");
-  EXPECT_EQ(MakeIdentifier("d\xe9j\xe8"), "deje");
-  EXPECT_EQ(MakeIdentifier("d\xc3\xa9j\xc3\xa8"), "deje");
-  EXPECT_EQ(MakeIdentifier(" ( ) "), "null");
-  EXPECT_EQ(MakeIdentifier(""), "null");
-  EXPECT_EQ(MakeIdentifier("a\x01"
-                           "b\x7f\r\nc"),
-            "ab")
-      << "control characters never reach a file name";
+  // Control characters never reach a file name.
+  for (auto [name, id] : {std::pair{"my-adder 2", "my_adder2"},
+                          {"a/b\\c=d+e.f>g<h", "abbbcedpepfsgih"},
+                          {"x(1,2);[3]", "x123"},
+                          {"d\xe9j\xe8", "deje"},
+                          {"d\xc3\xa9j\xc3\xa8", "deje"},
+                          {" ( ) ", "null"},
+                          {"", "null"},
+                          {"a\x01"
+                           "b\x7f\r\nc",
+                           "ab"}})
+    EXPECT_EQ(MakeIdentifier(name), id) << name;
 }
 
 TEST(SchToSym, EveryTextOfTheFileStaysOnItsLine) {

@@ -13,12 +13,18 @@ namespace {
 using test::OpKind;
 using test::RecordingCanvas;
 
-TEST(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
+// The generator laid out for inputs a, b and output s.
+struct SymbolPreview : ::testing::Test {
+  SymbolPreview() {
+    ws.extraction.InputNames = {"a", "b"};
+    ws.extraction.OutputNames = {"s"};
+    g.UpdateOptions(ws);
+  }
   Workspace ws;
-  ws.extraction.InputNames = {"a", "b"};
-  ws.extraction.OutputNames = {"s"};
   SchToSym g;
-  g.UpdateOptions(ws);
+};
+
+TEST_F(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
   g.Rows[0].Side = "B";  // a below the box
   ASSERT_TRUE(g.Generate(ws));
   const Rect e = g.Symbol.Extent, b = g.Symbol.Box;
@@ -27,8 +33,7 @@ TEST(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
   const int w = 200, h = 160;
   DrawSymbolPreview(canvas, g.Symbol, "half", w, h);
   ASSERT_FALSE(canvas.ops.empty());
-  EXPECT_EQ(canvas.ops.front().kind, OpKind::Clear);
-  EXPECT_EQ(canvas.ops.front().colour, palette::kWhite);
+  EXPECT_TRUE(canvas.ops.front().kind == OpKind::Clear && canvas.ops.front().colour == palette::kWhite);
 
   const double fx = std::min({4.0, w / double(e.x2 + 20), h / double(e.y2 + 20)}), fy = fx;
   auto px = [&](int x) { return int(x * fx) + 10; };
@@ -36,11 +41,8 @@ TEST(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
   const auto boxes = canvas.Of(OpKind::Rectangle);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].r, (PixelRect{px(b.x1), py(b.y1), px(b.x2), py(b.y2)}));
-  EXPECT_EQ(boxes[0].pen.colour, palette::kGreen);
-  EXPECT_EQ(boxes[0].brush.colour, palette::kWhite);
-  // The whole symbol lies inside the image.
-  EXPECT_LT(px(e.x2), w);
-  EXPECT_LT(py(e.y2), h);
+  EXPECT_TRUE(boxes[0].pen.colour == palette::kGreen && boxes[0].brush.colour == palette::kWhite);
+  EXPECT_TRUE(px(e.x2) < w && py(e.y2) < h) << "the whole symbol lies inside the image";
 
   EXPECT_EQ(canvas.Of(OpKind::Fill).size(), 3u);
   ASSERT_NE(canvas.FindText("half"), nullptr);
@@ -57,12 +59,7 @@ TEST(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
   EXPECT_EQ(stubs[2].r, (PixelRect{px(b.x2), py(s.Y), px(s.X), py(s.Y)}));  // right: from x2
 }
 
-TEST(SymbolPreview, FatterAndThinnerShowInTheBoxProportions) {
-  Workspace ws;
-  ws.extraction.InputNames = {"a", "b"};
-  ws.extraction.OutputNames = {"s"};
-  SchToSym g;
-  g.UpdateOptions(ws);
+TEST_F(SymbolPreview, FatterAndThinnerShowInTheBoxProportions) {
   const auto box = [&] {
     EXPECT_TRUE(g.Generate(ws));
     RecordingCanvas canvas;

@@ -1,4 +1,4 @@
-#include "editor/wire_cleanup.h"
+#include "model/wire_cleanup.h"
 
 #include "core/editor/edit_fixture.h"
 

@@ -3,7 +3,7 @@
 // both, the second deleted); a horizontal wire that overlaps another is cut back to the part
 // outside it. SplitAtJunctions does the opposite where wires meet in a T: the wire that is
 // met in its middle is cut in two, so every junction lies on wire ends.
-#include "editor/wire_cleanup.h"
+#include "model/wire_cleanup.h"
 
 #include <algorithm>
 #include <utility>

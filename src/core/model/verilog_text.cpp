@@ -1,6 +1,6 @@
 // Words and port lists are scanned by position, the way the file stores them: the last
 // character of a line closes the statement (";" or ")") and is never part of a name.
-#include "verilog/verilog_text.h"
+#include "model/verilog_text.h"
 
 #include "model/catalogue.h"
 #include "model/parse_decimal.h"
