@@ -68,9 +68,10 @@ TEST(DevicesSources, PiecewiseLinear) {
   EXPECT_EQ(Levels(ws, 2, 3, 22), std::string(8, '1') + std::string(12, '0'));
   // One sample every step.
   EXPECT_EQ(ws.chrono.SampleCount(), 20);
-  // An unreadable time word ends the list.
+  // An unreadable time word ends the list (the words are read when the run starts).
   w[3] = "soon";
   w[4] = "1";
+  PrepareDevices(ws);
   EXPECT_EQ(Levels(ws, 2, 9, 12), "1100");
 }
 
