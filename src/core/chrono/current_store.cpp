@@ -13,6 +13,7 @@
 #include "chrono/current_store.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace qiro {
@@ -45,34 +46,43 @@ void CurrentStore::MakeRoom(int length) {
 namespace {
 
 constexpr double kExactLimit = 9007199254740992.0;  // 2^53: whole numbers below it are exact
-constexpr int kFinestGrain = 60;
+// Pulses whose values need a finer grain are added one by one: their sums soon pass 2^53 units.
+constexpr int kFinestGrain = 24;
 
-// Smallest g for which v * 2^g is a whole number below 2^53, or -1.
+// Smallest g for which v * 2^g is a whole number below 2^53, or -1 (also when g > kFinestGrain).
 int GrainOf(double v) {
-  for (int g = 0; g <= kFinestGrain; ++g) {
-    const double scaled = std::ldexp(v, g);
-    if (!(scaled >= 0 && scaled < kExactLimit)) return -1;
-    if (scaled == std::floor(scaled)) return g;
+  if (!(v >= 0 && v < kExactLimit)) return -1;
+  if (v == 0) return 0;
+  // v = m * 2^(e - 53) with a whole m of 53 bits; its trailing zero bits need no grain.
+  int e = 0;
+  const auto m = static_cast<std::uint64_t>(std::ldexp(std::frexp(v, &e), 53));
+  const int g = std::max(0, 53 - e - std::countr_zero(m));
+  return g <= kFinestGrain ? g : -1;
+}
+
+// The values of one pulse: the entry's step minus the pulse's start is k, and
+// step + rise + fall - t is rise + fall - k, both exactly, as doubles.
+std::vector<double> PulseValues(int riseSteps, int fallSteps, double peak) {
+  if (riseSteps <= 0 || fallSteps <= 0) return {};
+  // A pulse longer than the whole table is cut.
+  const long long length =
+      std::min<long long>(static_cast<long long>(riseSteps) + fallSteps + 1, kMaxCurrentEntries);
+  std::vector<double> values(static_cast<std::size_t>(length));
+  for (long long k = 0; k < length; ++k) {
+    double v = static_cast<double>(k) / riseSteps * peak;
+    if (v >= peak) v = std::max(0.0, peak / fallSteps * static_cast<double>(riseSteps + fallSteps - k));
+    values[static_cast<std::size_t>(k)] = v;
   }
-  return -1;
+  return values;
 }
 
 }  // namespace
 
 PulseShape PulseShape::Of(int riseSteps, int fallSteps, double peak) {
   PulseShape shape;
-  if (riseSteps <= 0 || fallSteps <= 0) return shape;
-  // A pulse longer than the whole table is cut.
-  const long long length =
-      std::min<long long>(static_cast<long long>(riseSteps) + fallSteps + 1, kMaxCurrentEntries);
-  shape.values.resize(static_cast<std::size_t>(length));
+  shape.values = PulseValues(riseSteps, fallSteps, peak);
   shape.grain = 0;
-  for (long long k = 0; k < length; ++k) {
-    // The entry's step minus the pulse's start is k, and step + rise + fall - t is rise + fall - k,
-    // both exactly, as doubles.
-    double v = static_cast<double>(k) / riseSteps * peak;
-    if (v >= peak) v = std::max(0.0, peak / fallSteps * static_cast<double>(riseSteps + fallSteps - k));
-    shape.values[static_cast<std::size_t>(k)] = v;
+  for (double v : shape.values) {
     const int g = GrainOf(v);
     shape.grain = g < 0 || shape.grain < 0 ? -1 : std::max(shape.grain, g);
   }
@@ -83,7 +93,9 @@ PulseShape PulseShape::Of(int riseSteps, int fallSteps, double peak) {
 }
 
 void CurrentStore::AddCurrentPulse(int step, int riseSteps, int fallSteps, double peak) {
-  AddCurrentPulses(step, PulseShape::Of(riseSteps, fallSteps, peak), 1);
+  PulseShape single;  // no grain: a single pulse is added as it comes
+  single.values = PulseValues(riseSteps, fallSteps, peak);
+  AddCurrentPulses(step, single, 1);
 }
 
 void CurrentStore::AddCurrentPulses(int step, const PulseShape& shape, int count) {
@@ -123,8 +135,10 @@ void CurrentStore::AddCurrentPulses(int step, const PulseShape& shape, int count
 bool CurrentStore::AddExactly(const PulseShape& shape, int n, int count) {
   if (shape.grain < 0) return false;
   __extension__ typedef __int128 Wide;
-  auto units = [&shape](double x, Wide& u) {
-    const double scaled = std::ldexp(x, shape.grain);
+  // Scaling by a power of two is exact.
+  const double scale = std::ldexp(1.0, shape.grain), unit = std::ldexp(1.0, -shape.grain);
+  auto units = [scale](double x, Wide& u) {
+    const double scaled = x * scale;
     if (!(scaled >= 0 && scaled < kExactLimit) || scaled != std::floor(scaled)) return false;
     u = static_cast<Wide>(scaled);
     return true;
@@ -146,12 +160,11 @@ bool CurrentStore::AddExactly(const PulseShape& shape, int n, int count) {
   for (int k = 0; k < n; ++k) {
     Wide c = 0;
     units(value[k], c);
-    const double v =
-        std::ldexp(static_cast<double>(c + m * shape.units[static_cast<std::size_t>(k)]), -shape.grain);
+    const double v = static_cast<double>(c + m * shape.units[static_cast<std::size_t>(k)]) * unit;
     value[k] = v;
     if (v > maxCurrent_) maxCurrent_ = v;
   }
-  sumCurrent_ = std::ldexp(static_cast<double>(sum), -shape.grain);
+  sumCurrent_ = static_cast<double>(sum) * unit;
   return true;
 }
 

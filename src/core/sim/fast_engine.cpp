@@ -118,6 +118,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   alwaysDirty[0] = 1;  // the vss node's previous value is never updated, so it is looked at every step
   auto nodeOf = [&](int n) { return ws.nodes.Valid(n) ? nodes_ + n : &none_; };
   int longest = 1;
+  std::vector<CurrentPulse> pulseKinds;  // parallel to shapes_
   auto newLine = [&](int steps, int node) {
     Line l;
     l.cells = LineCells(steps);
@@ -189,11 +190,17 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
       }
       dr.pulse = p == d.pulsePin;
       if (dr.pulse) {
+        // Pins of one kind share their pulse's values.
         const CurrentPulse c = PulseOfPin(ws, i, p);
-        const PulseShape shape = PulseShape::Of(c.riseSteps, c.fallSteps, c.peak);
-        const auto known = std::find(shapes_.begin(), shapes_.end(), shape);
-        dr.shape = static_cast<int>(known - shapes_.begin());
-        if (known == shapes_.end()) shapes_.push_back(shape);
+        const auto known = std::find_if(pulseKinds.begin(), pulseKinds.end(), [&c](const CurrentPulse& k) {
+          return k.riseSteps == c.riseSteps && k.fallSteps == c.fallSteps &&
+                 std::bit_cast<std::uint64_t>(k.peak) == std::bit_cast<std::uint64_t>(c.peak);
+        });
+        dr.shape = static_cast<int>(known - pulseKinds.begin());
+        if (known == pulseKinds.end()) {
+          pulseKinds.push_back(c);
+          shapes_.push_back(PulseShape::Of(c.riseSteps, c.fallSteps, c.peak));
+        }
       }
       driversByNode[static_cast<std::size_t>(n)].push_back(static_cast<int>(drivers_.size()));
       drivers_.push_back(dr);
@@ -265,14 +272,6 @@ int FastEngine::LineOf(int symbol, int pin) const {
   return pinLine_[static_cast<std::size_t>(s.pinBase + pin - 1)];
 }
 
-void FastEngine::MarkDirty(int n) {
-  const std::uint64_t bit = std::uint64_t{1} << (n & 63);
-  std::uint64_t& word = dirtyBits_[static_cast<std::size_t>(n) >> 6];
-  if (word & bit) return;
-  word |= bit;
-  dirtyList_.push_back(n);
-}
-
 void FastEngine::AddPulse(Workspace& ws, int shape) {
   if (shape != pendingShape_) {
     FlushPulses(ws);
@@ -287,7 +286,7 @@ void FastEngine::FlushPulses(Workspace& ws) {
   pendingPulses_ = 0;
 }
 
-void FastEngine::Write(int line, std::uint8_t v) {
+inline void FastEngine::Write(int line, std::uint8_t v) {
   Line& l = lines_[static_cast<std::size_t>(line)];
   if (v == l.last) return;
   // Slot k of the queue; k < capacity and head < capacity, so one subtraction wraps it.
@@ -312,7 +311,7 @@ void FastEngine::Write(int line, std::uint8_t v) {
   wheel_[static_cast<std::size_t>((step_ + l.delay) & wheelMask_)].push_back(line);
 }
 
-bool FastEngine::Emerge(Line& l) {
+inline bool FastEngine::Emerge(Line& l) {
   const std::uint8_t before = l.out;
   while (l.size > 0) {
     const auto i = static_cast<std::size_t>(l.queue + l.head);
@@ -460,6 +459,7 @@ void FastEngine::Evaluate(Workspace& ws) {
 
 bool FastEngine::Scan(Workspace& ws) {
   bool pause = false;
+  const bool logged = ws.nodeLog.enabled;
   for (std::size_t w = 0; w < dirtyBits_.size(); ++w) {
     std::uint64_t bits = dirtyBits_[w];
     dirtyBits_[w] = 0;
@@ -468,7 +468,7 @@ bool FastEngine::Scan(Workspace& ws) {
       bits &= bits - 1;
       TNode& node = nodes_[n];
       if (n >= 1) {
-        if (node.Value != node.PrevValue && (watched_[static_cast<std::size_t>(n)] || ws.nodeLog.enabled) &&
+        if (node.Value != node.PrevValue && (watched_[static_cast<std::size_t>(n)] || logged) &&
             NodeChanged(ws, n, step_))
           pause = true;
         node.PrevValue = node.Value;

@@ -64,7 +64,13 @@ class FastEngine final : public StepEngine {
     int pinCount = 0;
   };
 
-  void MarkDirty(int n);
+  void MarkDirty(int n) {
+    const std::uint64_t bit = std::uint64_t{1} << (n & 63);
+    std::uint64_t& word = dirtyBits_[static_cast<std::size_t>(n) >> 6];
+    if (word & bit) return;
+    word |= bit;
+    dirtyList_.push_back(n);
+  }
   // Equal pulses in a row are handed to the current store together.
   void AddPulse(Workspace& ws, int shape);
   void FlushPulses(Workspace& ws);
