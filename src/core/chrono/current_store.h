@@ -19,7 +19,6 @@ struct PulseShape {
   int grain = -1;
 
   static PulseShape Of(int riseSteps, int fallSteps, double peak);
-  bool operator==(const PulseShape& o) const { return values == o.values; }
 };
 
 class CurrentStore {
