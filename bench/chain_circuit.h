@@ -3,8 +3,10 @@
 // hand (no drawing, no extraction). Shared by the engine benchmark and the desktop speed test.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
+#include "model/schematic_file.h"
 #include "sim/primitives.h"
 #include "workspace.h"
 
@@ -44,6 +46,34 @@ inline void BuildChains(Workspace& ws, const Shape& shape) {
       in = out;
     }
   }
+}
+
+// The same chains drawn as a schematic for `qiro-cli simulate`: gate g of a chain stands 40
+// units right of gate g - 1, its inputs on a short vertical wire that starts at the previous
+// output; the first gates' inputs lie on one long wire from the clock's pin.
+inline bool WriteChainSchematic(const std::filesystem::path& file, const Shape& shape) {
+  Workspace ws;
+  Circuit& c = ws.circuit;
+  const int clock = c.AddSymbol("clock1");
+  c.Symbols[clock].Model = 69;
+  c.Symbols[clock].PropWords[1] = c.Symbols[clock].PropWords[2] = "5";
+  c.Symbols[clock].BBox = {-30, -10, 0, 10};
+  c.AddPin(clock, 0, 0, 'O', "clk", 0, 0, ws.tech);
+  c.AddWire(0, 0, 0, 40 * (shape.chains - 1) + 10);
+  for (int k = 0; k < shape.chains; ++k) {
+    const int y = 40 * k;
+    for (int g = 1; g <= shape.length; ++g) {
+      const int x = 40 * g - 40;
+      const int s = c.AddSymbol("nand2");
+      c.Symbols[s].Model = 202;
+      c.Symbols[s].BBox = {x, y, x + 40, y + 10};
+      c.AddPin(s, x, y, 'I', "a", 0, 0, ws.tech);
+      c.AddPin(s, x, y + 10, 'I', "b", 0, 0, ws.tech);
+      c.AddPin(s, x + 40, y, 'O', "y", 1, 1, ws.tech);
+      if (g > 1) c.AddWire(x, y, x, y + 10);
+    }
+  }
+  return SchematicWrite(ws, file);
 }
 
 }  // namespace qiro::bench

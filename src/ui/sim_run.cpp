@@ -85,8 +85,11 @@ void Tmdiframe::ShowChronograms() {
 
 void Tmdiframe::ProcessEvents() {
   const bool waiting = ws_.engine.Running && ws_.engine.Paused;
-  if (waiting || std::chrono::steady_clock::now() - SimState().lastFrame >= kSimFrameInterval)
-    FlushSimulationView();
+  SimRunState& state = SimState();
+  const auto now = std::chrono::steady_clock::now();
+  if (!waiting && ws_.engine.Running && now - state.lastEvents < kSimEventInterval) return;
+  state.lastEvents = now;
+  if (waiting || now - state.lastFrame >= kSimFrameInterval) FlushSimulationView();
   // While paused nothing happens until the user acts, so wait for an event instead of spinning.
   QCoreApplication::processEvents(waiting ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
 }

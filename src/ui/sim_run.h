@@ -11,6 +11,9 @@
 namespace qiro {
 
 inline constexpr std::chrono::milliseconds kSimFrameInterval{40};
+// A running simulation hands pending events to Qt at most this often: a turn of the event loop
+// costs more than a step, and a click still waits no longer than this.
+inline constexpr std::chrono::microseconds kSimEventInterval{1000};
 
 class SimRunState : public QObject {
  public:
@@ -37,6 +40,7 @@ class SimRunState : public QObject {
   int red = 0, green = 0, blue = 0;
   bool paletteHidden = false;  // the run hid the symbol library palette
   std::chrono::steady_clock::time_point lastFrame{};
+  std::chrono::steady_clock::time_point lastEvents{};
 
  private:
   std::vector<char> marked_;

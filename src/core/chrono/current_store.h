@@ -3,11 +3,23 @@
 // full scale of the current graph.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 namespace qiro {
 
 inline constexpr int kMaxCurrentEntries = 100000;
+
+// The values one pulse adds to its entries 0..riseSteps + fallSteps (at most the whole table),
+// computed once per kind of pulse. grain is the smallest g for which every value is a whole
+// multiple of 2^-g (its multiples in `units`), or -1: such pulses add up exactly in any order.
+struct PulseShape {
+  std::vector<double> values;
+  std::vector<std::int64_t> units;
+  int grain = -1;
+
+  static PulseShape Of(int riseSteps, int fallSteps, double peak);
+};
 
 class CurrentStore {
  public:
@@ -17,6 +29,8 @@ class CurrentStore {
   void ResetSupplyCurrent();
   // Adds a triangle starting at step: 0 at step, peak after riseSteps, 0 again fallSteps later.
   void AddCurrentPulse(int step, int riseSteps, int fallSteps, double peak);
+  // The same as `count` calls of AddCurrentPulse with the shape's parameters.
+  void AddCurrentPulses(int step, const PulseShape& shape, int count);
   // Picks the graph's full scale from the maximum so that the peak fills at most 80 %.
   void ChooseCurrentScale();
 
@@ -33,6 +47,9 @@ class CurrentStore {
  private:
   // Drops the oldest entries so that a pulse of `length` entries fits from curIndex on.
   void MakeRoom(int length);
+  // Adds count pulses to the n entries from curIndex at once when every sum on the way is exact,
+  // so that any order of the additions gives the same doubles; false when it cannot tell.
+  bool AddExactly(const PulseShape& shape, int n, int count);
 
   std::vector<int> curTime_ = std::vector<int>(kMaxCurrentEntries + 1);
   std::vector<double> curValue_ = std::vector<double>(kMaxCurrentEntries + 1);

@@ -140,22 +140,32 @@ void DriveSinus(Workspace& ws, int i, int step) {
 
 void DrivePwl(Workspace& ws, int i, int step) {
   TSymbol& s = ws.circuit.Symbols[i];
-  bool found = false;
-  double value = 0;
+  auto& all = ws.engine.Pwl;
+  PwlPoints* pwl = static_cast<std::size_t>(i) < all.size() ? &all[static_cast<std::size_t>(i)] : nullptr;
+  bool high = false, found = false;
+  if (pwl) {
+    // Steps only go forward within a run, so the pairs already passed stay passed.
+    auto& points = pwl->points;
+    if (pwl->next > 0 && pwl->next <= points.size() && points[pwl->next - 1].step >= step) pwl->next = 0;
+    while (pwl->next < points.size() && points[pwl->next].step < step) ++pwl->next;
+    found = pwl->next < points.size();
+    high = found && points[pwl->next].high;
+  }
+  ws.nodes[s.Pin(1).Node].Value = high ? kLogic1 : kLogic0;
+  if (found) Redraw(ws, i);
+  Record(ws, s.TraceIndex, step, high ? 1 : 0);
+}
+
+// Reads a pwl source's pairs, in steps.
+PwlPoints ReadPwl(const Workspace& ws, const TSymbol& s) {
+  PwlPoints pwl;
   for (int w = 1; w <= 199; w += 2) {
     bool ok = false;
     const double t = DeviceParameter(s.Prop(w), 0, 200000, 0, &ok);
     if (!ok) break;
-    if (StepsOf(t, ws.tech.TimeUnit) >= step) {
-      found = true;
-      value = DeviceParameter(s.Prop(w + 1), 0, 100, 0);
-      break;
-    }
+    pwl.points.push_back({StepsOf(t, ws.tech.TimeUnit), DeviceParameter(s.Prop(w + 1), 0, 100, 0) != 0});
   }
-  const bool high = found && value != 0;
-  ws.nodes[s.Pin(1).Node].Value = high ? kLogic1 : kLogic0;
-  if (found) Redraw(ws, i);
-  Record(ws, s.TraceIndex, step, high ? 1 : 0);
+  return pwl;
 }
 
 // Pause on an edge of light L (symbol index) on node n; shows why and returns true when it fires.
@@ -202,6 +212,7 @@ void PrepareDevices(Workspace& ws) {
   auto& symbols = ws.circuit.Symbols;
   // The sources, in table order, so that each step visits only them.
   ws.engine.SourceSymbols.clear();
+  ws.engine.Pwl.assign(static_cast<std::size_t>(symbols.Count()) + 1, {});
   for (int i = 1; i <= symbols.Count(); ++i) {
     switch (symbols[i].Model) {
       case kModelButton:
@@ -221,6 +232,7 @@ void PrepareDevices(Workspace& ws) {
     TSymbol& s = symbols[i];
     s.TraceIndex = 0;
     if (s.State == kDeleted) continue;
+    if (s.Model == kModelPwl) ws.engine.Pwl[static_cast<std::size_t>(i)] = ReadPwl(ws, s);
     switch (s.Model) {
       case kModelLight:
       case kModelButton:

@@ -29,6 +29,17 @@ class InputScript {
   virtual void Drive(Workspace& ws, int step) = 0;
 };
 
+// A pwl source's pairs as steps, read at the start of a run: the value up to each step (the
+// list ends at the first time word that cannot be read), and the first pair not yet passed.
+struct PwlPoint {
+  int step = 0;
+  bool high = false;
+};
+struct PwlPoints {
+  std::vector<PwlPoint> points;
+  std::size_t next = 0;
+};
+
 class Engine {
  public:
   Engine();
@@ -51,6 +62,7 @@ class Engine {
   int ShownNodes = -1;
 
   std::vector<int> SourceSymbols;    // symbols that drive nodes each step, listed by PrepareDevices
+  std::vector<PwlPoints> Pwl;        // by symbol index, for the pwl sources
   InputScript* Script = nullptr;     // drives the inputs it took over; not owned
   std::vector<int> ScriptNodes;      // the nodes the script drives, looked at every step
   LineLayout layout;                 // delay steps of every pin, from the last start

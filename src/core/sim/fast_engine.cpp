@@ -27,6 +27,32 @@ void Flatten(const std::vector<std::vector<int>>& lists, std::vector<int>& first
   first[lists.size()] = static_cast<int>(items.size());
 }
 
+// A gate family's fold as tables, made from FoldGate itself: fold[(r << 2) | i] is the running
+// result after an input i, and last[r] the output for a final r. Codes above x read as x.
+struct GateTables {
+  std::uint8_t fold[7][16];
+  std::uint8_t last[7][4];
+  GateTables() {
+    for (int f = 0; f < 7; ++f) {
+      const auto family = static_cast<GateFamily>(f);
+      // Nand and nor fold as and and or, and invert at the end.
+      const GateFamily plain = family == GateFamily::Nand  ? GateFamily::And
+                               : family == GateFamily::Nor ? GateFamily::Or
+                                                           : family;
+      for (int r = 0; r < 4; ++r) {
+        for (int i = 0; i < 4; ++i) {
+          const std::uint8_t in[2] = {static_cast<std::uint8_t>(std::min(r, 2)),
+                                      static_cast<std::uint8_t>(std::min(i, 2))};
+          fold[f][(r << 2) | i] = FoldGate({plain, 2}, [&in](int k) { return in[k - 1]; });
+        }
+        const std::uint8_t one = static_cast<std::uint8_t>(std::min(r, 2));
+        last[f][r] = FoldGate({family, 1}, [one](int) { return one; });
+      }
+    }
+  }
+};
+const GateTables kGateTables;
+
 }  // namespace
 
 class FastPins final : public SymbolPins {
@@ -75,6 +101,9 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   none_ = TNode{};
   none_.Value = none_.PrevValue = kLogicX;
   lines_.clear();
+  shapes_.clear();
+  pendingShape_ = -1;
+  pendingPulses_ = 0;
   drivers_.clear();
   mcuDrivers_.clear();
   alwaysComputed_.clear();
@@ -89,6 +118,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   alwaysDirty[0] = 1;  // the vss node's previous value is never updated, so it is looked at every step
   auto nodeOf = [&](int n) { return ws.nodes.Valid(n) ? nodes_ + n : &none_; };
   int longest = 1;
+  std::vector<CurrentPulse> pulseKinds;  // parallel to shapes_
   auto newLine = [&](int steps, int node) {
     Line l;
     l.cells = LineCells(steps);
@@ -159,7 +189,19 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
         }
       }
       dr.pulse = p == d.pulsePin;
-      if (dr.pulse) dr.current = PulseOfPin(ws, i, p);
+      if (dr.pulse) {
+        // Pins of one kind share their pulse's values.
+        const CurrentPulse c = PulseOfPin(ws, i, p);
+        const auto known = std::find_if(pulseKinds.begin(), pulseKinds.end(), [&c](const CurrentPulse& k) {
+          return k.riseSteps == c.riseSteps && k.fallSteps == c.fallSteps &&
+                 std::bit_cast<std::uint64_t>(k.peak) == std::bit_cast<std::uint64_t>(c.peak);
+        });
+        dr.shape = static_cast<int>(known - pulseKinds.begin());
+        if (known == pulseKinds.end()) {
+          pulseKinds.push_back(c);
+          shapes_.push_back(PulseShape::Of(c.riseSteps, c.fallSteps, c.peak));
+        }
+      }
       driversByNode[static_cast<std::size_t>(n)].push_back(static_cast<int>(drivers_.size()));
       drivers_.push_back(dr);
     }
@@ -167,7 +209,8 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     if (reads < 0) continue;
     sym.model = s.Model;
     sym.gate = GateShapeOf(s.Model);
-    if (sym.gate.inputs + 1 > sym.pinCount) sym.gate = {};  // too few pins: the general path copes
+    // No inputs or too few pins: the general path copes.
+    if (sym.gate.inputs < 1 || sym.gate.inputs + 1 > sym.pinCount) sym.gate = {};
     const int last = reads == 0 ? sym.pinCount : std::min(reads, sym.pinCount);
     for (int p = 1; p <= last; ++p) {
       const int n = s.Pin(p).Node;
@@ -176,6 +219,8 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
       if (wake.empty() || wake.back() != i) wake.push_back(i);
     }
   }
+  shared_.assign(nodeSlots, 0);
+  for (std::size_t n = 0; n < nodeSlots; ++n) shared_[n] = driversByNode[n].size() > 1;
   Flatten(driversByNode, driversFirst_, driversOfNode_);
   Flatten(wakeByNode, wakeFirst_, wakeOfNode_);
   Flatten(tristateByNode, tristateFirst_, tristateOfNode_);
@@ -185,8 +230,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     l.queue = slots;
     slots += l.capacity;
   }
-  queueStep_.assign(static_cast<std::size_t>(slots), 0);
-  queueValue_.assign(static_cast<std::size_t>(slots), kLogicX);
+  queue_.assign(static_cast<std::size_t>(slots), Change{0, kLogicX});
   const int wheelSize = static_cast<int>(std::bit_ceil(static_cast<unsigned>(longest) + 2));
   wheel_.assign(static_cast<std::size_t>(wheelSize), {});
   wheelMask_ = wheelSize - 1;
@@ -230,15 +274,21 @@ int FastEngine::LineOf(int symbol, int pin) const {
   return pinLine_[static_cast<std::size_t>(s.pinBase + pin - 1)];
 }
 
-void FastEngine::MarkDirty(int n) {
-  const std::uint64_t bit = std::uint64_t{1} << (n & 63);
-  std::uint64_t& word = dirtyBits_[static_cast<std::size_t>(n) >> 6];
-  if (word & bit) return;
-  word |= bit;
-  dirtyList_.push_back(n);
+void FastEngine::AddPulse(Workspace& ws, int shape) {
+  if (shape != pendingShape_) {
+    FlushPulses(ws);
+    pendingShape_ = shape;
+  }
+  ++pendingPulses_;
 }
 
-void FastEngine::Write(int line, std::uint8_t v) {
+void FastEngine::FlushPulses(Workspace& ws) {
+  if (pendingPulses_ > 0)
+    ws.current.AddCurrentPulses(step_, shapes_[static_cast<std::size_t>(pendingShape_)], pendingPulses_);
+  pendingPulses_ = 0;
+}
+
+inline void FastEngine::Write(int line, std::uint8_t v) {
   Line& l = lines_[static_cast<std::size_t>(line)];
   if (v == l.last) return;
   // Slot k of the queue; k < capacity and head < capacity, so one subtraction wraps it.
@@ -246,30 +296,29 @@ void FastEngine::Write(int line, std::uint8_t v) {
     const int i = l.head + k;
     return static_cast<std::size_t>(l.queue + (i >= l.capacity ? i - l.capacity : i));
   };
-  if (l.size > 0 && queueStep_[at(l.size - 1)] == step_) {
+  if (l.size > 0 && queue_[at(l.size - 1)].step == step_) {
     // A second write in the same step replaces the first.
-    const std::uint8_t before = l.size > 1 ? queueValue_[at(l.size - 2)] : l.out;
+    const std::uint8_t before = l.size > 1 ? queue_[at(l.size - 2)].value : l.out;
     if (v == before)
       --l.size;
     else
-      queueValue_[at(l.size - 1)] = v;
+      queue_[at(l.size - 1)].value = v;
     l.last = v;
     return;
   }
   if (l.size == l.capacity) Emerge(l);  // cannot happen while every change leaves on time
-  queueStep_[at(l.size)] = step_;
-  queueValue_[at(l.size)] = v;
+  queue_[at(l.size)] = {step_, v};
   ++l.size;
   l.last = v;
   wheel_[static_cast<std::size_t>((step_ + l.delay) & wheelMask_)].push_back(line);
 }
 
-bool FastEngine::Emerge(Line& l) {
+inline bool FastEngine::Emerge(Line& l) {
   const std::uint8_t before = l.out;
   while (l.size > 0) {
     const auto i = static_cast<std::size_t>(l.queue + l.head);
-    if (queueStep_[i] + l.delay > step_ && l.size < l.capacity) break;
-    l.out = queueValue_[i];
+    if (queue_[i].step + l.delay > step_ && l.size < l.capacity) break;
+    l.out = queue_[i].value;
     l.head = l.head + 1 == l.capacity ? 0 : l.head + 1;
     --l.size;
   }
@@ -306,8 +355,8 @@ std::uint8_t FastEngine::WrittenAt(const Line& l, int step) const {
   std::uint8_t v = l.out;
   for (int k = 0; k < l.size; ++k) {
     const auto i = static_cast<std::size_t>(l.queue + (l.head + k) % l.capacity);
-    if (queueStep_[i] > step) break;
-    v = queueValue_[i];
+    if (queue_[i].step > step) break;
+    v = queue_[i].value;
   }
   return v;
 }
@@ -318,8 +367,8 @@ void FastEngine::FilterLine(Line& l) {
   if (l.size < 2) return;
   const auto i0 = static_cast<std::size_t>(l.queue + l.head);
   const auto i1 = static_cast<std::size_t>(l.queue + (l.head + 1) % l.capacity);
-  if (queueStep_[i0] != step_ - l.delay + 1 || queueStep_[i1] != step_ - l.delay + 2) return;
-  const std::uint8_t a = l.out, b = queueValue_[i0], c = queueValue_[i1];
+  if (queue_[i0].step != step_ - l.delay + 1 || queue_[i1].step != step_ - l.delay + 2) return;
+  const std::uint8_t a = l.out, b = queue_[i0].value, c = queue_[i1].value;
   if (a == kLogicX || b == kLogicX || a != c) return;
   l.head = (l.head + 2) % l.capacity;
   l.size -= 2;
@@ -355,16 +404,16 @@ void FastEngine::Evaluate(Workspace& ws) {
       const std::uint8_t v = lines_[static_cast<std::size_t>(dr.line)].out;
       if (v == kLogicX) continue;
       dr.node->Value = v;
-      if (dr.pulse && v == kLogic1 && dr.node->PrevValue == kLogic0)
-        ws.current.AddCurrentPulse(step_, dr.current.riseSteps, dr.current.fallSteps, dr.current.peak);
+      if (dr.pulse && v == kLogic1 && dr.node->PrevValue == kLogic0) AddPulse(ws, dr.shape);
     }
   }
+  FlushPulses(ws);
 
   // Compute pass: the symbols reading a node that changed, in reverse table order.
   for (int n : dirtyList_) {
     const TNode& node = nodes_[n];
     const auto k = static_cast<std::size_t>(n);
-    if (node.Value == kLogic0) {
+    if (node.Value == kLogic0 && shared_[k]) {
       // A gate driving 1 onto a node that a later driver holds at 0 sees it rise at every step.
       for (int i = driversFirst_[k]; i < driversFirst_[k + 1]; ++i) {
         const Driver& dr = drivers_[static_cast<std::size_t>(driversOfNode_[static_cast<std::size_t>(i)])];
@@ -391,10 +440,13 @@ void FastEngine::Evaluate(Workspace& ws) {
       const int i = static_cast<int>(w * 64) + top;
       const Symbol& sym = symbols_[static_cast<std::size_t>(i)];
       if (sym.gate.family != GateFamily::None) {
-        const TNode* const* in = pinNode_.data() + sym.pinBase - 1;  // in[k] is pin k's node
+        const TNode* const* in = pinNode_.data() + sym.pinBase;  // in[k] is pin k + 1's node
         const int line = pinLine_[static_cast<std::size_t>(sym.pinBase + sym.gate.inputs)];
-        const std::uint8_t v = FoldGate(sym.gate, [in](int k) { return in[k]->Value; });
-        if (line >= 0) Write(line, v);
+        const auto f = static_cast<std::size_t>(sym.gate.family);
+        const std::uint8_t* fold = kGateTables.fold[f];
+        unsigned r = in[0]->Value & 3u;
+        for (int k = 1; k < sym.gate.inputs; ++k) r = fold[(r << 2) | (in[k]->Value & 3u)];
+        if (line >= 0) Write(line, kGateTables.last[f][r]);
         continue;
       }
       FastPins pins(*this, ws, i);
@@ -409,6 +461,7 @@ void FastEngine::Evaluate(Workspace& ws) {
 
 bool FastEngine::Scan(Workspace& ws) {
   bool pause = false;
+  const bool logged = ws.nodeLog.enabled;
   for (std::size_t w = 0; w < dirtyBits_.size(); ++w) {
     std::uint64_t bits = dirtyBits_[w];
     dirtyBits_[w] = 0;
@@ -417,7 +470,7 @@ bool FastEngine::Scan(Workspace& ws) {
       bits &= bits - 1;
       TNode& node = nodes_[n];
       if (n >= 1) {
-        if (node.Value != node.PrevValue && (watched_[static_cast<std::size_t>(n)] || ws.nodeLog.enabled) &&
+        if (node.Value != node.PrevValue && (watched_[static_cast<std::size_t>(n)] || logged) &&
             NodeChanged(ws, n, step_))
           pause = true;
         node.PrevValue = node.Value;

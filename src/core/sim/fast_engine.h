@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "chrono/current_store.h"
 #include "extract/node_table.h"
 #include "sim/pin_access.h"
 #include "sim/primitives.h"
@@ -54,7 +55,7 @@ class FastEngine final : public StepEngine {
     TNode* node = nullptr;
     TNode* enable = nullptr;  // tristate: drives only while this node is 1
     bool pulse = false;
-    CurrentPulse current;
+    int shape = 0;  // its current pulse in shapes_
   };
   struct Symbol {
     int model = 0;
@@ -63,7 +64,16 @@ class FastEngine final : public StepEngine {
     int pinCount = 0;
   };
 
-  void MarkDirty(int n);
+  void MarkDirty(int n) {
+    const std::uint64_t bit = std::uint64_t{1} << (n & 63);
+    std::uint64_t& word = dirtyBits_[static_cast<std::size_t>(n) >> 6];
+    if (word & bit) return;
+    word |= bit;
+    dirtyList_.push_back(n);
+  }
+  // Equal pulses in a row are handed to the current store together.
+  void AddPulse(Workspace& ws, int shape);
+  void FlushPulses(Workspace& ws);
   void Write(int line, std::uint8_t v);
   // Takes the changes that leave the line at the current step; true when its output changed.
   bool Emerge(Line& l);
@@ -77,12 +87,17 @@ class FastEngine final : public StepEngine {
   TNode* nodes_ = nullptr;
   TNode none_{};  // stands in for a missing node: always x
 
+  struct Change {
+    int step = 0;  // when it was written
+    std::uint8_t value = 0;
+  };
   std::vector<Line> lines_;
-  std::vector<int> queueStep_;
-  std::vector<std::uint8_t> queueValue_;
+  std::vector<Change> queue_;
   std::vector<std::vector<int>> wheel_;
   int wheelMask_ = 0;
 
+  std::vector<PulseShape> shapes_;
+  int pendingShape_ = -1, pendingPulses_ = 0;
   std::vector<Driver> drivers_;                      // in table order
   std::vector<int> mcuDrivers_;                      // driver ids of microcontrollers (no line of their own)
   std::vector<int> driversFirst_, driversOfNode_;    // per node, its drivers
@@ -96,6 +111,7 @@ class FastEngine final : public StepEngine {
   std::vector<int> steps_;           // delay steps per pin slot, for Cells()
 
   std::vector<std::uint8_t> resettable_;  // circuit-driven nodes with a non-source pin
+  std::vector<std::uint8_t> shared_;      // nodes with more than one driver
   std::vector<std::uint8_t> watched_;     // nodes whose changes a device looks at
   std::vector<std::uint8_t> final_;       // node values at the end of the previous step
   std::vector<int> alwaysDirty_;

@@ -82,6 +82,7 @@ TEST_F(Devices, PiecewiseLinear) {
   EXPECT_EQ(Levels(2, 3, 22), "11111111000000000000");
   EXPECT_EQ(ws.chrono.SampleCount(), 20);  // one sample every step
   w[3] = "soon", w[4] = "1";               // an unreadable time word ends the list
+  PrepareDevices(ws);                      // the words are read when a run starts
   EXPECT_EQ(Levels(2, 9, 12), "1100");
 }
 

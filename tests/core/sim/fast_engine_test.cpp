@@ -12,8 +12,9 @@
 namespace qiro::test {
 namespace {
 
-constexpr int kModels[] = {101, 111, 121, 143, 200, 202, 203, 204, 302, 303, 402, 403, 412, 502, 503, 602,
-                           603, 612, 613, 150, 702, 724, 830, 860, 901, 902, 903, 906, 121, 860, 830, 143};
+constexpr int kModels[] = {101, 111, 121, 143, 200, 202, 203, 204, 302, 303, 402,
+                           403, 412, 502, 503, 602, 603, 612, 613, 150, 702, 710,
+                           724, 830, 860, 901, 902, 903, 906, 121, 860, 830, 143};
 
 int PinCountOf(int model) {
   const GateShape g = GateShapeOf(model);
@@ -43,7 +44,7 @@ struct Random {
   std::mt19937 rng;
 };
 
-// The same random circuit, built into c. Returns the buttons.
+// The same random circuit, built into c. Returns the buttons and keyboards.
 std::vector<int> Generate(SimCircuit& c, unsigned seed) {
   Random r(seed);
   const int nodeCount = 2 + r.Below(24);
@@ -62,6 +63,19 @@ std::vector<int> Generate(SimCircuit& c, unsigned seed) {
     const int clock = c.Symbol(kModelClock, {2 + r.Below(nodeCount)});
     c.ws.circuit.Symbols[clock].PropWords[1] = std::to_string(r.Below(6));
     c.ws.circuit.Symbols[clock].PropWords[2] = std::to_string(1 + r.Below(6));
+    c.ws.circuit.Symbols[clock].Vis = r.Chance(50) ? 1 : 0;
+  }
+  if (r.Chance(25)) buttons.push_back(c.Symbol(kModelKbd, {anyNode(), anyNode(), anyNode(), anyNode()}));
+  if (r.Chance(25)) {
+    auto& words = c.ws.circuit.Symbols[c.Symbol(kModelPwl, {2 + r.Below(nodeCount)})].PropWords;
+    for (int w = 1, t = 0; w <= 9; w += 2)
+      words[w] = std::to_string(t += r.Below(60)), words[w + 1] = "01"[r.Below(2)];
+  }
+  if (r.Chance(15)) {
+    std::vector<int> nodes;
+    for (int k = 0; k < 8; ++k) nodes.push_back(2 + r.Below(nodeCount));
+    auto& words = c.ws.circuit.Symbols[c.Symbol(kModelSinus, nodes, {})].PropWords;
+    words[1] = std::to_string(r.Below(200)), words[2] = std::to_string(r.Below(40)), words[3] = "100";
   }
   const int symbols = 3 + r.Below(40);
   for (int i = 0; i < symbols; ++i) {
@@ -86,7 +100,13 @@ std::vector<int> Generate(SimCircuit& c, unsigned seed) {
     c.ws.circuit.Symbols[light].Vis =
         (r.Chance(70) ? 1 : 0) | (r.Chance(30) ? 16 : 0) | (r.Chance(30) ? 32 : 0);
   }
-  if (r.Chance(30)) c.Symbol(kModelDigit, {anyNode(), anyNode(), anyNode(), anyNode(), anyNode()});
+  for (const int model : {kModelDigit, kModelDisplay, kModelSevenSeg, kModelPadIn, kModelPadOut}) {
+    if (!r.Chance(20)) continue;
+    std::vector<int> nodes;
+    for (int k = model == kModelDigit ? 5 : model == kModelPadIn || model == kModelPadOut ? 1 : 8; k > 0; --k)
+      nodes.push_back(anyNode());
+    c.ws.circuit.Symbols[c.Symbol(model, nodes, {})].Vis = r.Chance(70) ? 1 : 0;
+  }
   c.ws.settings.GlitchFiltering = r.Chance(70);
   return buttons;
 }
@@ -110,19 +130,27 @@ void ExpectSameStores(const Workspace& a, const Workspace& b, const std::string&
 
 TEST(FastEngine, MatchesTheReferenceOnRandomCircuits) {
   int pulses = 0, samples = 0, changes = 0;
-  for (unsigned seed = 1; seed <= 300; ++seed) {
+  for (unsigned seed = 1; seed <= 1000; ++seed) {
     SimCircuit ref(EngineKind::Reference), fast(EngineKind::Fast);
     const std::vector<int> buttons = Generate(ref, seed);
     Generate(fast, seed);
     ASSERT_TRUE(ref.Start());
     ASSERT_TRUE(fast.Start());
     Random stimulus(seed * 7919u);
-    for (int step = 3; step <= 400; ++step) {
+    for (int step = 3; step <= 200; ++step) {
       for (int b : buttons) {
         if (!stimulus.Chance(8)) continue;
         const bool high = stimulus.Chance(50);
         ref.Press(b, high);
         fast.Press(b, high);
+        if (ref.ws.circuit.Symbols[b].Model == kModelKbd) {
+          // A key: the levels of the other pins change too; the nodes follow at the next step.
+          const int key = stimulus.Below(16);
+          for (SimCircuit* c : {&ref, &fast})
+            for (int k = 1; k <= 4; ++k)
+              c->ws.circuit.Symbols[b].Pin(k).Value = (key >> (k - 1)) & 1 ? kLogic1 : kLogic0;
+          continue;
+        }
         if (stimulus.Chance(50)) {
           // A click between steps: the node follows at once and its lights update.
           for (SimCircuit* c : {&ref, &fast}) {
@@ -155,9 +183,9 @@ TEST(FastEngine, MatchesTheReferenceOnRandomCircuits) {
     samples += ref.ws.chrono.SampleCount();
   }
   // The circuits must exercise what is compared.
-  EXPECT_GT(pulses, 100);
-  EXPECT_GT(samples, 10000);
-  EXPECT_GT(changes, 100000);
+  EXPECT_GT(pulses, 300);
+  EXPECT_GT(samples, 30000);
+  EXPECT_GT(changes, 200000);
 }
 
 }  // namespace
