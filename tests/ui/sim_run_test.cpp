@@ -196,14 +196,16 @@ TEST_F(SimRunTest, EditAfterARunLeavesNoStaleNodesOrValues) {
   frame.action("mnuSearchPin")->trigger();
   EXPECT_EQ(PixelAt(45, 75), QColor(Qt::cyan)) << "no grey x levels come back";
 
-  int sum = -1, carry = -1;
+  int sum = -1, carry = -1, pressedAt = 0;
   EXPECT_TRUE(Run({[&] {
                      if (ws.engine.StepCount < 20) return false;
                      Press(10, 5);  // button a
+                     pressedAt = ws.engine.StepCount;
                      return true;
                    },
                    [&] {
-                     if (ws.engine.StepCount < 200) return false;
+                     // Events get a turn only every millisecond: count from the press itself.
+                     if (ws.engine.StepCount < pressedAt + 100) return false;
                      sum = ws.nodes[PinNode("light1", 1)].Value;
                      carry = ws.nodes[PinNode("light2", 1)].Value;
                      ctrl().sbStopClick();
