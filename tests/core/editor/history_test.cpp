@@ -176,9 +176,13 @@ TEST_F(HistoryTest, ChangesMadeWithoutACommitAreFoldedInNeverLost) {
   const std::string start = Dump(ws.circuit);
   AddContactAt(ws, 300, 300);
   history.Commit(ws.circuit, "Dot");
-  AddContactAt(ws, 310, 300);  // no commit: belongs to the last action
+  history.MarkSaved();
+  AddContactAt(ws, 310, 300);  // no commit: belongs to the last action, no longer the saved one
   ASSERT_TRUE(history.Undo(ws.circuit));
   EXPECT_EQ(Dump(ws.circuit), start);
+  ASSERT_TRUE(history.Redo(ws.circuit));
+  EXPECT_TRUE(ws.circuit.Modified);
+  ASSERT_TRUE(history.Undo(ws.circuit));
   // After an undo, a change without commit becomes an action of its own.
   CutArea(ws, 0, 0, 100, 100);
   ws.circuit.CompactTables();

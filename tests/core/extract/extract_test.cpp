@@ -82,12 +82,13 @@ TEST_F(Extract, DevicePinsNameTheirNodesAndFillTheLists) {
   Wire(0, 0, 20, 0);
   const int l = Symbol("light1", 49, {{50, 5, 'I', "lamp"}});
   Symbol("kbd1", 85, {{200, 0, 'O', "k0"}, {200, 10, 'O', "k1"}, {200, 20, 'O', "k2"}, {200, 30, 'O', "k3"}});
+  Symbol("pad1", 62, {{300, 0, 'I', "pout"}});  // an output pad is a port of the module too
   Run();
   EXPECT_EQ(NodeOf(g, 1), NodeOf(b, 1));
   EXPECT_EQ(NodeOf(g, 3), NodeOf(l, 1)) << "output pin stands on the light's pin";
   EXPECT_EQ(ws.nodes.NodeName(NodeOf(b, 1)) + " " + ws.nodes.NodeName(NodeOf(l, 1)), "start lamp");
   EXPECT_EQ(ws.extraction.InputNames, (std::vector<std::string>{"start", "k0", "k1", "k2", "k3"}));
-  EXPECT_EQ(ws.extraction.OutputNames, (std::vector<std::string>{"lamp"}));
+  EXPECT_EQ(ws.extraction.OutputNames, (std::vector<std::string>{"lamp", "pout"}));
 }
 
 TEST_F(Extract, GeneratedNamesSkipTheNamesOfDevicePins) {
