@@ -33,7 +33,7 @@ TEST(Palette, EveryButtonPlacesAShippedLibrarySymbol) {
 TEST(Palette, PrepareDragMeasuresTheOutlineAtTheCurrentZoom) {
   Workspace ws;
   ws.SetHomeDir(SourceRoot());
-  ws.view.world = Rect{0, 0, 300, 220};  // about two pixels per unit on the default area
+  ws.view.world = Rect{-40, -40, 260, 180};  // about two pixels per unit; the symbol off the origin
   ws.view.FitView();
   ASSERT_GT(ws.view.scaleX, 1.9);
   const auto bb = MeasureSymbolFile(ws, SymbolPath(ws, "and2"));
