@@ -9,9 +9,11 @@
 #include <random>
 #include <sstream>
 
+#include "core/sim/devices_test_support.h"
 #include "core/test_support.h"
 #include "extract/extract.h"
 #include "model/schematic_file.h"
+#include "sim/devices.h"
 #include "sim/engine.h"
 #include "verilog/netlist_view.h"
 #include "verilog/portable_names.h"
@@ -22,30 +24,15 @@
 namespace qiro {
 namespace {
 
+using test::AddWired;
+using test::HasIverilog;
+using test::Quote;
 using test::ReadFile;
 using test::RecordingHost;
 using test::RunCli;
 using test::SourceRoot;
 using test::TempDir;
 using test::WriteFile;
-
-// Adds a symbol whose pins sit on the given nodes (node numbers set by hand, as extraction would).
-// Verilog lines, when given, are the symbol's own text.
-int AddWired(Workspace& ws, const std::string& name, int model,
-             const std::vector<std::pair<std::string, int>>& pins,
-             const std::vector<std::string>& lines = {}) {
-  const int s = ws.circuit.AddSymbol(name);
-  TSymbol& sym = ws.circuit.Symbols[s];
-  sym.Model = model;
-  for (const auto& [pinName, node] : pins) {
-    ws.circuit.AddPin(s, 0, 0, 'I', pinName, 0, 0, ws.tech);
-    ws.circuit.Symbols[s].Pins[ws.circuit.Symbols[s].PinCount].Node = node;
-  }
-  ws.circuit.Symbols[s].VerilogLines.insert(ws.circuit.Symbols[s].VerilogLines.end(), lines.begin(),
-                                            lines.end());
-  ws.circuit.Symbols[s].VerilogLineCount += static_cast<int>(lines.size());
-  return s;
-}
 
 int Node(Workspace& ws, const std::string& name) {
   int err = 0;
@@ -84,28 +71,26 @@ TEST(VerilogWriter, NandExampleMatchesGoldenText) {
             "adder.v1 test example");
 }
 
-TEST(VerilogWriter, NineInputsBreakHeaderAndDeclarationAfterEight) {
+TEST(VerilogWriter, HeaderDeclarationsAndInstancePortOrders) {
   Workspace ws;
   ws.verilog.ModuleName = "m";
-  WriteVerilogModule(ws);  // an empty circuit gives a bare module
-  EXPECT_EQ(Joined(ws.verilog.Lines, "|"), "module m( );|endmodule|");
+  const auto lines = [&] {
+    WriteVerilogModule(ws);
+    return Joined(ws.verilog.Lines, "|");
+  };
+  EXPECT_EQ(lines(), "module m( );|endmodule|");  // an empty circuit gives a bare module
+  // Nine inputs break the header and the declaration after eight.
   for (int i = 1; i <= 9; ++i) ws.extraction.InputNames.push_back("i" + std::to_string(i));
-  WriteVerilogModule(ws);
-  EXPECT_EQ(Joined(ws.verilog.Lines, "|"),
+  EXPECT_EQ(lines(),
             "module m( i1,i2,i3,i4,i5,i6,i7,i8,| i9);| input i1,i2,i3,i4,i5,i6,i7,i8;| input i9;|endmodule|");
-
   // Outputs continue the comma count of the inputs; wires get their own declaration.
   ws.extraction.InputNames = {"a", "b", "c", "d", "e", "f", "g"};
   ws.extraction.OutputNames = {"y", "z"};
   ws.extraction.InternalWires = {"w1", "w2"};
-  WriteVerilogModule(ws);
-  EXPECT_EQ(Joined(ws.verilog.Lines, "|"),
+  EXPECT_EQ(lines(),
             "module m( a,b,c,d,e,f,g,y,| z);| input a,b,c,d,e,f,g;| output y,z;| wire w1,w2;|endmodule|");
-}
 
-TEST(VerilogWriter, InstancePortOrders) {
-  Workspace ws;
-  ws.verilog.ModuleName = "m";
+  ws.extraction = {};
   const int d = Node(ws, "d"), r = Node(ws, "r"), c = Node(ws, "c"), q = Node(ws, "q"), nq = Node(ws, "nq");
   AddWired(ws, "dreg1", 860, {{"D", d}, {"Rst", r}, {"H", c}, {"Q", q}, {"nQ", nq}});
   AddWired(ws, "inverter", 101, {{"a", d}, {"y", -1}});        // unconnected output
@@ -113,12 +98,10 @@ TEST(VerilogWriter, InstancePortOrders) {
   AddWired(ws, "light1", 49, {{"out", q}});                    // devices are not instances
   AddWired(ws, "and4", 6000, {{"a", 0}, {"y", q}});            // a user symbol named like a gate
   // Generated gates are named after their instance; their model gives the keyword.
-  const int g = AddWired(ws, "g1_fa_1", 612, {{"a", d}, {"b", r}, {"y", q}});
-  ws.circuit.Symbols[g].Internal = 1;
+  ws.circuit.Symbols[AddWired(ws, "g1_fa_1", 612, {{"a", d}, {"b", r}, {"y", q}})].Internal = 1;
   AddWired(ws, "g2_fa_2", 0, {{"a", d}});
-  WriteVerilogModule(ws);
   EXPECT_EQ(
-      Joined(ws.verilog.Lines, "|"),
+      lines(),
       "module m( );| dreg dreg1(q,nq,d,r,c);| not not2(vss,d);| bufif1 bufif13(q,d,vdd);| and and5(q,vss);|"
       " xnor xnor6(q,d,r);|endmodule|");
 }
@@ -127,17 +110,16 @@ TEST(VerilogWriter, StimuliAsComments) {
   Workspace ws;
   for (int i = 1; i <= 3; ++i)
     AddWired(ws, "button" + std::to_string(i), 59, {{"in" + std::to_string(i), -1}});
-  const int clk = AddWired(ws, "clock1", 69, {{"clk1", -1}});
-  ws.circuit.Symbols[clk].PropWords[1] = "5.000";
-  ws.circuit.Symbols[clk].PropWords[2] = "7.500";
-  const int pwl = AddWired(ws, "pwl1", 68, {{"pwl1", -1}});
-  for (int k = 1; k <= 10; ++k) ws.circuit.Symbols[pwl].PropWords[k] = std::to_string(k * 10);
-  ws.circuit.Symbols[pwl].PropWords[11] = " ";  // what a written property line leaves behind
+  auto& clk = ws.circuit.Symbols[AddWired(ws, "clock1", 69, {{"clk1", -1}})].PropWords;
+  clk[1] = "5.000", clk[2] = "7.500";
+  auto& pwl = ws.circuit.Symbols[AddWired(ws, "pwl1", 68, {{"pwl1", -1}})].PropWords;
+  for (int k = 1; k <= 10; ++k) pwl[k] = std::to_string(k * 10);
+  pwl[11] = " ";  // what a written property line leaves behind
   EXPECT_EQ(
       Joined(SimulationParameters(ws), "|"),
       "|// Simulation parameters|// in1 CLK 10 10|// in2 CLK 20 20|// in3 CLK 30 30|// clk1 CLK 5.000 7.500|"
       "// pwl1 PWL 10 20 30 40 50 60 70 80|//+         90 100 |");
-  ws.circuit.Symbols[pwl].PropWords[9] = "";  // exactly eight entries leave no empty continuation line
+  pwl[9] = "";  // exactly eight entries leave no empty continuation line
   EXPECT_EQ(SimulationParameters(ws).back(), "// pwl1 PWL 10 20 30 40 50 60 70 80");
 }
 
@@ -149,16 +131,14 @@ TEST(VerilogWriter, SavesBesideTheSchematicAndReportsFailure) {
   ws.circuit.FileName = (dir / "test.sch").string();
   ws.circuit.Extracted = true;  // the nodes above stand for the extraction's
   RefreshVerilog(ws, "now");
-  EXPECT_EQ(ws.verilog.ModuleName, "test");
   const auto path = dir / "test.txt";
+  EXPECT_EQ(ws.verilog.ModuleName, "test");
   EXPECT_EQ(ReadFile(path), Joined(ws.verilog.Shown));
   EXPECT_EQ(host.LastStatus(0), "Verilog description written in \"" + path.string() + "\"");
   EXPECT_TRUE(host.errors.empty());
-
   ws.verilog.AppendSimulationInfo = false;
   UpdateVerilog(ws, "now");
   EXPECT_EQ(ws.verilog.Shown.back(), "endmodule");
-
   EXPECT_FALSE(SaveVerilogFile(ws, dir / "missing" / "x.txt"));
   ASSERT_EQ(host.errors.size(), 1u);
   EXPECT_EQ(
@@ -166,7 +146,7 @@ TEST(VerilogWriter, SavesBesideTheSchematicAndReportsFailure) {
       0u);
 }
 
-TEST(VerilogPage, TidyVerilogLineIndentsByDepth) {
+TEST(VerilogPage, TidyRenameAndThePrimitivesComments) {
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {
       {"   nand g1(y,a,b);", "  nand g1(y,a,b);"}, {"      nand g1(y,a,b);", "  nand g1(y,a,b);"},
@@ -175,36 +155,31 @@ TEST(VerilogPage, TidyVerilogLineIndentsByDepth) {
       {"  module m(a);", "module m(a);"}, {"   // note", " "}, {"", ""}};
   // clang-format on
   for (const auto& [line, tidy] : cases) EXPECT_EQ(TidyVerilogLine(line), tidy) << line;
-}
 
-TEST(VerilogPage, RenameModulePutsTheSymbolNameOnTheLastModuleLine) {
+  // The symbol's name goes on the last module line.
   RecordingHost host;
   Workspace ws(&host);
+  const auto& syms = ws.circuit.Symbols;
   const int s = AddWired(ws, "adder1", 0, {}, {"module half (a,b,s,c);", " xor x(s,a,b);", "endmodule"});
   RenameModule(ws, s, "adder1");
-  EXPECT_EQ(ws.circuit.Symbols[s].VerilogLines[1], "module adder1(a,b,s,c);");
+  EXPECT_EQ(syms[s].VerilogLines[1], "module adder1(a,b,s,c);");
   const int t = AddWired(ws, "x", 0, {}, {"module old", "endmodule"});
   RenameModule(ws, t, "fresh");  // no "(" after the name: the line ends with the new name
-  EXPECT_EQ(ws.circuit.Symbols[t].Name + "|" + ws.circuit.Symbols[t].VerilogLines[1], "fresh|module fresh");
+  EXPECT_EQ(syms[t].Name + "|" + syms[t].VerilogLines[1], "fresh|module fresh");
   const int u = AddWired(ws, "u", 0, {}, {" nand g(y,a,b);"});
   RenameModule(ws, u, "u");
-  EXPECT_EQ(host.LastStatus(0), "Error : module not found !");
-  EXPECT_EQ(ws.circuit.Symbols[u].VerilogLines[1], " nand g(y,a,b);");
-}
+  EXPECT_EQ(host.LastStatus(0) + "|" + syms[u].VerilogLines[1], "Error : module not found !| nand g(y,a,b);");
 
-TEST(VerilogPage, UserSymbolIsTidiedAndRenamedAndAPrimitiveGetsComments) {
-  Workspace ws;
-  const int s = AddWired(ws, "adder1", 0, {}, {"module half( a,b,s);", "   xor x(s,a,b);", "  endmodule"});
-  const VerilogPage page = ShowVerilogPage(ws, s);
   // A user symbol's text is tidied twice (before and after the rename): deep indentation
   // settles at one blank; tidied lines are stored back.
-  EXPECT_EQ(page.Memo, (std::vector<std::string>{"module adder1( a,b,s);", " xor x(s,a,b);", "endmodule"}));
-  EXPECT_EQ(page.NameField, "adder1");
-  EXPECT_EQ(ws.circuit.Symbols[s].VerilogLines[2], " xor x(s,a,b);");
-  const int g = AddWired(ws, "and2", 0, {{"a", 0}, {"b", 0}, {"y", 0}});
-  EXPECT_EQ(ShowVerilogPage(ws, g).Memo,
+  const int v = AddWired(ws, "adder2", 0, {}, {"module half( a,b,s);", "   xor x(s,a,b);", "  endmodule"});
+  const VerilogPage page = ShowVerilogPage(ws, v);
+  EXPECT_EQ(page.Memo, (std::vector<std::string>{"module adder2( a,b,s);", " xor x(s,a,b);", "endmodule"}));
+  EXPECT_EQ(page.NameField + "|" + syms[v].VerilogLines[2], "adder2| xor x(s,a,b);");
+  const VerilogPage gate = ShowVerilogPage(ws, AddWired(ws, "and2", 0, {{"a", 0}, {"b", 0}, {"y", 0}}));
+  EXPECT_EQ(gate.Memo,
             (std::vector<std::string>{"// Verilog Primitive \"and2\"", "// a,b: input", "// y: output"}));
-  EXPECT_EQ(ShowVerilogPage(ws, g).NameField, "and2");
+  EXPECT_EQ(gate.NameField, "and2");
 }
 
 TEST(NetlistView, HierarchySortsSymbolsIntoInputsOutputsAndModule) {
@@ -226,9 +201,7 @@ TEST(NetlistView, HierarchySortsSymbolsIntoInputsOutputsAndModule) {
 
 TEST(NetlistView, GridShowsNumbersOrRunningValues) {
   Workspace ws;
-  int err = 0;
-  const int n = ws.nodes.AddNode("w1", err);
-  const int g = AddWired(ws, "not", 101, {{"a", 1}, {"y", n}});
+  const int g = AddWired(ws, "not", 101, {{"a", 1}, {"y", Node(ws, "w1")}});
   ws.circuit.Symbols[g].Internal = 1;
   ws.circuit.Symbols[g].TraceIndex = 2;
   ws.engine.layout.AddSymbol(2);
@@ -244,8 +217,7 @@ TEST(NetlistView, GridShowsNumbersOrRunningValues) {
 
   ASSERT_TRUE(SchematicLoad(ws, SourceRoot() / "examples" / "half_adder.sch", kLoadOpen));
   ExtractCircuit(ws);
-  ASSERT_TRUE(RunUntil(ws, 30));
-  ASSERT_TRUE(ws.engine.Running);
+  ASSERT_TRUE(RunUntil(ws, 30) && ws.engine.Running);
   bool sawLine = false;
   for (const NetlistRow& row : ViewNetlist(ws, true)) {
     EXPECT_EQ(row[3].find_first_not_of("01x,"), std::string::npos) << row[3];
@@ -258,7 +230,7 @@ TEST(NetlistView, GridShowsNumbersOrRunningValues) {
     EXPECT_EQ(row[5].find_first_not_of("0123456789- "), std::string::npos) << row[5];
 }
 
-TEST(PortableNames, LegalTextEscapesAndKeywords) {
+TEST(PortableNames, LegalTextEscapesKeywordsAndTheNameSpace) {
   // clang-format off
   const std::pair<const char*, const char*> cases[] = {
       {"a0", "a0"}, {"_x", "_x"}, {"1a", "\\1a "}, {"a.b", "\\a.b "}, {"a b", "a_b"},
@@ -269,22 +241,12 @@ TEST(PortableNames, LegalTextEscapesAndKeywords) {
   for (const char* k : {"module", "endmodule", "supply0", "xnor", "notif1", "rnmos", "always_ff", "uwire"})
     EXPECT_TRUE(IsVerilogKeyword(k)) << k;
   for (const char* k : {"Module", "nand3", "w4", "vdd"}) EXPECT_FALSE(IsVerilogKeyword(k)) << k;
-}
-
-TEST(PortableNames, UserNamesFirstGeneratedNamesSkipTakenOnes) {
+  // User names first; generated names skip taken ones; the same text after mapping is one name.
   VerilogNameSpace ns;
-  std::string names;  // the same text after mapping is one name
+  std::string names;
   for (const char* name : {"nand3", "a b", "a_b", "1a", "1a", "nand3", ""}) names += ns.Reserve(name) + "|";
   for (const char* name : {"", "nc2", ""}) names += (*name ? ns.Reserve(name) : ns.Generate("nc")) + "|";
   EXPECT_EQ(names, "nand3|a_b|a_b_1|\\1a |\\1a_1 |nand3_1|n1|nc1|nc2|nc3|");
-}
-
-bool HasIverilog() {
-  return std::system("iverilog -V >/dev/null 2>&1") == 0;
-}
-
-std::string Quote(const std::filesystem::path& p) {
-  return "'" + p.string() + "'";
 }
 
 // Drops the lines that hold the date and the file's path (the second and third).
@@ -305,14 +267,12 @@ TEST(VerilogCli, HierarchicalExampleIsWrittenFlatAndGatePrimitiveNetlistsCompile
   EXPECT_EQ(WithoutStamp(ReadFile(dir / "adder_2bit.txt")),
             WithoutStamp(ReadFile(SourceRoot() / "tests/golden/verilog/adder_2bit.txt")));
   EXPECT_NE(r.out.find("Verilog description written in \""), std::string::npos);
-  EXPECT_EQ(RunCli("verilog").status, 1);
-  EXPECT_EQ(RunCli("verilog " + Quote(dir / "missing.sch")).status, 1);
+  EXPECT_EQ(RunCli("verilog").status + RunCli("verilog " + Quote(dir / "missing.sch")).status, 2);
   // Examples made only of Verilog's own gate primitives (dreg, mux are ours) are valid Verilog.
   if (!HasIverilog()) GTEST_SKIP() << "iverilog is not installed";
-  for (const char* example : {"half_adder", "adder_2bit"}) {
-    const auto out = dir / (std::string(example) + ".v");
-    ASSERT_EQ(RunCli("verilog " + Quote(SourceRoot() / "examples" / (std::string(example) + ".sch")) +
-                     " -o " + Quote(out))
+  for (const std::string example : {"half_adder", "adder_2bit"}) {
+    const auto out = dir / (example + ".v");
+    ASSERT_EQ(RunCli("verilog " + Quote(SourceRoot() / "examples" / (example + ".sch")) + " -o " + Quote(out))
                   .status,
               0);
     EXPECT_EQ(std::system(("iverilog -o /dev/null " + Quote(out) + " 2>&1").c_str()), 0) << ReadFile(out);
@@ -333,8 +293,7 @@ TEST(ToSymCli, RegeneratesTheShippedFullAdderSymbol) {
   };
   EXPECT_EQ(dropDate(ReadFile(dir / "full_adder.sym")),
             dropDate(ReadFile(SourceRoot() / "examples/full_adder.sym")));
-  r = tosym("half_adder.sch", " --name 'my-adder 2' --title Half");
-  ASSERT_EQ(r.status, 0) << r.out;
+  ASSERT_EQ(tosym("half_adder.sch", " --name 'my-adder 2' --title Half").status, 0);
   const std::string text = ReadFile(dir / "my_adder2.sym");
   EXPECT_NE(text.find("SYM  #my-adder 2\r\n"), std::string::npos);
   EXPECT_NE(text.find("TITLE 10 10  #Half\r\n"), std::string::npos);
@@ -356,15 +315,12 @@ std::map<std::string, Changes> ReadVcd(const std::string& text) {
   std::istringstream in(text);
   std::map<std::string, std::string> names;  // id -> name
   std::map<std::string, Changes> out;
-  std::string word;
+  std::string word, type, width, id, name;
   double scale = 1, now = 0;
   while (in >> word) {
-    if (word == "$timescale") {
-      in >> word;
+    if (word == "$timescale" && in >> word) {
       scale = word.find("ps") != std::string::npos ? 1e-3 : word.find("fs") != std::string::npos ? 1e-6 : 1;
-    } else if (word == "$var") {
-      std::string type, width, id, name;
-      in >> type >> width >> id >> name;
+    } else if (word == "$var" && in >> type >> width >> id >> name) {
       names[id] = name;
     } else if (word[0] == '#') {
       now = std::stod(word.substr(1)) * scale;
@@ -385,29 +341,24 @@ TEST(PortableVcd, ExamplesChangeAsInQiro) {
   for (const std::string example : {"half_adder", "counter"}) {
     SCOPED_TRACE(example);
     TempDir dir;
-    const std::string sch = "'" + (SourceRoot() / "examples" / (example + ".sch")).string() + "'";
-    const auto net =
-        RunCli("verilog " + sch + " --portable --delays --testbench -o '" + (dir / "net.v").string() + "'");
+    const std::string sch = Quote(SourceRoot() / "examples" / (example + ".sch"));
+    const auto net = RunCli("verilog " + sch + " --portable --delays --testbench -o " + Quote(dir / "net.v"));
     ASSERT_EQ(net.status, 0) << net.out;
-    const std::string run = "cd '" + dir.path().string() + "' && iverilog -o sim -P" + example +
+    const std::string run = "cd " + Quote(dir.path()) + " && iverilog -o sim -P" + example +
                             "_tb.STEPS=" + std::to_string(kSteps) +
                             " net.v >log 2>&1 && vvp -n sim >>log 2>&1";
     ASSERT_EQ(std::system(run.c_str()), 0) << ReadFile(dir / "log");
-
     // Button k: 0 for 10 k steps from each multiple of 20 k steps, then 1 (as its clock).
     std::string toggles;
-    for (int k = 1; k <= (example == "counter" ? 1 : 2); ++k) {
-      int level = 0;
-      for (int s = 3; s <= kSteps; ++s) {
+    for (int k = 1; k <= (example == "counter" ? 1 : 2); ++k)
+      for (int s = 3, level = 0; s <= kSteps; ++s) {
         const int next = s % (20 * k) == 0 ? 0 : s % (20 * k) == 10 * k ? 1 : level;
         if (next != level) toggles += " --toggle button" + std::to_string(k) + "@" + std::to_string(s);
         level = next;
       }
-    }
     const auto sim = RunCli("simulate " + sch + " --until " + std::to_string(kSteps) + toggles +
-                            " --vcd-nodes '" + (dir / "qiro.vcd").string() + "'");
+                            " --vcd-nodes " + Quote(dir / "qiro.vcd"));
     ASSERT_EQ(sim.status, 0) << sim.out;
-
     const auto qiro = ReadVcd(ReadFile(dir / "qiro.vcd"));
     const auto icarus = ReadVcd(ReadFile(dir / (example + ".vcd")));
     ASSERT_GE(qiro.size(), 4u);
@@ -488,48 +439,35 @@ struct Builder {
     }
     for (int i = 4 + Below(14); i > 0; --i) {
       const int out = NewNode();
-      switch (Below(10)) {
-        case 0: {  // complementary pair on one node: notif1 / nmos / pmos
-          const int e = Any(), ne = NewNode();
-          Symbol("inv", 101, {e, ne}, 1);
-          const bool direct = Below(2), nmos = Below(2);  // exactly one of the two conducts
-          Symbol("notif1", 121, {Any(), direct ? e : ne, out}, 1);
-          Symbol("switch", nmos ? 901 : 902, {Any(), direct == nmos ? ne : e, out}, 1);
-          break;
-        }
-        case 1:
-          Symbol("mux", 143, {Any(), Any(), Control(), out}, 1);
-          break;
-        case 2: {
-          const int nq = NewNode();
-          Symbol("dreg", 860, {Below(2) ? nq : Any(), Control(), Control(), out, nq}, 2);
-          data.push_back(nq);
-          break;
-        }
-        case 3: {
-          const int nq = NewNode();
-          Symbol("jk", 830, {Any(), Control(), Any(), Control(), Control(), out, nq}, 2);
-          data.push_back(nq);
-          break;
-        }
-        case 4: {  // a Verilog-described symbol: odd-input xnor and an internal wire
-          const int s = Symbol("vsym", 6000, {Any(), Any(), Any(), out}, 1);
-          BeginVerilogSymbol(ws);
-          for (const char* line : {"module vsym(a, b, c, y);", "input a,b,c;", "output y;", "wire t;",
-                                   "nand g1(t, a, b);", "xnor g2(y, t, c, a);", "endmodule"})
-            ReadVerilogLine(ws, s, line);
-          break;
-        }
-        default: {
-          const int model = kGates[Below(std::size(kGates))];
-          const int inputs = model == 724 ? 4 : model < 200 ? 1 : model >= 600 ? model % 10 : model % 100;
-          std::vector<int> pins;
-          for (int k = 0; k < inputs; ++k) pins.push_back(Any());
-          pins.push_back(out);
-          const int s = Symbol("g", model, pins, 1);
-          for (int w = 1; w <= 16; ++w) ws.circuit.Symbols[s].PropWords[w] = std::string(1, "01x"[Below(3)]);
-        }
+      const int kind = Below(10), nq = kind == 2 || kind == 3 ? NewNode() : -1;
+      if (kind == 0) {  // complementary pair on one node: notif1 / nmos / pmos
+        const int e = Any(), ne = NewNode();
+        Symbol("inv", 101, {e, ne}, 1);
+        const bool direct = Below(2), nmos = Below(2);  // exactly one of the two conducts
+        Symbol("notif1", 121, {Any(), direct ? e : ne, out}, 1);
+        Symbol("switch", nmos ? 901 : 902, {Any(), direct == nmos ? ne : e, out}, 1);
+      } else if (kind == 1) {
+        Symbol("mux", 143, {Any(), Any(), Control(), out}, 1);
+      } else if (kind == 2) {
+        Symbol("dreg", 860, {Below(2) ? nq : Any(), Control(), Control(), out, nq}, 2);
+      } else if (kind == 3) {
+        Symbol("jk", 830, {Any(), Control(), Any(), Control(), Control(), out, nq}, 2);
+      } else if (kind == 4) {  // a Verilog-described symbol: odd-input xnor and an internal wire
+        const int s = Symbol("vsym", 6000, {Any(), Any(), Any(), out}, 1);
+        BeginVerilogSymbol(ws);
+        for (const char* line : {"module vsym(a, b, c, y);", "input a,b,c;", "output y;", "wire t;",
+                                 "nand g1(t, a, b);", "xnor g2(y, t, c, a);", "endmodule"})
+          ReadVerilogLine(ws, s, line);
+      } else {
+        const int model = kGates[Below(std::size(kGates))];
+        const int inputs = model == 724 ? 4 : model < 200 ? 1 : model >= 600 ? model % 10 : model % 100;
+        std::vector<int> pins;
+        for (int k = 0; k < inputs; ++k) pins.push_back(Any());
+        pins.push_back(out);
+        const int s = Symbol("g", model, pins, 1);
+        for (int w = 1; w <= 16; ++w) ws.circuit.Symbols[s].PropWords[w] = std::string(1, "01x"[Below(3)]);
       }
+      if (nq >= 0) data.push_back(nq);
       data.push_back(out);
     }
     for (int i = 1 + Below(5); i > 0; --i) Device(49, Any(), Name("out", i));
@@ -547,7 +485,7 @@ TEST(PortableDifferential, RandomCircuitsMatchQiro) {
   TempDir dir;
   for (int seed = 1; seed <= circuits; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    test::RecordingHost host;
+    RecordingHost host;
     Workspace ws(&host);
     Builder b(ws);
     b.Build(seed);
@@ -556,51 +494,38 @@ TEST(PortableDifferential, RandomCircuitsMatchQiro) {
     ws.verilog.ModuleName = "rnd";
 
     // Vectors: data buttons together, or one control button alone.
-    std::string bench = "`timescale 1ns / 1ps\nmodule check;\n";
-    std::vector<std::string> args;
-    for (std::size_t k = 0; k < b.buttons.size(); ++k) args.push_back("i" + std::to_string(k));
-    for (std::size_t k = 0; k < b.lights.size(); ++k) args.push_back("o" + std::to_string(k));
-    std::string list;
-    for (std::size_t k = 0; k < args.size(); ++k) list += (k ? ", " : "") + args[k];
-    bench += " reg " + list.substr(0, list.find(", o")) + ";\n wire " + list.substr(list.find("o0")) + ";\n";
-    bench += " rnd dut(" + list + ");\n initial begin\n";
+    std::string ins, outs;
+    for (std::size_t k = 0; k < b.buttons.size(); ++k) ins += (k ? ", i" : "i") + std::to_string(k);
+    for (std::size_t k = 0; k < b.lights.size(); ++k) outs += (k ? ", o" : "o") + std::to_string(k);
+    std::string bench = "`timescale 1ns / 1ps\nmodule check;\n reg " + ins + ";\n wire " + outs +
+                        ";\n rnd dut(" + ins + ", " + outs + ");\n initial begin\n";
     std::string expected;
     RunUntil(ws, 2);
     for (int v = 0; v < 24; ++v) {
-      const int step = 3 + v * kPeriod;
       bench += v == 0 ? "  #3;" : " ";
       // Odd vectors change one control button, even ones the data buttons.
       const int control =
           v % 2 == 1 && !b.controls.empty() ? b.Below(static_cast<int>(b.controls.size())) : -1;
       for (std::size_t k = 0; k < b.buttons.size(); ++k) {
-        TPin& pin = ws.circuit.Symbols[b.buttons[k]].Pin(1);
         const auto at = std::find(b.controls.begin(), b.controls.end(), b.buttons[k]);
-        const bool isControl = at != b.controls.end();
-        if (v > 0 && (v % 2 == 1 ? at - b.controls.begin() != control : isControl)) continue;
+        if (v > 0 && (v % 2 == 1 ? at - b.controls.begin() != control : at != b.controls.end())) continue;
         const bool high = v > 0 && b.Below(2) == 1;
-        pin.Value = high ? kLogic1 : kLogic0;
+        ws.circuit.Symbols[b.buttons[k]].Pin(1).Value = high ? kLogic1 : kLogic0;
         bench += " i" + std::to_string(k) + " = " + (high ? "1" : "0") + ";";
       }
-      RunUntil(ws, step + kPeriod - 1);
-      bench += " #" + std::to_string(kPeriod - 1) + ".5 $display(\"%b\", {" + list.substr(list.find("o0")) +
-               "}); #0.5;\n";
-      for (int light : b.lights) {
-        const std::uint8_t value = ws.nodes[ws.circuit.Symbols[light].Pin(1).Node].Value;
-        expected += value == kLogic1 ? '1' : value == kLogic0 ? '0' : 'x';
-      }
+      RunUntil(ws, 3 + v * kPeriod + kPeriod - 1);
+      bench += " #" + std::to_string(kPeriod - 1) + ".5 $display(\"%b\", {" + outs + "}); #0.5;\n";
+      for (int light : b.lights) expected += LevelChar(ws.nodes[ws.circuit.Symbols[light].Pin(1).Node].Value);
       expected += '\n';
     }
-    bench += "  $finish;\n end\nendmodule\n";
-    WriteFile(dir / "bench.v", bench);
+    WriteFile(dir / "bench.v", bench + "  $finish;\n end\nendmodule\n");
 
     for (const bool delays : {false, true}) {
       SCOPED_TRACE(delays ? "with delays" : "without delays");
-      const auto text = PortableVerilog(ws, {delays, false}, "");
-      std::string net;
-      for (const auto& line : text) net += line + "\n";
+      const std::string net = Joined(PortableVerilog(ws, {delays, false}, ""), "\n");
       WriteFile(dir / "net.v", net);
       const std::string cmd =
-          "cd '" + dir.path().string() + "' && iverilog -o sim net.v bench.v 2>log && vvp -n sim > out";
+          "cd " + Quote(dir.path()) + " && iverilog -o sim net.v bench.v 2>log && vvp -n sim > out";
       ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadFile(dir / "log") << net;
       std::string got = ReadFile(dir / "out");
       std::replace(got.begin(), got.end(), 'z', 'x');
