@@ -44,13 +44,11 @@ std::string Dump(const CurrentStore& store) {
 TEST(ChronoStore, SameStepSharesOneTimePointAndLaterValueWins) {
   ChronoStore store;
   const int a = store.AddChronoTrace("a (light1)", false), b = store.AddChronoTrace("b (light2)", false);
-  store.RecordChronoSample(3, a, 1);
-  store.RecordChronoSample(3, a, 0);
-  store.RecordChronoSample(3, b, 1);
-  store.RecordChronoSample(7, a, 255);  // b not recorded: it keeps its level
-  store.RecordChronoSample(9, a, 1);
-  store.RecordChronoSample(10, 40, 0);  // a trace outside the table only opens the time point
-  store.RecordChronoSample(11, 0, 0);
+  // At 7 b is not recorded: it keeps its level. Traces 40 and 0 are outside the table: they only
+  // open the time point.
+  for (auto [step, trace, value] :
+       {std::tuple{3, a, 1}, {3, a, 0}, {3, b, 1}, {7, a, 255}, {9, a, 1}, {10, 40, 0}, {11, 0, 0}})
+    store.RecordChronoSample(step, trace, static_cast<std::uint8_t>(value));
   EXPECT_EQ(Dump(store), "3:0,1 7:255,1 9:1,1 10:1,1 11:1,1");
 }
 
@@ -58,8 +56,8 @@ TEST(ChronoStore, ThirtyThirdTraceReplacesTheLast) {
   ChronoStore store;
   for (int i = 1; i <= 32; ++i) EXPECT_EQ(store.AddChronoTrace("t" + std::to_string(i), false), i);
   EXPECT_EQ(store.AddChronoTrace("late", true), 32);
-  EXPECT_EQ(store.TraceCount(), 32);
-  EXPECT_EQ(store.Trace(31).name + " " + store.Trace(32).name, "t31 late");
+  EXPECT_EQ(std::to_string(store.TraceCount()) + store.Trace(31).name + " " + store.Trace(32).name,
+            "32t31 late");
   EXPECT_TRUE(store.Trace(32).isBus);
 }
 
@@ -71,28 +69,26 @@ TEST(ChronoStore, FullStoreDropsTheOlderHalf) {
   ASSERT_EQ(store.SampleCount(), kMaxTimePoints);
   // The 5001st time point: points 2501..5000 move to 1..2500, the new one is 2501.
   store.RecordChronoSample(20000, -1, 0);
-  EXPECT_EQ(store.SampleCount(), 2501);
-  EXPECT_EQ(store.SampleTime(1), 10 + 2501);
-  EXPECT_EQ(store.Sample(a, 1), 2501 % 2);
-  EXPECT_EQ(store.SampleTime(2500), 10 + kMaxTimePoints);
-  EXPECT_EQ(store.SampleTime(2501), 20000);
-  EXPECT_EQ(store.Sample(a, 2501), kMaxTimePoints % 2);
-  EXPECT_EQ(store.Sample(bus, 2501), 0x5A);
-  EXPECT_EQ(store.viewStart, 20000);
+  EXPECT_EQ(std::tuple(store.SampleCount(), store.SampleTime(1), store.SampleTime(2500),
+                       store.SampleTime(2501), store.viewStart),
+            std::tuple(2501, 10 + 2501, 10 + kMaxTimePoints, 20000, 20000));
+  EXPECT_EQ(std::tuple(store.Sample(a, 1), store.Sample(a, 2501), store.Sample(bus, 2501)),
+            std::tuple(2501 % 2, kMaxTimePoints % 2, 0x5A));
 }
 
 TEST(CurrentStore, TrianglePulsesAddUpAtTheirOwnSteps) {
   CurrentStore store;
-  store.AddCurrentPulse(10, 2, 2, 1.0);
-  EXPECT_EQ(Dump(store), "10:0 11:0.5 12:1 13:0.5 14:0");
-  EXPECT_DOUBLE_EQ(store.MaxCurrent(), 1);
-  EXPECT_DOUBLE_EQ(store.SumCurrent(), 2);
-  store.AddCurrentPulse(10, 2, 2, 1.0);  // the same pulse again doubles the entries
-  EXPECT_EQ(Dump(store), "10:0 11:1 12:2 13:1 14:0");
-  EXPECT_DOUBLE_EQ(store.MaxCurrent(), 2);
-  EXPECT_DOUBLE_EQ(store.SumCurrent(), 2 + 4);  // the sum adds the doubled values
-  store.AddCurrentPulse(12, 1, 1, 4.0);         // steps 12..14: 0, 4, 0
-  store.AddCurrentPulse(13, 1, 2, 1.0);         // steps 13..16, two beyond the last entry
+  // The same pulse again doubles the entries; the sum adds the doubled values.
+  std::string seen;
+  for (int i = 0; i < 2; ++i) {
+    store.AddCurrentPulse(10, 2, 2, 1.0);
+    std::ostringstream o;
+    o << Dump(store) << " max " << store.MaxCurrent() << " sum " << store.SumCurrent() << "|";
+    seen += o.str();
+  }
+  EXPECT_EQ(seen, "10:0 11:0.5 12:1 13:0.5 14:0 max 1 sum 2|10:0 11:1 12:2 13:1 14:0 max 2 sum 6|");
+  store.AddCurrentPulse(12, 1, 1, 4.0);  // steps 12..14: 0, 4, 0
+  store.AddCurrentPulse(13, 1, 2, 1.0);  // steps 13..16, two beyond the last entry
   EXPECT_EQ(Dump(store), "10:0 11:1 12:2 13:5 14:1 15:0.5 16:0");
 }
 
@@ -113,7 +109,8 @@ TEST(CurrentStore, LongRunsDropOldEntriesInsteadOfOverflowing) {
   CurrentStore store;
   // Pulses of 5 entries every 10 steps: 100000 entries fill after 20000 pulses.
   for (int p = 0; p < 30000; ++p) store.AddCurrentPulse(10 * p + 3, 2, 2, 1.0);
-  EXPECT_LE(store.CurIndex(), kMaxCurrentEntries);
+  // The older half went once, at the 20001st pulse: the entries from pulse 10000 on are kept.
+  EXPECT_EQ(std::pair(store.CurIndex(), store.CurTime(1)), std::pair(kMaxCurrentEntries - 4, 10 * 10000 + 3));
   const int last = store.CurIndex();
   EXPECT_EQ(store.CurTime(last), 10 * 29999 + 3);
   EXPECT_DOUBLE_EQ(store.CurValue(last + 2), 1);
@@ -126,10 +123,8 @@ TEST(CurrentStore, LongRunsDropOldEntriesInsteadOfOverflowing) {
 TEST(CsvWriter, ColumnsRowsQuotingAndCurrent) {
   ChronoStore store;
   const int a = store.AddChronoTrace("a (l1)", false), k = store.AddChronoTrace("kbd(\"x\",y )", true);
-  store.RecordChronoSample(3, a, 1);
-  store.RecordChronoSample(3, k, 200);
-  store.RecordChronoSample(5, a, kSampleX);
-  store.RecordChronoSample(6, a, 0);
+  for (auto [step, trace, value] : {std::tuple{3, a, 1}, {3, k, 200}, {5, a, int(kSampleX)}, {6, a, 0}})
+    store.RecordChronoSample(step, trace, static_cast<std::uint8_t>(value));
   CurrentStore current;
   current.AddCurrentPulse(4, 2, 1, 3.0);  // 0, 1.5, 3, 0 mA at steps 4..7
   std::ostringstream out, chosen;
@@ -154,11 +149,10 @@ TEST(VcdWriter, TraceChangesOnlyWithBusesAndUnknowns) {
   ChronoStore store;
   const int bit = store.AddChronoTrace("out (light1)", false),
             bus = store.AddChronoTrace("kbd1(k0 k1 k2 k3 )", true);
-  store.RecordChronoSample(3, bit, 255);
-  store.RecordChronoSample(3, bus, 0xA5);
-  store.RecordChronoSample(7, bit, 1);
-  store.RecordChronoSample(8, bit, 1);  // a time point with no change gets no timestamp
-  store.RecordChronoSample(9, bus, 0x0F);
+  // A time point with no change (8) gets no timestamp.
+  for (auto [step, trace, value] :
+       {std::tuple{3, bit, 255}, {3, bus, 0xA5}, {7, bit, 1}, {8, bit, 1}, {9, bus, 0x0F}})
+    store.RecordChronoSample(step, trace, static_cast<std::uint8_t>(value));
   std::ostringstream out;
   WriteChronoVcd(out, store, 2.0);
   EXPECT_EQ(out.str(),
@@ -171,17 +165,15 @@ TEST(VcdWriter, TraceChangesOnlyWithBusesAndUnknowns) {
 TEST(VcdWriter, NodeChangesWithFractionalTimeUnit) {
   NodeTable nodes;
   int err = 0;
-  nodes.AddNode("a", err);
-  nodes.AddNode("b c", err);
+  for (const char* name : {"a", "b c"}) nodes.AddNode(name, err);
   nodes[0].DriveKind = kDriveLow;
   nodes[1].DriveKind = kDriveHigh;
   NodeChangeLog log;
   log.Record(3, 2, kLogic1);  // not enabled: ignored
-  log.enabled = true;
-  log.Record(3, 2, kLogic0);
-  log.Record(3, 3, kLogic1);
-  log.Record(4, 2, kLogicX);
-  log.Record(5, 99, kLogic1);  // not a node: skipped
+  log.enabled = true;         // then node 99 is skipped
+  for (auto [step, node, value] :
+       {std::tuple{3, 2, kLogic0}, {3, 3, kLogic1}, {4, 2, kLogicX}, {5, 99, kLogic1}})
+    log.Record(step, node, value);
   std::ostringstream out;
   WriteNodeVcd(out, nodes, log, 0.25);
   EXPECT_EQ(
@@ -215,10 +207,10 @@ TEST(TraceChoice, RowsFollowTheUsersOrderWithoutTheTracesLeftOut) {
   seen += " " + names();
   choice.Add("a", false);
   EXPECT_EQ(seen + " " + names(), "cabb cbab cbab cbb cbab");
-  EXPECT_TRUE(choice.nodes.empty());
+  const bool noNodes = choice.nodes.empty();
   choice.Add("n7", true);
   choice.Remove("n7");
-  EXPECT_TRUE(choice.nodes.empty());
+  EXPECT_TRUE(noNodes && choice.nodes.empty());
   EXPECT_EQ(FilterNames({"clk1", "Q0", "q1", "w5"}, "q"), (std::vector<std::string>{"Q0", "q1"}));
 }
 
@@ -236,22 +228,16 @@ TEST(TraceChoice, AddedNodeIsRecordedAndLeftOutDeviceIsNot) {
       return 0;
     };
     ASSERT_GT(named("por "), 0);
-    const std::string por = ws.chrono.Trace(named("por ")).name;
     const int devices = ws.chrono.TraceCount();
-
-    ws.chrono.choice.Remove(por);
+    ws.chrono.choice.Remove(ws.chrono.Trace(named("por ")).name);
     ws.chrono.choice.Add("w5", true);  // the first register's inverted output
     ws.engine.Kind = kind;
     RunUntil(ws, 800);
     StopSimulation(ws);
     const ChronoStore& c = ws.chrono;
-    ASSERT_EQ(c.TraceCount(), devices);
-    EXPECT_EQ(named("por "), 0);
-    const int w5 = c.TraceCount();
-    ASSERT_EQ(c.Trace(w5).name, "w5");
-    EXPECT_EQ(c.Sample(w5, 1), kSampleX);  // unknown until the circuit drives it
-    const int q0 = named("q0 ");
-    ASSERT_GT(q0, 0);
+    const int w5 = c.TraceCount(), q0 = named("q0 ");  // w5 unknown until the circuit drives it
+    ASSERT_EQ(std::tuple(w5, named("por "), c.Trace(w5).name, c.Sample(w5, 1), q0 > 0),
+              std::tuple(devices, 0, "w5", kSampleX, true));
     int compared = 0, edges = 0;
     for (int k = 2; k <= c.SampleCount(); ++k) {
       edges += c.Sample(w5, k) != c.Sample(w5, k - 1);
@@ -264,9 +250,8 @@ TEST(TraceChoice, AddedNodeIsRecordedAndLeftOutDeviceIsNot) {
     }
     EXPECT_GT(compared, 10);
     EXPECT_GE(edges, 6);
-    std::vector<std::uint8_t> samples;
-    for (int k = 1; k <= c.SampleCount(); ++k) samples.push_back(c.Sample(w5, k));
-    runs.push_back(samples);
+    runs.emplace_back();
+    for (int k = 1; k <= c.SampleCount(); ++k) runs.back().push_back(c.Sample(w5, k));
   }
   EXPECT_EQ(runs[0], runs[1]);
 }
@@ -275,10 +260,9 @@ TEST(TraceChoice, AddedNodeWaitsWhenTheDevicesFillTheTraceTable) {
   Workspace ws;
   for (int i = 1; i <= kMaxTraces; ++i) test::AddDevice(ws, "l" + std::to_string(i), kModelLight, {i + 1});
   ws.chrono.choice.Add("l1_1", true);  // the first light's node
-  PrepareDevices(ws);
-  ASSERT_EQ(ws.chrono.TraceCount(), kMaxTraces);
-  EXPECT_EQ(ws.chrono.Trace(kMaxTraces).name, "l32_1 (l32)");  // the devices keep their traces
-  EXPECT_EQ(ws.chrono.NodeTrace(2), 0);
+  PrepareDevices(ws);                  // the devices keep their traces
+  EXPECT_EQ(std::tuple(ws.chrono.TraceCount(), ws.chrono.Trace(kMaxTraces).name, ws.chrono.NodeTrace(2)),
+            std::tuple(kMaxTraces, "l32_1 (l32)", 0));
 }
 
 // Pulses added one entry at a time with the values worked out from each entry's step: the
@@ -331,8 +315,7 @@ TEST(CurrentStore, PulsesAddedTogetherGiveTheDoublesOfSingleAdditions) {
         literal.Add(step, s.rise, s.fall, s.peak);
       }
     }
-    ASSERT_EQ(store.CurIndex(), literal.index);
-    ASSERT_EQ(single.CurIndex(), literal.index);
+    ASSERT_EQ(std::pair(store.CurIndex(), single.CurIndex()), std::pair(literal.index, literal.index));
     for (int k = 1; k <= literal.index + 10; ++k) {
       ASSERT_EQ(store.CurTime(k), literal.time[static_cast<std::size_t>(k)]) << k;
       ExpectSame(store.CurValue(k), literal.value[static_cast<std::size_t>(k)], "entry", k);

@@ -39,19 +39,17 @@ ChronoStore DroppedStore() {
 TEST(ChronoView, FitOpeningViewAndClampFollowTheStoredData) {
   ChronoStore store = DroppedStore();
   ASSERT_EQ(store.SampleTime(1), 25010);
-  const DataRange range = RecordedRange(store, 0);
-  EXPECT_EQ(range.first, 25010);
-  EXPECT_EQ(range.last, 60000);
-  EXPECT_EQ(RecordedRange(store, 60500).last, 60500);  // values hold until the current step
-  FitToData(store, 2.0, range);                        // one call, whatever the old span
+  const DataRange range = RecordedRange(store, 0);  // values hold until the current step
+  EXPECT_EQ(std::tuple(range.first, range.last, RecordedRange(store, 60500).last),
+            std::tuple(25010, 60000, 60500));
+  FitToData(store, 2.0, range);  // one call, whatever the old span
   EXPECT_EQ(View(store), "25010+69980");
 
   // A long recording opens on its newest stretch with edges at least 12 pixels apart: the
   // last 50 edges of the trace in 600 px.
   const ChronoGeometry geo{100, 700, 400};
   OpeningView(store, geo, 1.0, range);
-  EXPECT_EQ(View(store), "59500+500");
-  EXPECT_TRUE(ShowsNewest(store, 1.0, range));
+  EXPECT_EQ(View(store) + (ShowsNewest(store, 1.0, range) ? " newest" : ""), "59500+500 newest");
   for (auto [from, to] : {std::pair{0, 25010}, {1000000, 60000 - 500}, {40000, 40000}}) {
     store.viewStart = from;
     ClampView(store, 1.0, range);
@@ -74,8 +72,7 @@ TEST(ChronoView, FitOpeningViewAndClampFollowTheStoredData) {
 
   ChronoStore few;  // a short run still fills the window; an empty one goes back to 0
   const int b = few.AddChronoTrace("b", false);
-  few.RecordChronoSample(10, b, 1);
-  few.RecordChronoSample(11, b, 0);
+  for (int step : {10, 11}) few.RecordChronoSample(step, b, step == 10);
   OpeningView(few, geo, 1.0, RecordedRange(few, 0));
   EXPECT_EQ(View(few), "10+" + std::to_string(int(kMinSpanNs)));
   ChronoStore empty;
@@ -101,10 +98,10 @@ TEST(ChronoView, ScrollZoomAndDragKeepToTheData) {
 
   // The time under the pointer stays under it.
   store.viewStart = 30000;
-  EXPECT_DOUBLE_EQ(TimeAtX(store, geo, 1.0, 350), 30250);
+  const double before = TimeAtX(store, geo, 1.0, 350);
   ZoomAround(store, geo, 1.0, range, 500, 350);
-  EXPECT_EQ(store.viewStart, 30125);
-  EXPECT_DOUBLE_EQ(TimeAtX(store, geo, 1.0, 350), 30250);
+  EXPECT_EQ(std::tuple(before, store.viewStart, TimeAtX(store, geo, 1.0, 350)),
+            std::tuple(30250.0, 30125, 30250.0));
   // No further than the data.
   for (auto [span, delta, zoomed] : {std::tuple{1000.0, 240, 500.0},
                                      {1000.0, -240, 2000.0},
@@ -114,9 +111,9 @@ TEST(ChronoView, ScrollZoomAndDragKeepToTheData) {
 
   store.span = 1000;
   DragView(store, geo, 1.0, range, 30000, 100);  // dragging right shows earlier times
-  EXPECT_EQ(store.viewStart, 29900);
+  const int dragged = store.viewStart;
   DragView(store, geo, 1.0, range, 30000, -100000);
-  EXPECT_EQ(store.viewStart, 60000 - 1000);
+  EXPECT_EQ(std::pair(dragged, store.viewStart), std::pair(29900, 60000 - 1000));
 }
 
 TEST(ChronoView, WheelDeltasAddUpInsteadOfRounding) {
@@ -155,12 +152,9 @@ TEST(ChronoView, RulerLabelsNeverOverlap) {
     EXPECT_GE(majors, 2) << c.span;
   }
   const Ruler plain = ComputeRuler(100, 0, 500, EstimatedTextWidth);
-  EXPECT_EQ(plain.divisionNs, 10);
-  EXPECT_EQ(plain.tickNs, 1);
-  EXPECT_EQ(plain.caption, " 1.0ns/div");
+  EXPECT_EQ(std::tuple(plain.divisionNs, plain.tickNs, plain.caption), std::tuple(10, 1, " 1.0ns/div"));
   EXPECT_NE(ComputeRuler(1e6, 0, 500, EstimatedTextWidth).caption.find("\u00B5s/div"), std::string::npos);
-  EXPECT_EQ(FormatReal(12.345, 8, 2), "   12.35");
-  EXPECT_EQ(FormatReal(-0.04, 4, 1), "-0.0");
+  EXPECT_EQ(FormatReal(12.345, 8, 2) + "|" + FormatReal(-0.04, 4, 1), "   12.35|-0.0");
 }
 
 TEST(ChronoView, RulerTicksAndWaveforms) {
@@ -168,22 +162,22 @@ TEST(ChronoView, RulerTicksAndWaveforms) {
   const int bit = store.AddChronoTrace("bit", false);
   const int bus = store.AddChronoTrace("bus", true);
   store.RecordChronoSample(0, bus, 0x3C);
-  store.RecordChronoSample(10, bit, 1);
-  store.RecordChronoSample(20, bit, 255);
-  store.RecordChronoSample(30, bit, 0);
+  for (auto [step, value] : {std::pair{10, 1}, {20, 255}, {30, 0}})
+    store.RecordChronoSample(step, bit, value);
   store.span = 100;
   CurrentStore current;
   ChronoFrame frame(store, current, {100, 600, 400}, 500, 1.0, 60, 2.5);  // 5 px per ns
   ChronoPicture p = DrawChronograms(frame);
 
   auto count = [&](auto pred) { return std::count_if(p.lines.begin(), p.lines.end(), pred); };
+  const auto busTexts = [&] {
+    return std::count_if(p.texts.begin(), p.texts.end(), [](const ChronoText& t) { return t.text == "3C"; });
+  };
   // Ticks every ns (5 px) across the 500 px, labelled every 10 ns (the dotted guides under the
-  // labels are counted in the painted picture below).
+  // labels are counted in the painted picture below). The bus value is written once, at its
+  // first time point.
   EXPECT_EQ(count([](const ChronoLine& l) { return l.image == ChronoImage::Ruler; }), 101);
-  EXPECT_EQ(p.caption, " 1.0ns/div");
-  // The bus value is written once, at its first time point.
-  EXPECT_EQ(std::count_if(p.texts.begin(), p.texts.end(), [](const ChronoText& t) { return t.text == "3C"; }),
-            1);
+  EXPECT_EQ(p.caption + " " + std::to_string(busTexts()), " 1.0ns/div 1");
   auto has = [&](ChronoLine want) {
     return count([&](const ChronoLine& l) {
              return l.x1 == want.x1 && l.y1 == want.y1 && l.x2 == want.x2 && l.y2 == want.y2 &&
@@ -205,8 +199,7 @@ TEST(ChronoView, RulerTicksAndWaveforms) {
   p = DrawChronograms(frame);
   EXPECT_TRUE(has({ChronoImage::Trace, 100, 110, 200, 110, ChronoColour::Blue}));
   EXPECT_TRUE(has({ChronoImage::Trace, 100, 65, 200, 65, ChronoColour::Green}));
-  EXPECT_EQ(std::count_if(p.texts.begin(), p.texts.end(), [](const ChronoText& t) { return t.text == "3C"; }),
-            1);
+  EXPECT_EQ(busTexts(), 1);
   EXPECT_EQ(InitChronograms(frame).texts[0].text, "bus");
 }
 
@@ -229,9 +222,7 @@ TEST(ChronoView, CurrentLabelsCurveAndSummary) {
   for (const auto& l : p.lines)
     if (l.colour == ChronoColour::Red && l.y1 >= 50) red.push_back(l);
   ASSERT_EQ(red.size(), 4u);
-  EXPECT_EQ(red[0].x1, 150);
-  EXPECT_EQ(red[1].y2, 50 + 100 + 46);
-  EXPECT_EQ(red[3].y2, 50 + 125 + 46);
+  EXPECT_EQ(std::tuple(red[0].x1, red[1].y2, red[3].y2), std::tuple(150, 50 + 100 + 46, 50 + 125 + 46));
   EXPECT_EQ(p.status[3], "Power dissip. 0.250mW");
   for (auto [step, mA] : {std::pair{12, 1.0}, {11, 0.5}, {9, 0.0}, {15, 0.0}})
     EXPECT_DOUBLE_EQ(CurrentAtStep(current, step), mA) << step;
@@ -244,9 +235,8 @@ TEST(ChronoView, CursorReadouts) {
   ChronoStore store;
   const int a = store.AddChronoTrace("a", false);
   const int bus = store.AddChronoTrace("k", true);
-  store.RecordChronoSample(10, a, 1);
-  store.RecordChronoSample(10, bus, 0xA5);
-  store.RecordChronoSample(20, a, kSampleX);
+  for (auto [step, trace, value] : {std::tuple{10, a, 1}, {10, bus, 0xA5}, {20, a, int(kSampleX)}})
+    store.RecordChronoSample(step, trace, static_cast<std::uint8_t>(value));
   CurrentStore current;
   const ChronoFrame frame(store, current, {100, 600, 400}, 500, 1.0, 20, 2.5);
   const auto read = [&](double t, int y) {
@@ -293,10 +283,8 @@ class ChronoDrawTest : public ::testing::Test {
 
 TEST_F(ChronoDrawTest, TracesGuidesAndRulerInTheirPens) {
   const int a = store.AddChronoTrace("a (l1)", false), b = store.AddChronoTrace("b (l2)", false);
-  store.RecordChronoSample(0, a, 1);
-  store.RecordChronoSample(0, b, 0);
-  store.RecordChronoSample(10, b, 1);
-  store.RecordChronoSample(20, a, 0);
+  for (auto [step, trace, value] : {std::tuple{0, a, 1}, {0, b, 0}, {10, b, 1}, {20, a, 0}})
+    store.RecordChronoSample(step, trace, static_cast<std::uint8_t>(value));
   Paint();
   // Names at x 20 in rows 65 and 90, in black. Trace 1 high (y 65) from 0 to 20 ns, trace 2 low
   // (y 110) then high (y 90) up to step 40, its edge in black.
@@ -311,8 +299,8 @@ TEST_F(ChronoDrawTest, TracesGuidesAndRulerInTheirPens) {
   EXPECT_EQ(std::count(dotted.begin(), dotted.end(), ' '), 10 + 11);
   const auto fills = ruler.Of(OpKind::Fill);
   ASSERT_FALSE(fills.empty());
-  EXPECT_EQ(fills.back().colour, palette::kSilver);
-  EXPECT_EQ(At("10", ruler), "50,5");
+  EXPECT_EQ(std::pair(fills.back().colour, At("10", ruler)),
+            std::pair(palette::kSilver, std::string("50,5")));
 }
 
 TEST_F(ChronoDrawTest, BusValueWrittenAtEachChangeOnly) {
@@ -332,8 +320,7 @@ TEST_F(ChronoDrawTest, BusValueWrittenAtEachChangeOnly) {
 TEST_F(ChronoDrawTest, CurrentLabelsSummaryBoxAndCursorValues) {
   const int a = store.AddChronoTrace("a", false);
   store.AddChronoTrace("b", false);
-  store.RecordChronoSample(10, a, 1);
-  store.RecordChronoSample(20, a, 0);
+  for (int step : {10, 20}) store.RecordChronoSample(step, a, step == 10);
   Paint(0);
   // Three traces' worth of rows: the graph starts at row 3; scale 1 mA, 0.2 mA per division.
   EXPECT_EQ(At("Idd (mA)", trace), "100," + std::to_string(25 * 3 + 40));
@@ -343,14 +330,15 @@ TEST_F(ChronoDrawTest, CurrentLabelsSummaryBoxAndCursorValues) {
   const auto boxes = trace.Of(OpKind::Rectangle);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].r, (PixelRect{420, 125, 560, 185}));
-  EXPECT_EQ(boxes[0].pen.colour, palette::kBlack);
-  EXPECT_EQ(boxes[0].brush.colour, palette::kWhite);
+  EXPECT_EQ(std::pair(boxes[0].pen.colour, boxes[0].brush.colour),
+            std::pair(palette::kBlack, palette::kWhite));
   EXPECT_EQ(At("Avg. current  0 mA", trace), "422,147");
   // The cursor's values cover the previous readout.
   PaintCursorValues(ReadCursor(ChronoFrame(store, current, geo, 500, 1.0, 20, 2.5), 16, 10), trace);
-  EXPECT_EQ(At(" 1", trace), "85," + std::to_string(trace.FindText(" 1")->r.top));
-  EXPECT_FALSE(trace.FindText(" 1")->brush.transparent);
-  EXPECT_EQ(trace.FindText(" 1")->brush.colour, palette::kWhite);
+  const DrawOp* one = trace.FindText(" 1");
+  ASSERT_NE(one, nullptr);
+  EXPECT_EQ(std::tuple(one->r.left, one->brush.transparent, one->brush.colour),
+            std::tuple(85, false, palette::kWhite));
 }
 
 }  // namespace
