@@ -2,10 +2,12 @@
 // against golden outputs (so a passing run prints none of them).
 #include <gtest/gtest.h>
 
+#include "core/sim/devices_test_support.h"
 #include "core/test_support.h"
 #include "extract/extract.h"
 #include "model/schematic_file.h"
 #include "model/technology_file.h"
+#include "sim/devices.h"
 #include "testvec/test_runner.h"
 #include "testvec/test_vectors.h"
 #include "workspace.h"
@@ -77,18 +79,14 @@ class TestRunner : public ::testing::Test {
 
 TEST_F(TestRunner, SettleTimeFollowsTheLongestPathAndWrongRowsFailAlone) {
   Load("half_adder.sch");
-  EXPECT_EQ(LongestDelayPath(ws), 1);
-  EXPECT_EQ(DefaultSettleSteps(0), 4);
+  const int half = LongestDelayPath(ws);
   Load("full_adder.sch");
   // a -> xor (3 steps: 1 gate + fanout 2) -> and (2) -> or (2): each line passes a change on
   // one step before its last cell.
-  EXPECT_EQ(LongestDelayPath(ws), 2 + 1 + 1);
+  EXPECT_EQ(std::tuple(half, DefaultSettleSteps(0), LongestDelayPath(ws)), std::tuple(1, 4, 2 + 1 + 1));
   const TestReport r = Run("b a cin | cout s\n0 0 0 | 0 0\n1 1 0 | 1 0\n1 1 1 | 0 1\n0 1 1 | - -\n");
-  ASSERT_EQ(r.error, "");
-  EXPECT_EQ(r.settle, 10);
-  ASSERT_EQ(r.rows.size(), 4u);
-  EXPECT_EQ(FormatTally(r), "3 passed, 1 failed");
-  EXPECT_EQ(r.rows[1].step, 22);
+  ASSERT_EQ(r.error + " " + std::to_string(r.rows.size()), " 4");
+  EXPECT_EQ(std::tuple(r.settle, r.rows[1].step, FormatTally(r)), std::tuple(10, 22, "3 passed, 1 failed"));
   EXPECT_EQ(FormatRowResult(vectors, r.rows[2]),
             "row 3 (line 4) step 32: b=1 a=1 cin=1 | expected cout=0 s=1 | got cout=1 s=1 FAILED: cout");
   EXPECT_EQ(r.rows[3].got, (std::vector<std::string>{"1", "0"}));
@@ -123,8 +121,29 @@ TEST_F(TestRunner, NamedSourcesAreOverriddenAndOthersRunAsDrawn) {
   EXPECT_EQ(r.error + FormatTally(r), "4 passed, 0 failed");
 }
 
+// The stimulus the desktop program runs: a clock pulse row takes three phases, and the run
+// pauses after the chosen step with the row named.
+TEST_F(TestRunner, StimulusPulsesAClockRowAndPausesAfterTheChosenStep) {
+  Load("half_adder.sch");
+  const TestVectors v = ReadTestVectors("a b | sum\n0 0 | 0\n1 C | 1\n").vectors;
+  TestStimulus stim(v, 4);
+  stim.Bind(ws);
+  stim.PauseAfter(stim.EndStep(0));
+  int b = 0;
+  for (int i = 1; i <= ws.circuit.Symbols.Count(); ++i)
+    if (ws.circuit.Symbols[i].Name == "button2") b = i;
+  ASSERT_GT(b, 0);
+  std::string seen;  // per step: paused, then the level of b's button
+  for (int step = TestStimulus::kFirstStep; step <= stim.TotalSteps(); ++step) {
+    stim.Drive(ws, step);
+    seen += std::string(ws.engine.Paused ? "p" : "-") + LevelChar(ws.circuit.Symbols[b].Pin(1).Value);
+  }
+  EXPECT_EQ(seen, "-0-0-0p0p0p0p0p0p1p1p1p1p0p0p0p0");
+  EXPECT_EQ(host.LastStatus(0), "Test row 1 (line 2) at step 6");
+}
+
 std::string Quoted(const std::string& relative) {
-  return "'" + (SourceRoot() / relative).string() + "'";
+  return test::Quote(SourceRoot() / relative);
 }
 std::string Golden(const std::string& name) {
   return test::ReadFile(SourceRoot() / "tests/golden/testvec" / name);
@@ -163,12 +182,12 @@ TEST(TestCli, GradingAFolderGoesOnPastABadCircuit) {
   // Failed rows alone give 3; a bad vectors file or missing circuit gives 1 before anything runs.
   const std::string adders =
       Quoted("examples/full_adder.sch") + " " + Quoted("examples/grading/full_adder_wrong.sch");
-  EXPECT_EQ(RunCli("test " + tst + " " + adders).status, 3);
   test::WriteFile(dir / "bad.tst", "a b | s\n0 0\n");
-  const auto bad = RunCli("test '" + (dir / "bad.tst").string() + "' " + adders);
-  EXPECT_EQ(bad.status, 1);
+  const auto bad = RunCli("test " + test::Quote(dir / "bad.tst") + " " + adders);
+  EXPECT_EQ(std::tuple(RunCli("test " + tst + " " + adders).status, bad.status,
+                       RunCli("test " + tst + " " + test::Quote(dir / "none")).status),
+            std::tuple(3, 1, 1));
   EXPECT_NE(bad.out.find("bad.tst: line 2: 2 values for 3 columns"), std::string::npos) << bad.out;
-  EXPECT_EQ(RunCli("test " + tst + " '" + (dir / "none").string() + "'").status, 1);
 }
 
 }  // namespace
