@@ -121,8 +121,8 @@ TEST(ChronoView, WheelDeltasAddUpInsteadOfRounding) {
     WheelScroll fine, coarse;
     int moved = 0;
     for (int i = 0; i < 8; ++i) moved += fine.Take(15, spanSteps);
-    EXPECT_EQ(moved, coarse.Take(120, spanSteps)) << spanSteps;
-    EXPECT_EQ(moved, -static_cast<int>(spanSteps / 10));
+    EXPECT_EQ(std::pair(moved, coarse.Take(120, spanSteps)),
+              std::pair(-int(spanSteps / 10), -int(spanSteps / 10)));
   }
 }
 
@@ -139,8 +139,7 @@ TEST(ChronoView, RulerLabelsNeverOverlap) {
     const Ruler r = ComputeRuler(c.span, c.start, c.width, width);
     int lastRight = -1000, majors = 0;
     for (const RulerTick& t : r.ticks) {
-      EXPECT_GE(t.x, 0);
-      EXPECT_LE(t.x, c.width);
+      EXPECT_TRUE(t.x >= 0 && t.x <= c.width) << t.x;
       if (!t.major) continue;
       ++majors;
       EXPECT_GT(t.x, lastRight) << c.span << " " << t.label;
@@ -186,10 +185,11 @@ TEST(ChronoView, RulerTicksAndWaveforms) {
   };
   // Bit trace: red from point 2 to 3 (x 150..200) at y 65, grey at both levels after, edges in
   // black, and its last value (0) drawn on to the current step 60 (x 400).
-  EXPECT_TRUE(has({ChronoImage::Trace, 150, 65, 200, 65, ChronoColour::Red}));
-  EXPECT_TRUE(has({ChronoImage::Trace, 200, 85, 250, 85, ChronoColour::Grey}));
-  EXPECT_TRUE(has({ChronoImage::Trace, 200, 65, 200, 85, ChronoColour::Black}));
-  EXPECT_TRUE(has({ChronoImage::Trace, 250, 85, 400, 85, ChronoColour::Blue}));
+  for (const ChronoLine& line : {ChronoLine{ChronoImage::Trace, 150, 65, 200, 65, ChronoColour::Red},
+                                 {ChronoImage::Trace, 200, 85, 250, 85, ChronoColour::Grey},
+                                 {ChronoImage::Trace, 200, 65, 200, 85, ChronoColour::Black},
+                                 {ChronoImage::Trace, 250, 85, 400, 85, ChronoColour::Blue}})
+    EXPECT_TRUE(has(line)) << line.x1 << "," << line.y1 << "-" << line.x2 << "," << line.y2;
   EXPECT_EQ(p.status[2], "Max. current 0.000mA");
 
   // Rows in another order, the view scrolled past every point: the held values fill the row and

@@ -433,10 +433,7 @@ struct Builder {
     Symbol("vss", 0, {0}, 1);
     Symbol("vdd", 1, {1}, 1);
     data = {0, 1, NewNode()};  // and one node nothing drives
-    for (int i = 2 + Below(4); i > 0; --i) {
-      data.push_back(NewNode());
-      Device(59, data.back(), Name("in", i));
-    }
+    for (int i = 2 + Below(4); i > 0; --i) Device(59, data.emplace_back(NewNode()), Name("in", i));
     for (int i = 4 + Below(14); i > 0; --i) {
       const int out = NewNode();
       const int kind = Below(10), nq = kind == 2 || kind == 3 ? NewNode() : -1;
@@ -461,8 +458,8 @@ struct Builder {
       } else {
         const int model = kGates[Below(std::size(kGates))];
         const int inputs = model == 724 ? 4 : model < 200 ? 1 : model >= 600 ? model % 10 : model % 100;
-        std::vector<int> pins;
-        for (int k = 0; k < inputs; ++k) pins.push_back(Any());
+        std::vector<int> pins(static_cast<std::size_t>(inputs));
+        for (int& pin : pins) pin = Any();
         pins.push_back(out);
         const int s = Symbol("g", model, pins, 1);
         for (int w = 1; w <= 16; ++w) ws.circuit.Symbols[s].PropWords[w] = std::string(1, "01x"[Below(3)]);
