@@ -1,17 +1,13 @@
 #include "editor/renderer.h"
 
-#include <gtest/gtest.h>
-
 #include "core/editor/recording_canvas.h"
 #include "core/test_support.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {
 
 using namespace palette;
-using test::OpKind;
-using test::RecordingCanvas;
+using namespace test;
 
 // A workspace whose view maps one unit to `scale` pixels from the origin.
 class RendererTest : public ::testing::Test {
@@ -91,21 +87,16 @@ TEST_F(RendererTest, ItemColoursFollowStateAndMonochrome) {
   }
   ws.circuit.Wires[2].State = ws.circuit.Contacts[2].State = kHighlight;
   ws.circuit.Wires[3].State = ws.circuit.Contacts[3].State = kHighlight2;
-  for (int i = 1; i <= 3; ++i) {
-    DrawLine(ws, canvas, i);
-    DrawContact(ws, canvas, i);
-  }
+  for (int i = 1; i <= 3; ++i) DrawLine(ws, canvas, i), DrawContact(ws, canvas, i);
   EXPECT_EQ(canvas.Colours(OpKind::Segment), (std::vector<Colour>{kCyan, kWhite, kRed}));
   EXPECT_EQ(canvas.Colours(OpKind::Fill), (std::vector<Colour>{kLime, kWhite, kRed}));
   EXPECT_EQ(canvas.Of(OpKind::Fill)[0].r, (PixelRect{8, 8, 12, 12}));
 
   ws.view.printing = true;
   canvas.Reset();
-  DrawLine(ws, canvas, 3);
-  DrawContact(ws, canvas, 3);
-  EXPECT_EQ(canvas.Colours(OpKind::Segment), std::vector<Colour>{kBlack});
-  EXPECT_EQ(canvas.Colours(OpKind::Fill), std::vector<Colour>{kBlack});
-  EXPECT_EQ(BackgroundColour(ws), kWhite);
+  DrawLine(ws, canvas, 3), DrawContact(ws, canvas, 3);
+  EXPECT_TRUE(canvas.Colours(OpKind::Segment) == std::vector<Colour>{kBlack} &&
+              canvas.Colours(OpKind::Fill) == std::vector<Colour>{kBlack} && BackgroundColour(ws) == kWhite);
 }
 
 TEST_F(RendererTest, ItemsOutsideTheViewAreSkipped) {
@@ -122,10 +113,8 @@ TEST_F(RendererTest, ItemsOutsideTheViewAreSkipped) {
   // Below a wide window the area shows more than the window: what lies there is drawn.
   ws.view.world = Rect{0, 0, 400, 200};
   ws.view.FitView();
-  ws.circuit.AddWire(10, 300, 50, 310);
-  ws.circuit.AddContact(10, 300);
-  DrawLine(ws, canvas, 4);
-  DrawContact(ws, canvas, 2);
+  DrawLine(ws, canvas, ws.circuit.AddWire(10, 300, 50, 310));
+  DrawContact(ws, canvas, ws.circuit.AddContact(10, 300));
   EXPECT_EQ(canvas.ops.size(), 2u);
 }
 
@@ -145,10 +134,8 @@ TEST_F(RendererTest, OutlinesBubblesAndHighlight) {
   SetScale(2.0);
   int s = AddSymbol(0, {{10, 20, 30, 20}, {10, 20, 10, 20}});
   DrawSymbol(ws, canvas, s);
-  const auto seg = canvas.Of(OpKind::Segment);
-  const auto bubble = canvas.Of(OpKind::Ellipse);
-  ASSERT_EQ(seg.size(), 1u);
-  ASSERT_EQ(bubble.size(), 1u);
+  const auto seg = canvas.Of(OpKind::Segment), bubble = canvas.Of(OpKind::Ellipse);
+  ASSERT_TRUE(seg.size() == 1u && bubble.size() == 1u);
   EXPECT_EQ(seg[0].r, (PixelRect{20, 40, 60, 40}));
   EXPECT_EQ(bubble[0].r, (PixelRect{16, 36, 24, 44}));  // radius X(12) - X(10) = 4 pixels
   EXPECT_TRUE(seg[0].pen.colour == kLime && bubble[0].pen.colour == kLime &&
@@ -192,13 +179,10 @@ TEST_F(RendererTest, OpenLinksOfProgrammableSwitchesAreDotted) {
 
 TEST_F(RendererTest, PinMarksColoursAndLabels) {
   int s = AddSymbol(0);
-  ws.circuit.AddPin(s, 50, 50, 'I', "A", 0, 0, ws.tech);
-  ws.circuit.AddPin(s, 60, 50, 'I', "B", 0, 0, ws.tech);
-  ws.circuit.AddPin(s, 70, 50, 'O', "Y", 0, 0, ws.tech);
+  for (auto [x, kind, name] : {std::tuple{50, 'I', "A"}, {60, 'I', "B"}, {70, 'O', "Y"}})
+    ws.circuit.AddPin(s, x, 50, kind, name, 0, 0, ws.tech);
   TSymbol& sym = ws.circuit.Symbols[s];
-  sym.Pins[2].State = kHighlight;
-  sym.Pins[3].State = kHighlight2;
-  sym.Vis = 1;
+  std::tie(sym.Pins[2].State, sym.Pins[3].State, sym.Vis) = std::tuple(kHighlight, kHighlight2, 1);
   ws.view.gridStep = 5;
   DrawSymbol(ws, canvas, s);
   EXPECT_EQ(canvas.Colours(OpKind::Fill), (std::vector<Colour>{kYellow, kWhite, kMagenta}));
@@ -232,16 +216,14 @@ TEST_F(RendererTest, PinMarksOutsideTheAreaAreClippedOrSkipped) {
   ws.circuit.AddPin(s, 399, 100, 'I', "edge", 0, 0, ws.tech);
   ws.circuit.AddPin(s, 420, 100, 'I', "out", 0, 0, ws.tech);
   DrawSymbol(ws, canvas, s);
-  auto marks = canvas.Of(OpKind::Fill);
-  ASSERT_EQ(marks.size(), 1u);
-  EXPECT_EQ(marks[0].r, (PixelRect{396, 97, 400, 103}));
+  EXPECT_EQ(canvas.Of(OpKind::Fill).size(), 1u);
+  EXPECT_EQ(canvas.Of(OpKind::Fill).at(0).r, (PixelRect{396, 97, 400, 103}));
 }
 
 TEST_F(RendererTest, SingleStepShowsEachPinsDelayLine) {
   int s = AddSymbol(860);  // a register: its output has a delay line
   ws.circuit.AddPin(s, 50, 50, 'O', "Y", 0, 0, ws.tech);
-  ws.circuit.Symbols[s].Pins[1].LineStart = 2;
-  ws.circuit.Symbols[s].Pins[1].LineEnd = 5;
+  std::tie(ws.circuit.Symbols[s].Pins[1].LineStart, ws.circuit.Symbols[s].Pins[1].LineEnd) = std::pair(2, 5);
   const std::uint8_t cells[] = {2, 2, kLogic1, kLogic0, kLogicX, kLogic1};
   ws.view.delayCells = cells;
   ws.view.singleStep = true;
@@ -332,17 +314,12 @@ TEST_F(RendererTest, RubberBandsUndoThemselves) {
 TEST_F(RendererTest, SimulationOverlaysShowNodeValues) {
   int err = 0;
   int n = ws.nodes.AddNode("a", err);
-  ws.nodes[0].Value = kLogic0;
-  ws.nodes[1].Value = kLogic1;
-  ws.nodes[n].Value = kLogicX;
+  std::tie(ws.nodes[0].Value, ws.nodes[1].Value, ws.nodes[n].Value) = std::tuple(kLogic0, kLogic1, kLogicX);
   int s = AddSymbol(0);
-  ws.circuit.AddPin(s, 10, 10, 'I', "P", 0, 0, ws.tech);
-  ws.circuit.AddPin(s, 20, 10, 'I', "Q", 0, 0, ws.tech);
-  ws.circuit.AddPin(s, 30, 10, 'I', "R", 0, 0, ws.tech);
-  TSymbol& sym = ws.circuit.Symbols[s];
-  sym.Pins[1].Node = 1;
-  sym.Pins[2].Node = 0;
-  sym.Pins[3].Node = n;
+  for (auto [x, name, node] : {std::tuple{10, "P", 1}, {20, "Q", 0}, {30, "R", n}}) {
+    ws.circuit.AddPin(s, x, 10, 'I', name, 0, 0, ws.tech);
+    ws.circuit.Symbols[s].Pins.back().Node = node;
+  }
 
   DrawWireStates(ws, canvas);
   EXPECT_EQ(canvas.Colours(OpKind::Fill), (std::vector<Colour>{kRed, kGreen, kGrey}));
