@@ -1,11 +1,8 @@
 #include "model/catalogue.h"
 
-#include <gtest/gtest.h>
-
 #include "core/test_support.h"
 #include "model/schematic_file.h"
 #include "model/symbol_library.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {
@@ -38,19 +35,17 @@ TEST(Catalogue, ModelCodes) {
 }
 
 // Placing devices numbers them; New and Open restart the numbering.
-TEST(Catalogue, PlacementCountersAcrossNewAndOpen) {
-  test::RecordingHost host;
-  Workspace ws(&host);
-  test::TempDir dir;
+using Placement = test::WorkspaceTest;
+TEST_F(Placement, CountersAcrossNewAndOpen) {
   ws.settings.SymbolDir = dir.path();
-  test::WriteFile(
-      dir / "button.SYM",
-      "SYM  #button\nBB(0,0,30,20)\nTITLE 0 0  #button\nMODEL 59\nPIN(30,10,1.000,1.000)in\nFSYM\n");
-  test::WriteFile(dir / "display.SYM",
-                  "SYM  #display\nBB(0,0,30,80)\nMODEL 81\n"
-                  "PIN(0,0,0,0)a\nPIN(0,10,0,0)a\nPIN(0,20,0,0)a\nPIN(0,30,0,0)a\n"
-                  "PIN(0,40,0,0)a\nPIN(0,50,0,0)a\nPIN(0,60,0,0)a\nPIN(0,70,0,0)a\nFSYM\n");
-  test::WriteFile(dir / "dreg.SYM", "SYM  #d\nBB(0,0,30,80)\nTITLE 0 0  #dreg\nMODEL 860\nFSYM\n");
+  using test::WriteFile;
+  WriteFile(dir / "button.SYM",
+            "SYM  #button\nBB(0,0,30,20)\nTITLE 0 0  #button\nMODEL 59\nPIN(30,10,1.000,1.000)in\nFSYM\n");
+  WriteFile(dir / "display.SYM",
+            "SYM  #display\nBB(0,0,30,80)\nMODEL 81\n"
+            "PIN(0,0,0,0)a\nPIN(0,10,0,0)a\nPIN(0,20,0,0)a\nPIN(0,30,0,0)a\n"
+            "PIN(0,40,0,0)a\nPIN(0,50,0,0)a\nPIN(0,60,0,0)a\nPIN(0,70,0,0)a\nFSYM\n");
+  WriteFile(dir / "dreg.SYM", "SYM  #d\nBB(0,0,30,80)\nTITLE 0 0  #dreg\nMODEL 860\nFSYM\n");
 
   ClearSchematic(ws);
   ASSERT_TRUE(PlaceLibrarySymbol(ws, 59, 100, 100));
@@ -79,9 +74,7 @@ TEST(Catalogue, PlacementCountersAcrossNewAndOpen) {
   EXPECT_EQ(host.errors.back(), "Read error of " + (dir / "and2.SYM").string());
   EXPECT_EQ(c.Symbols.Count(), 5);
 
-  const std::optional<Rect> box = MeasureSymbolFile(ws, dir / "display.SYM");
-  ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(*box, (Rect{0, 0, 30, 80}));
+  EXPECT_EQ(MeasureSymbolFile(ws, dir / "display.SYM"), (Rect{0, 0, 30, 80}));
   EXPECT_FALSE(MeasureSymbolFile(ws, dir / "none.SYM").has_value());
   EXPECT_EQ(c.ErrorCode, 6);
 }

@@ -1,6 +1,4 @@
 // qiro-cli info and save, end to end.
-#include <gtest/gtest.h>
-
 #include "core/test_support.h"
 
 namespace qiro {

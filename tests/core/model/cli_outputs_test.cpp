@@ -1,5 +1,4 @@
 // qiro-cli's output and input paths: links, FIFOs, "-", read-only and empty paths, endless input.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "core/model/fifo_peer.h"

@@ -1,6 +1,5 @@
 #include "model/safe_write.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,17 +12,12 @@
 #include "model/schematic_file.h"
 #include "symbols/sch_to_sym.h"
 #include "verilog/verilog_writer.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FifoPeer;
-using test::ReadFile;
-using test::RecordingHost;
-using test::TempDir;
-using test::WriteFile;
+using namespace test;
 
 // Every name in the directory, to see that no temporary file is left behind.
 std::vector<std::string> Names(const fs::path& dir) {
@@ -128,10 +122,7 @@ TEST(ReadWholeFile, StopsAtItsBound) {
   EXPECT_FALSE(ReadWholeFile(dir.path(), text));
 }
 
-struct SavedSchematic : ::testing::Test {
-  RecordingHost host;
-  Workspace ws{&host};
-  TempDir dir;
+struct SavedSchematic : WorkspaceTest {
   void SetUp() override {
     ClearSchematic(ws);
     ws.circuit.AddWire(0, 0, 10, 0);
