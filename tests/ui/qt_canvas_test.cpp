@@ -19,14 +19,9 @@ using namespace qiro::test;
 // Paints through both paths onto the same starting picture; the first differing pixel if any.
 std::string Compare(int width, int height, const std::function<void(Canvas&)>& draw) {
   QImage plain(width, height, QImage::Format_RGB32), fast(width, height, QImage::Format_RGB32);
-  plain.fill(QColor(20, 40, 60));
-  fast.fill(QColor(20, 40, 60));
-  {
-    QtCanvas c(plain, QtCanvas::Path::Plain);
-    draw(c);
-  }
-  {
-    QtCanvas c(fast, QtCanvas::Path::Fast);
+  for (auto [image, path] : {std::pair{&plain, QtCanvas::Path::Plain}, {&fast, QtCanvas::Path::Fast}}) {
+    image->fill(QColor(20, 40, 60));
+    QtCanvas c(*image, path);
     draw(c);
   }
   for (int y = 0; y < height; ++y)
