@@ -87,8 +87,7 @@ TEST(SafeWrite, FollowsLinksAndWritesFifosInPlace) {
   ASSERT_TRUE(SafeWriteText(dir / "link", "through the link"));
   ASSERT_TRUE(SafeWriteText(dir / "dangling", "made"));
   EXPECT_TRUE(fs::is_symlink(dir / "link"));
-  EXPECT_EQ(ReadFile(dir / "real"), "through the link");
-  EXPECT_EQ(ReadFile(dir / "new"), "made");
+  EXPECT_EQ(ReadFile(dir / "real") + "|" + ReadFile(dir / "new"), "through the link|made");
 
   const fs::path fifo = dir / "fifo";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
@@ -117,8 +116,7 @@ TEST(ReadWholeFile, StopsAtItsBound) {
   WriteFile(dir / "f", "0123456789");
   std::string text;
   EXPECT_TRUE(ReadWholeFile(dir / "f", text, 10) && text == "0123456789");
-  EXPECT_FALSE(ReadWholeFile(dir / "f", text, 9));
-  EXPECT_EQ(text, "");
+  EXPECT_TRUE(!ReadWholeFile(dir / "f", text, 9) && text.empty());
   EXPECT_FALSE(ReadWholeFile(dir.path(), text));
 }
 
@@ -139,9 +137,8 @@ TEST_F(SavedSchematic, FullDiskKeepsTheFileAndItsBackup) {
   }
   const std::string sch = (dir / "example.sch").string();
   EXPECT_EQ(host.errors.back(), "Write error in " + sch + ": disk full");
-  EXPECT_EQ(ReadFile(dir / "example.sch"), "old");
+  EXPECT_TRUE(ReadFile(dir / "example.sch") == "old" && ws.circuit.Modified);
   EXPECT_FALSE(fs::exists(dir / "example.bak")) << "no backup of a save that did not happen";
-  EXPECT_TRUE(ws.circuit.Modified);
 
   ASSERT_TRUE(SaveSchematic(ws));
   EXPECT_EQ(ReadFile(dir / "example.bak"), "old");
@@ -154,8 +151,7 @@ TEST_F(SavedSchematic, FullDiskKeepsTheFileAndItsBackup) {
     ScopedWriteFault full(0);
     EXPECT_FALSE(SaveSchematic(ws));
   }
-  EXPECT_EQ(ReadFile(dir / "example.bak"), "old");
-  EXPECT_EQ(ReadFile(dir / "example.sch"), saved);
+  EXPECT_TRUE(ReadFile(dir / "example.bak") == "old" && ReadFile(dir / "example.sch") == saved);
   EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"example.bak", "example.sch"}));
 
   fs::permissions(dir / "example.sch", fs::perms::owner_read);
@@ -181,9 +177,8 @@ TEST_F(SavedSchematic, OtherWritersKeepTheEarlierFile) {
     EXPECT_FALSE(generator.WriteSymbolFile(dir / "s.sym", "now"));
   }
   EXPECT_EQ(host.errors.back(), "Write error in " + (dir / "example.txt").string() + ": disk full");
-  EXPECT_EQ(ReadFile(dir / "example.txt"), "old verilog");
-  EXPECT_EQ(ReadFile(dir / "w.vcd"), "old vcd");
-  EXPECT_EQ(ReadFile(dir / "s.sym"), "old symbol");
+  EXPECT_EQ(ReadFile(dir / "example.txt") + "|" + ReadFile(dir / "w.vcd") + "|" + ReadFile(dir / "s.sym"),
+            "old verilog|old vcd|old symbol");
 
   EXPECT_TRUE(SaveVerilogFile(ws));
   EXPECT_EQ(ReadFile(dir / "example.txt"), "module example;\r\nendmodule\r\n");

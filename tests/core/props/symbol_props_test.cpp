@@ -36,8 +36,8 @@ TEST_F(SymbolPropsTest, ClockPhasesAreStoredWithThreeDecimalsOnlyWhenReadable) {
   std::tie(p.ClockLow, p.ClockHigh, p.ClockPinName) = std::tuple("20", "30", "ck-main");
   ApplyProperties(ws, s, p);
   EXPECT_EQ(Words(s, 1, 2), "20.000,30.000");
-  EXPECT_EQ(ws.circuit.Symbols[s].Pin(1).Name + " " + p.Pins[0].Name, "ck_main ck_main");
-  EXPECT_TRUE(ws.circuit.Modified);
+  EXPECT_TRUE(ws.circuit.Symbols[s].Pin(1).Name + " " + p.Pins[0].Name == "ck_main ck_main" &&
+              ws.circuit.Modified);
 
   std::tie(p.ClockLow, p.ClockHigh) = std::pair("7p", "8");
   ApplyProperties(ws, s, p);
@@ -166,8 +166,7 @@ TEST_F(SymbolPropsTest, DevicePinsAreNamedAfterTheSymbol) {
   ApplyProperties(ws, d, p);
   const TSymbol& s = ws.circuit.Symbols[d];
   EXPECT_EQ(s.Name + " " + p.Pins[0].Name, "disp disp7");
-  EXPECT_EQ(std::pair(s.RecColour, s.Vis >> 6), std::pair('p', 2));
-  EXPECT_EQ(Open(d).Colour, 4);
+  EXPECT_TRUE(s.RecColour == 'p' && s.Vis >> 6 == 2 && Open(d).Colour == 4);
 
   const auto pins = [this](int i) { return test::PinNames(ws.circuit.Symbols[i]); };
   EXPECT_EQ(pins(d), "disp7 disp6 disp5 disp4 disp3 disp2 disp1 disp0 ");
@@ -188,8 +187,8 @@ TEST_F(SymbolPropsTest, LightFlagsColourAndPinName) {
   SymbolProps p = Open(l);
   EXPECT_TRUE(p.PauseEnabled && p.VisiblePin && p.PauseRise);
   EXPECT_FALSE(p.VisibleTitle || p.PauseFall || p.FormatVisible);
-  EXPECT_EQ(p.Colour, 0);  // an unknown letter leaves the radio alone
-  EXPECT_EQ(p.SelectPinName, ws.circuit.Symbols[l].Pin(1).Name);
+  // An unknown letter leaves the radio alone.
+  EXPECT_TRUE(p.Colour == 0 && p.SelectPinName == ws.circuit.Symbols[l].Pin(1).Name);
   EXPECT_EQ(p.Caption, "Symbol " + ws.circuit.Symbols[l].Name + " properties (49)");
   std::tie(p.PauseRise, p.PauseFall, p.VisibleTitle, p.Colour, p.SelectPinName, p.Format, p.Name) =
       std::tuple(false, true, true, 2, "led", 0, "");
@@ -213,8 +212,8 @@ TEST_F(SymbolPropsTest, TypedGateDelayIsStoredAsTheFactorRunsAndFilesUse) {
   const std::string out = ws.circuit.Symbols[g].Pin(3).Name;
   ApplyProperties(ws, g, p);
   EXPECT_TRUE(host.ShowedStatus("Fail to change the pin delay!") && ws.circuit.Symbols[g].Pin(3).Name == out);
-  EXPECT_DOUBLE_EQ(ws.circuit.Symbols[g].Pin(1).GateDelay, 0);
-  EXPECT_DOUBLE_EQ(ws.circuit.Symbols[g].Pin(3).DelayFactor, 25);
+  EXPECT_EQ(std::pair(ws.circuit.Symbols[g].Pin(1).GateDelay, ws.circuit.Symbols[g].Pin(3).DelayFactor),
+            std::pair(0.0, 25.0));
   PinDelaySteps(ws, g, 3);  // a run recomputes the delay from the factor
   EXPECT_DOUBLE_EQ(ws.circuit.Symbols[g].Pin(3).GateDelay, 50);
 
