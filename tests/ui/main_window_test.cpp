@@ -91,15 +91,15 @@ TEST_F(MainWindowTest, QuitCloseAndCancelInTheSaveQuestionKeepTheWindowAndTheDra
   frame.action("mnuread")->trigger();
   frame.QuitMe();
   EXPECT_TRUE(!frame.close() && frame.isVisible());
-  EXPECT_EQ(dialogs.asked.size(), 5u) << "Leave asks nothing more after a Cancel";
-  EXPECT_EQ(dialogs.filters.size(), 1u) << "Open shows no file dialog after a Cancel";
+  // Leave asks nothing more after a Cancel, Open shows no file dialog.
+  EXPECT_EQ(std::pair(dialogs.asked.size(), dialogs.filters.size()),
+            std::pair(std::size_t(5), std::size_t(1)));
   EXPECT_EQ(std::pair(ws.circuit.Symbols.Count(), ws.circuit.Modified), std::pair(symbols, true));
   EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Example("half_adder.sch"));
   ws.circuit.FileName = (tmp / "no_such_dir" / "x.sch").string();
   dialogs.answers = {true, false};  // yes, save: fails; then no
   EXPECT_TRUE(!frame.close() && frame.isVisible());
-  EXPECT_TRUE(frame.close());
-  EXPECT_EQ(dialogs.asked.size(), 7u);
+  EXPECT_TRUE(frame.close() && dialogs.asked.size() == 7u);
 }
 
 TEST_F(MainWindowTest, HelpOpensInItsOwnWindowWithLinksAndSearch) {
@@ -110,10 +110,8 @@ TEST_F(MainWindowTest, HelpOpensInItsOwnWindowWithLinksAndSearch) {
   const int top = help->browser()->verticalScrollBar()->value();
   help->browser()->setSource(QUrl("#cli"));  // an internal link, far down the page
   EXPECT_GT(help->browser()->verticalScrollBar()->value(), top);
-  EXPECT_TRUE(help->FindText("timing"));
-  EXPECT_TRUE(help->browser()->textCursor().hasSelection());
-  EXPECT_FALSE(help->FindText("no such words here"));
-  EXPECT_EQ(help->searchResult()->text(), "Not found");
+  EXPECT_TRUE(help->FindText("timing") && help->browser()->textCursor().hasSelection());
+  EXPECT_TRUE(!help->FindText("no such words here") && help->searchResult()->text() == "Not found");
   ws.SetHomeDir(tmp.path());  // no help page there
   frame.action("mnuContents")->trigger();
   EXPECT_EQ(frame.statusText(), "File \"Html/index.html\" not found.");

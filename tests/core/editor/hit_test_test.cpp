@@ -73,9 +73,8 @@ TEST_F(HitTest, WirePartsInOrderWithTheGridTolerance) {
 
   int crossing = ws.circuit.AddWire(100, 0, 100, 200);
   EXPECT_EQ(WireAt(ws, 100, 100).wire, crossing);
-  EXPECT_EQ(WireNear(ws, h, 100, 103), kWireHorizontal);
-  EXPECT_EQ(WireNear(ws, h, 100, 104), kWireNone);
-  EXPECT_EQ(WireNear(ws, 99, 0, 0), kWireNone);
+  EXPECT_EQ(std::tuple(WireNear(ws, h, 100, 103), WireNear(ws, h, 100, 104), WireNear(ws, 99, 0, 0)),
+            std::tuple(kWireHorizontal, kWireNone, kWireNone));
 }
 
 TEST_F(HitTest, PinsAndWiresOnPins) {
@@ -99,8 +98,7 @@ TEST_F(HitTest, PinsAndWiresOnPins) {
   EXPECT_EQ(std::vector<int>({WireOnPin(ws, a, 1, w1), WireOnPin(ws, a, 1, w2), WireOnPin(ws, a, 1, w3),
                               WireOnPin(ws, a, 1, w4), WireOnPin(ws, a, 9, w1)}),
             std::vector<int>({kWireEnd1, kWireEnd2, kWireVertical, kWireNone, kWireNone}));
-  EXPECT_EQ(ws.circuit.Wires[w1].EndFlags, 1);
-  EXPECT_EQ(ws.circuit.Wires[w2].EndFlags, 2);
+  EXPECT_EQ(std::pair(ws.circuit.Wires[w1].EndFlags, ws.circuit.Wires[w2].EndFlags), std::pair(1, 2));
 }
 
 TEST_F(HitTest, SearchNodeAnswersInvalidNumbers) {

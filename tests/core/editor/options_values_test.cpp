@@ -55,9 +55,8 @@ TEST(OptionsValues, ApplyingOptions) {
 }
 
 TEST(OptionsValues, TechnologyAndFileTexts) {
-  EXPECT_EQ(FormatTechValue(2.5), " 2.500");
-  EXPECT_EQ(FormatTechValue(0.0125), " 0.013");
-  EXPECT_EQ(EditingFileText("a.sch"), "\"a.sch\" edited by QIRO 2.3c");
+  EXPECT_EQ(FormatTechValue(2.5) + FormatTechValue(0.0125) + "|" + EditingFileText("a.sch"),
+            " 2.500 0.013|\"a.sch\" edited by QIRO 2.3c");
 }
 
 TEST(OptionsValues, HomeDirectory) {

@@ -40,8 +40,7 @@ TEST(SafeWrite, ReplacesWholeOrNotAtAll) {
     ScopedWriteFault full(3);
     EXPECT_FALSE(SafeWriteText(target, text, &why));
     EXPECT_EQ(why, "cannot write " + target.string() + ": disk full");
-    EXPECT_EQ(ReadFile(target), "first");
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"out.txt"});
+    EXPECT_TRUE(ReadFile(target) == "first" && Names(dir.path()) == std::vector<std::string>{"out.txt"});
   }
 
   ASSERT_TRUE(SafeWriteText(target, std::string(200000, 'y')));
@@ -156,8 +155,8 @@ TEST_F(SavedSchematic, FullDiskKeepsTheFileAndItsBackup) {
 
   fs::permissions(dir / "example.sch", fs::perms::owner_read);
   EXPECT_FALSE(SaveSchematic(ws));
-  EXPECT_EQ(host.errors.back(), "Write error in " + sch + ": read-only file");
-  EXPECT_EQ(ReadFile(dir / "example.sch"), saved);
+  EXPECT_TRUE(host.errors.back() == "Write error in " + sch + ": read-only file" &&
+              ReadFile(dir / "example.sch") == saved);
 }
 
 TEST_F(SavedSchematic, OtherWritersKeepTheEarlierFile) {
@@ -182,8 +181,8 @@ TEST_F(SavedSchematic, OtherWritersKeepTheEarlierFile) {
 
   EXPECT_TRUE(SaveVerilogFile(ws));
   EXPECT_EQ(ReadFile(dir / "example.txt"), "module example;\r\nendmodule\r\n");
-  EXPECT_TRUE(WriteChronoVcdFile(dir / "w.vcd", store, 1.0));
-  EXPECT_NE(ReadFile(dir / "w.vcd").find("$enddefinitions"), std::string::npos);
+  EXPECT_TRUE(WriteChronoVcdFile(dir / "w.vcd", store, 1.0) &&
+              ReadFile(dir / "w.vcd").find("$enddefinitions") != std::string::npos);
 }
 
 }  // namespace

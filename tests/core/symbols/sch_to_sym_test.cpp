@@ -64,8 +64,8 @@ TEST_F(SchToSymTest, TopAndBottomSidesWidenTheBox) {
   g.Rows[1].Side = "d";
   g.Rows[2].Side = "x";
   ASSERT_TRUE(g.Generate(ws));
-  EXPECT_EQ(g.Symbol.Pins[1].Y, g.Symbol.Extent.y2);
-  EXPECT_EQ(std::pair(g.Symbol.Pins[2].X, g.Symbol.Pins[2].Y), std::pair(0, 0));
+  EXPECT_EQ(std::tuple(g.Symbol.Pins[1].Y, g.Symbol.Pins[2].X, g.Symbol.Pins[2].Y),
+            std::tuple(g.Symbol.Extent.y2, 0, 0));
   EXPECT_NE(SymbolFileText(g.Symbol, g.Name, g.Title, g.ModuleText, "d").find("LIG(0,0,5,0)"),
             std::string::npos);
 }
@@ -73,8 +73,8 @@ TEST_F(SchToSymTest, TopAndBottomSidesWidenTheBox) {
 TEST_F(SchToSymTest, NonIntegerPositionStopsTheLayout) {
   g.Rows[1].Position = "2.5";
   EXPECT_FALSE(g.Generate(ws));
-  EXPECT_EQ(host.LastStatus(0), "Row 2: the position \"2.5\" is not a whole number.");
-  EXPECT_TRUE(host.errors.empty());
+  EXPECT_TRUE(host.LastStatus(0) == "Row 2: the position \"2.5\" is not a whole number." &&
+              host.errors.empty());
   // Saving stops at the same row and writes nothing.
   g.Directory = dir.path().string();
   EXPECT_TRUE(g.Save(ws, "now").empty());
@@ -87,8 +87,8 @@ TEST_F(SchToSymTest, SavesUnderTheIdentifierAndRefusesAUsedName) {
   const auto path = g.Save(ws, "now");
   EXPECT_EQ(path, dir / "my_adder2.sym");
   EXPECT_EQ(host.LastStatus(0), "Save symbol \"my-adder 2\" in directory " + dir.path().string());
-  EXPECT_NE(ReadFile(path).find("SYM  #my-adder 2\r\n"), std::string::npos);
-  EXPECT_EQ(ws.extraction.DesignName, "my_adder2");
+  EXPECT_TRUE(ReadFile(path).find("SYM  #my-adder 2\r\n") != std::string::npos &&
+              ws.extraction.DesignName == "my_adder2");
 
   ws.circuit.AddSymbol("half");
   g.Name = "half";
@@ -110,8 +110,7 @@ TEST_F(SchToSymTest, AnExistingFileIsReplacedOnlyWhenAllowedAndTheFolderIsRememb
   bool answer = false;
   const auto mayReplace = [&](const std::filesystem::path& p) { return asked.push_back(p), answer; };
   EXPECT_TRUE(g.Save(ws, "now", mayReplace).empty());
-  EXPECT_EQ(ReadFile(dir / "half.sym"), "mine");
-  EXPECT_TRUE(ws.settings.GeneratedSymbolDir.empty());
+  EXPECT_TRUE(ReadFile(dir / "half.sym") == "mine" && ws.settings.GeneratedSymbolDir.empty());
   answer = true;
   EXPECT_EQ(g.Save(ws, "now", mayReplace), dir / "half.sym");
   EXPECT_NE(ReadFile(dir / "half.sym"), "mine");
