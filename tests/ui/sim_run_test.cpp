@@ -149,8 +149,9 @@ TEST_F(SimRunTest, RegisterViewClosingTheWindowStopsTheRunAndTheGridForgetsOldRe
   EXPECT_FALSE(ws.engine.Running);
   // The run gives events a turn at most every kSimEventInterval; the close stops it at once.
   EXPECT_LE(ws.engine.StepCount, closedAt + 1);
-  EXPECT_EQ(c.registers()->item(1, 0)->text().toStdString(), ws.circuit.Symbols[FindSymbol("dreg")].Title);
-  EXPECT_TRUE(c.registers()->item(1, 4)->text() == "0" || c.registers()->item(1, 4)->text() == "1");
+  EXPECT_TRUE(c.registers()->item(1, 0)->text().toStdString() ==
+                  ws.circuit.Symbols[FindSymbol("dreg")].Title &&
+              (c.registers()->item(1, 4)->text() == "0" || c.registers()->item(1, 4)->text() == "1"));
   c.show();
   OpenAndShow(Example("half_adder.sch"));
   EXPECT_TRUE(RunSteps(0));
@@ -357,8 +358,9 @@ TEST_F(SimRunTest, TestVectorsRunOnACopyAndAFailedRowShowsInTheDrawing) {
   // The drawing was neither extracted nor simulated.
   EXPECT_TRUE(!ws.circuit.Extracted && ws.engine.StepCount == 0);
   ASSERT_EQ(form->table()->rowCount(), 8);
-  EXPECT_EQ(form->table()->item(3, 6)->text() + " " + form->table()->item(3, 5)->text(), "FAILED s=1 cout=1");
-  EXPECT_NE(form->table()->item(3, 0)->background(), form->table()->item(2, 0)->background());
+  EXPECT_TRUE(form->table()->item(3, 6)->text() + " " + form->table()->item(3, 5)->text() ==
+                  "FAILED s=1 cout=1" &&
+              form->table()->item(3, 0)->background() != form->table()->item(2, 0)->background());
 
   const int step = form->report().rows[3].step;
   int pausedAt = 0;

@@ -149,8 +149,7 @@ TEST_F(HistoryTest, MoveIsOneStepAndTheModifiedFlagFollowsTheSavePoint) {
   MoveClipboard(ws, 150, 150);
   PasteClipboard(ws);
   EXPECT_EQ(history.Commit(ws.circuit, "Paste"), CommitResult::Recorded);
-  EXPECT_EQ(history.UndoLabel(), "Move");
-  ASSERT_TRUE(history.Undo(ws.circuit));
+  ASSERT_TRUE(history.UndoLabel() == "Move" && history.Undo(ws.circuit));
   EXPECT_TRUE(Dump(ws.circuit) == before && Live(ws.circuit.Symbols) == 2);  // no duplicate, nothing hidden
   EXPECT_FALSE(ws.circuit.Modified || history.CanUndo());
   history.Redo(ws.circuit);

@@ -88,8 +88,8 @@ TEST_F(RendererTest, ItemColoursFollowStateAndMonochrome) {
   ws.circuit.Wires[3].State = ws.circuit.Contacts[3].State = kHighlight2;
   for (int i = 1; i <= 3; ++i) DrawLine(ws, canvas, i), DrawContact(ws, canvas, i);
   EXPECT_EQ(canvas.Colours(OpKind::Segment), (std::vector<Colour>{kCyan, kWhite, kRed}));
-  EXPECT_EQ(canvas.Colours(OpKind::Fill), (std::vector<Colour>{kLime, kWhite, kRed}));
-  EXPECT_EQ(canvas.Of(OpKind::Fill)[0].r, (PixelRect{8, 8, 12, 12}));
+  EXPECT_TRUE(canvas.Colours(OpKind::Fill) == (std::vector<Colour>{kLime, kWhite, kRed}) &&
+              canvas.Of(OpKind::Fill)[0].r == (PixelRect{8, 8, 12, 12}));
 
   ws.view.printing = true;
   canvas.Reset();
@@ -134,8 +134,8 @@ TEST_F(RendererTest, OutlinesBubblesAndHighlight) {
   DrawSymbol(ws, canvas, s);
   const auto seg = canvas.Of(OpKind::Segment), bubble = canvas.Of(OpKind::Ellipse);
   ASSERT_TRUE(seg.size() == 1u && bubble.size() == 1u);
-  EXPECT_EQ(seg[0].r, (PixelRect{20, 40, 60, 40}));
-  EXPECT_EQ(bubble[0].r, (PixelRect{16, 36, 24, 44}));  // radius X(12) - X(10) = 4 pixels
+  // Radius X(12) - X(10) = 4 pixels.
+  EXPECT_TRUE(seg[0].r == (PixelRect{20, 40, 60, 40}) && bubble[0].r == (PixelRect{16, 36, 24, 44}));
   EXPECT_TRUE(seg[0].pen.colour == kLime && bubble[0].pen.colour == kLime &&
               bubble[0].brush.colour == kBlack);
 
@@ -254,8 +254,8 @@ TEST_F(RendererTest, TitleAndPropertyText) {
   const auto* size = canvas.FindText("W=2.0u L=0.25u");
   const auto* name = canvas.FindText("nmos3");
   ASSERT_TRUE(title && size && name);
-  EXPECT_TRUE(title->r == (PixelRect{20, 30, 20, 30}) && size->r.top == 45 && name->r.top == 60);
-  EXPECT_TRUE(title->font.colour == kWhite && title->brush.colour == kBlack);
+  EXPECT_TRUE(title->r == (PixelRect{20, 30, 20, 30}) && size->r.top == 45 && name->r.top == 60 &&
+              title->font.colour == kWhite && title->brush.colour == kBlack);
 
   const auto redrawText = [&] {
     canvas.Reset();
@@ -303,8 +303,9 @@ TEST_F(RendererTest, RubberBandsUndoThemselves) {
   EXPECT_TRUE(canvas.ops[0].kind == OpKind::Rectangle && canvas.ops[0].brush.transparent &&
               canvas.ops[0].r == (PixelRect{10, 20, 50, 60}));
   EXPECT_EQ(canvas.ops[0].pen, (Pen{kWhite, PenStyle::Dotted, RasterOp::Xor, 1}));
-  EXPECT_TRUE(canvas.ops[1].pen.op == RasterOp::NotXor && canvas.ops[1].pen.style == PenStyle::Dotted);
-  EXPECT_EQ(canvas.pen(), Pen{});  // state restored for the next drawing
+  // The state is restored for the next drawing.
+  EXPECT_TRUE(canvas.ops[1].pen.op == RasterOp::NotXor && canvas.ops[1].pen.style == PenStyle::Dotted &&
+              canvas.pen() == Pen{});
 }
 
 TEST_F(RendererTest, SimulationOverlaysShowNodeValues) {
