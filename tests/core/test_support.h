@@ -2,15 +2,19 @@
 // directories, file reading and running qiro-cli.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/host.h"
+#include "workspace.h"
 
 namespace qiro::test {
 
@@ -74,6 +78,43 @@ inline std::string ReadFile(const std::filesystem::path& p) {
 inline void WriteFile(const std::filesystem::path& p, const std::string& text) {
   std::ofstream out(p, std::ios::binary);
   out << text;
+}
+
+// A workspace reporting to a recording host, and a temporary directory.
+struct WorkspaceTest : ::testing::Test {
+  RecordingHost host;
+  Workspace ws{&host};
+  TempDir dir;
+};
+
+// Records of a table not deleted.
+inline int Live(const auto& table) {
+  int n = 0;
+  for (const auto& e : table) n += e.State != kDeleted;
+  return n;
+}
+
+using Wires = std::vector<std::tuple<int, int, int, int>>;
+// Live wires as (x1, y1, x2, y2), in table order.
+inline Wires LiveWires(const Circuit& c) {
+  Wires out;
+  for (const TLine& w : c.Wires)
+    if (w.State != kDeleted) out.emplace_back(w.X1, w.Y1, w.X2, w.Y2);
+  return out;
+}
+
+// Pin names of a symbol, each followed by sep.
+inline std::string PinNames(const TSymbol& s, const std::string& sep = " ") {
+  std::string out;
+  for (int k = 1; k <= s.PinCount; ++k) out += s.Pin(k).Name + sep;
+  return out;
+}
+
+// Property words first..last of a symbol, joined by commas.
+inline std::string Words(const TSymbol& s, int first, int last) {
+  std::string out;
+  for (int k = first; k <= last; ++k) out += (k > first ? "," : "") + s.Prop(k);
+  return out;
 }
 
 inline std::filesystem::path SourceRoot() {

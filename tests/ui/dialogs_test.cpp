@@ -98,16 +98,14 @@ TEST_F(DialogsTest, NetlistWindowOpensOnThePageOfEachEntryAndWritesTheText) {
                                                 "\" already exists. Will you overwrite it?"});
   EXPECT_EQ(ReadFile(txt), "mine");
   TFormNetlist* form = frame.netlistForm();
-  ASSERT_NE(form, nullptr);
-  EXPECT_TRUE(form->isVisible());
+  ASSERT_TRUE(form && form->isVisible());
   Child<QPushButton>(*form, "sbSave")->click();  // Save asks again
-  EXPECT_EQ(dialogs.asked.size(), 2u);
-  EXPECT_EQ(form->pages()->currentIndex(), TFormNetlist::kVerilog);
-  EXPECT_EQ(form->moduleName()->text(), "half_adder");
+  EXPECT_EQ(std::tuple(dialogs.asked.size(), form->pages()->currentIndex(), form->moduleName()->text()),
+            std::tuple(2u, int(TFormNetlist::kVerilog), QString("half_adder")));
   QString text = form->memo()->toPlainText();
   EXPECT_TRUE(text.contains("\nmodule half_adder( ") && text.contains("// Simulation parameters"));
-  EXPECT_EQ(QString::fromStdString(ReadFile(txt)), QString(text).replace("\n", "\r\n") + "\r\n");
-  EXPECT_EQ(frame.statusText(), QString("Verilog description written in \"%1\"").arg(txt.c_str()));
+  EXPECT_TRUE(QString::fromStdString(ReadFile(txt)) == QString(text).replace("\n", "\r\n") + "\r\n" &&
+              frame.statusText() == QString("Verilog description written in \"%1\"").arg(txt.c_str()));
   EXPECT_EQ(
       form->linesLabel()->text() + "|" + form->symbolsLabel()->text() + "|" + form->nodesLabel()->text(),
       QString("The Verilog file has %1 lines|The design includes %2 symbols|The circuit has %3 nodes")
@@ -122,8 +120,8 @@ TEST_F(DialogsTest, NetlistWindowOpensOnThePageOfEachEntryAndWritesTheText) {
             "inputs half_adder");
   EXPECT_GT(form->tree()->topLevelItem(2)->childCount(), 0);
   frame.action("mnuNetlist")->trigger();
-  EXPECT_EQ(form->pages()->currentIndex(), TFormNetlist::kNetlist);
-  ASSERT_EQ(form->grid()->rowCount(), ws.circuit.Symbols.Count());
+  ASSERT_EQ(std::pair(form->pages()->currentIndex(), form->grid()->rowCount()),
+            std::pair(int(TFormNetlist::kNetlist), ws.circuit.Symbols.Count()));
   EXPECT_EQ(form->grid()->item(0, 1)->text(), QString::fromStdString(ws.circuit.Symbols[1].Name));
   EXPECT_EQ(dialogs.asked.size(), 2u);
 
@@ -133,22 +131,21 @@ TEST_F(DialogsTest, NetlistWindowOpensOnThePageOfEachEntryAndWritesTheText) {
   emit form->moduleName()->editingFinished();
   form->simuInfo()->setChecked(false);
   text = form->memo()->toPlainText();
-  EXPECT_TRUE(text.contains("\nmodule top( ") && text.endsWith("endmodule"));
-  EXPECT_FALSE(text.contains("Simulation parameters"));
+  EXPECT_TRUE(text.contains("\nmodule top( ") && text.endsWith("endmodule") &&
+              !text.contains("Simulation parameters"));
   Child<QPushButton>(*form, "sbSave")->click();
   EXPECT_TRUE(ReadFile(txt).find("module top( ") != std::string::npos);
   form->moduleName()->setText("my mod!");  // refused beside the field; the text keeps "top"
   emit form->moduleName()->editingFinished();
-  EXPECT_EQ(form->messages().count(), 1);
-  EXPECT_TRUE(form->memo()->toPlainText().contains("\nmodule top( "));
+  EXPECT_TRUE(form->messages().count() == 1 && form->memo()->toPlainText().contains("\nmodule top( "));
   frame.ShowNetlistWindow(Tmdiframe::kPageNetlist);  // a refresh takes the file's name again
   EXPECT_EQ(form->moduleName()->text(), "half_adder");
   // The portable check boxes switch to the portable form.
   EXPECT_FALSE(form->gateDelays()->isEnabled());
   form->portable()->setChecked(true);
-  EXPECT_TRUE(form->gateDelays()->isEnabled());
-  EXPECT_TRUE(form->memo()->toPlainText().contains("\nmodule half_adder(a, b, sum, carry);"));
-  EXPECT_FALSE(form->memo()->toPlainText().contains("`timescale"));
+  text = form->memo()->toPlainText();
+  EXPECT_TRUE(form->gateDelays()->isEnabled() && !text.contains("`timescale") &&
+              text.contains("\nmodule half_adder(a, b, sum, carry);"));
   form->gateDelays()->setChecked(true);
   EXPECT_TRUE(form->memo()->toPlainText().contains("always @* xor3_r <= #"));
   form->portable()->setChecked(false);
@@ -161,24 +158,22 @@ TEST_F(DialogsTest, ClockPageRefusesABadFieldAndStoresThePhases) {
   const int s = Place("clock");
   EditSymbol(
       s, [&](TFormSymProps& f) { Child<QLineEdit>(f, "EditClock0")->setText("20"); }, false);
-  EXPECT_EQ(Prop(s, 1), "50.000");
-  EXPECT_FALSE(ws.circuit.Modified);
+  EXPECT_TRUE(Prop(s, 1) == "50.000" && !ws.circuit.Modified);
   EditSymbol(s, [&](TFormSymProps& f) {
-    EXPECT_EQ(f.currentPage(), "Clock");
-    EXPECT_FALSE(Child<QCheckBox>(f, "pauseRise")->isEnabled());
+    EXPECT_TRUE(f.currentPage() == "Clock" && !Child<QCheckBox>(f, "pauseRise")->isEnabled());
     auto* low = Child<QLineEdit>(f, "EditClock0");
     low->setText("200000");
     Child<QPushButton>(f, "OKBtn")->click();
     EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(f.messages().TextOf(low), "200000 is out of range: enter a value from 0 to 100000.");
-    EXPECT_EQ(Prop(s, 1), "50.000");  // nothing applied yet
+    // Nothing applied yet.
+    EXPECT_TRUE(f.messages().TextOf(low) == "200000 is out of range: enter a value from 0 to 100000." &&
+                Prop(s, 1) == "50.000");
     low->setText("20");
     Child<QLineEdit>(f, "EditClock1")->setText("30");
     Child<QPushButton>(f, "OKBtn")->click();
     EXPECT_FALSE(f.isVisible());
   });
-  EXPECT_EQ(Prop(s, 1) + " " + Prop(s, 2), "20.000 30.000");
-  EXPECT_TRUE(ws.circuit.Modified);
+  EXPECT_TRUE(Prop(s, 1) + " " + Prop(s, 2) == "20.000 30.000" && ws.circuit.Modified);
 }
 
 // Each page opens for its symbol and passes what is clicked or typed there to the symbol; the
@@ -205,9 +200,7 @@ TEST_F(DialogsTest, EachPropertiesPagePassesItsFieldsToTheSymbol) {
     emit list->itemClicked(list->findItems("Fout = F0 xor F1 ; XOR 2 inputs", Qt::MatchExactly).value(0));
     emit Child<QTableWidget>(f, "StringLut")->cellDoubleClicked(15, 1);
   });
-  std::string words;
-  for (int k = 1; k <= 16; ++k) words += Prop(lut, k);
-  EXPECT_EQ(words, "0110011001100111");
+  EXPECT_EQ(Words(ws.circuit.Symbols[lut], 1, 16), "0,1,1,0,0,1,1,0,0,1,1,0,0,1,1,1");
   const int pwl = page("pwl", "Pwl", [&](TFormSymProps& f) {
     Child<QLineEdit>(f, "EditSequence")->setText("0110");
     Child<QPushButton>(f, "sbLoad")->click();
@@ -232,8 +225,7 @@ TEST_F(DialogsTest, EachPropertiesPagePassesItsFieldsToTheSymbol) {
     for (QAbstractButton* b : f.findChildren<QAbstractButton*>())
       if (b->text() == "Purple") b->click();
   });
-  EXPECT_EQ(ws.circuit.Symbols[l].RecColour, 'p');
-  EXPECT_TRUE(ws.circuit.Symbols[l].Vis & 16);
+  EXPECT_TRUE(ws.circuit.Symbols[l].RecColour == 'p' && (ws.circuit.Symbols[l].Vis & 16));
 }
 
 TEST_F(DialogsTest, AProgramIsAssembledAndRenamingAVerilogPinRewritesTheInstances) {
@@ -241,19 +233,19 @@ TEST_F(DialogsTest, AProgramIsAssembledAndRenamingAVerilogPinRewritesTheInstance
   int mcu = 1;
   while (mcu < ws.circuit.Symbols.Count() && ws.circuit.Symbols[mcu].Model != 2051) ++mcu;
   EditSymbol(mcu, [&](TFormSymProps& f) {
-    EXPECT_EQ(f.currentPage(), QString::fromUtf8("8051 µc"));
-    EXPECT_FALSE(Child<QPlainTextEdit>(f, "MemoProgram")->toPlainText().isEmpty());
+    EXPECT_TRUE(f.currentPage() == QString::fromUtf8("8051 µc") &&
+                !Child<QPlainTextEdit>(f, "MemoProgram")->toPlainText().isEmpty());
     Child<QPushButton>(f, "sbAsm")->click();
-    EXPECT_FALSE(Child<QPlainTextEdit>(f, "MemoAsm")->toPlainText().isEmpty());
-    EXPECT_TRUE(Child<QPlainTextEdit>(f, "MemoSymbols")->toPlainText().startsWith("List of symbols"));
+    EXPECT_TRUE(!Child<QPlainTextEdit>(f, "MemoAsm")->toPlainText().isEmpty() &&
+                Child<QPlainTextEdit>(f, "MemoSymbols")->toPlainText().startsWith("List of symbols"));
   });
   EXPECT_GT(ws.circuit.AsmLines.Count(), 0);
 
   ASSERT_TRUE(SchematicLoad(ws, SourceRoot() / "examples" / "full_adder.sym", kLoadSymbol, 300, 300));
   const int s = ws.circuit.Symbols.Count();
   EditSymbol(s, [&](TFormSymProps& f) {
-    EXPECT_EQ(f.currentPage(), "Verilog Call");
-    EXPECT_TRUE(Child<QPlainTextEdit>(f, "MemoVerilog")->toPlainText().contains("xor xor4(w4,a,b);"));
+    EXPECT_TRUE(f.currentPage() == "Verilog Call" &&
+                Child<QPlainTextEdit>(f, "MemoVerilog")->toPlainText().contains("xor xor4(w4,a,b);"));
     Child<QTableWidget>(f, "PinData")->item(0, 2)->setText("x-in");
   });
   const TSymbol& t = ws.circuit.Symbols[s];
@@ -265,8 +257,7 @@ TEST_F(DialogsTest, AProgramIsAssembledAndRenamingAVerilogPinRewritesTheInstance
 
 TEST_F(DialogsTest, PaletteButtonsPickTheirCodesAndShowPicturesOfTheirSymbols) {
   TFormLoglib* palette = Palette();
-  ASSERT_NE(palette, nullptr);
-  EXPECT_TRUE(palette->isVisible());
+  ASSERT_TRUE(palette && palette->isVisible());
   EXPECT_EQ(frame.mode(), kModeSelect);
   Pick(palette, "sbNor3");
   EXPECT_EQ(palette->state().Model, 303);
@@ -288,8 +279,7 @@ TEST_F(DialogsTest, PaletteButtonsPickTheirCodesAndShowPicturesOfTheirSymbols) {
   frame.toolButton("sbloglib")->click();
   ASSERT_TRUE(palette->isVisible());
   palette->close();
-  EXPECT_FALSE(palette->isVisible());
-  EXPECT_FALSE(frame.toolButton("sbloglib")->isChecked());
+  EXPECT_FALSE(palette->isVisible() || frame.toolButton("sbloglib")->isChecked());
 }
 
 TEST_F(DialogsTest, EmptyLibraryDirectoryWarnsNamingTheFile) {
@@ -320,10 +310,9 @@ TEST_F(DialogsTest, DraggingTheButtonShowsItsOutlineAndTheDropPlacesIt) {
   ASSERT_EQ(ws.circuit.Symbols.Count(), 1);
   const TSymbol& s = ws.circuit.Symbols[1];
   EXPECT_EQ(std::pair(s.Model, s.Name), std::pair(59, std::string("button1")));
-  EXPECT_EQ(s.BBox.x2, SnapToGrid(ws.view.ScreenToWorldX(at.x())));
-  EXPECT_EQ(s.BBox.y2, SnapToGrid(ws.view.ScreenToWorldY(at.y())));
-  EXPECT_EQ(frame.mode(), kModeSelect);
-  EXPECT_TRUE(frame.toolButton("sbselect")->isChecked());
+  EXPECT_EQ(std::pair(s.BBox.x2, s.BBox.y2), std::pair(SnapToGrid(ws.view.ScreenToWorldX(at.x())),
+                                                       SnapToGrid(ws.view.ScreenToWorldY(at.y()))));
+  EXPECT_TRUE(frame.mode() == kModeSelect && frame.toolButton("sbselect")->isChecked());
   EXPECT_FALSE(palette->state().InsertPending);
   Pick(palette, "sbButton");  // a press released without moving leaves nothing to drop
   DragOver(at, 59);
@@ -333,11 +322,10 @@ TEST_F(DialogsTest, DraggingTheButtonShowsItsOutlineAndTheDropPlacesIt) {
 TEST_F(DialogsTest, PropertiesShowFillAndTechnologyAndSetTheHome) {
   for (int i = 0; i < 1024; ++i) ws.circuit.AddSymbol("s");
   WhenShown<TFormProperties>(&frame, [&](TFormProperties* f) {
-    EXPECT_EQ(f->countLabel(0)->text() + " " + f->fillLabel(0)->text(), "1024/2048 50.0% full");
-    EXPECT_EQ(f->fillBar(0)->value(), 50);
-    EXPECT_EQ(f->countLabel(2)->text(), "0/2500");
-    EXPECT_EQ(f->techValue(1)->text(), " 2.500");
-    EXPECT_TRUE(f->techValue(0)->isReadOnly());
+    EXPECT_EQ(f->countLabel(0)->text() + " " + f->fillLabel(0)->text() + " " + f->countLabel(2)->text() +
+                  "|" + f->techValue(1)->text(),
+              "1024/2048 50.0% full 0/2500| 2.500");
+    EXPECT_TRUE(f->fillBar(0)->value() == 50 && f->techValue(0)->isReadOnly());
     EXPECT_EQ(f->EditHome()->text(), Q(SourceRoot()));
     f->CheckAnyAngle()->setChecked(true);
     f->CheckSmartEdit()->setChecked(!f->CheckSmartEdit()->isChecked());
@@ -346,8 +334,7 @@ TEST_F(DialogsTest, PropertiesShowFillAndTechnologyAndSetTheHome) {
   });
   const bool smart = ws.settings.SmartLineEditing;
   frame.action("mnuProps")->trigger();
-  EXPECT_TRUE(ws.settings.AnyAngleLines);
-  EXPECT_NE(ws.settings.SmartLineEditing, smart);
+  EXPECT_TRUE(ws.settings.AnyAngleLines && ws.settings.SmartLineEditing != smart);
   EXPECT_EQ(ws.settings.SymbolDir, std::filesystem::path("/nowhere/qiro") / "IEEE");
   // Browse: a symbol picked in a library folder makes its parent the home.
   dialogs.files = {Q(SourceRoot() / "IEEE" / "and2.SYM")};
@@ -372,8 +359,7 @@ TEST_F(DialogsTest, OptionsRefuseARefreshIntervalBelowOne) {
     EXPECT_FALSE(f->isVisible());
   });
   frame.action("SimulateOptions1")->trigger();
-  EXPECT_EQ(ws.settings.DisplayPeriod, 30);
-  EXPECT_FALSE(ws.settings.GlitchFiltering);
+  EXPECT_EQ(std::pair(ws.settings.DisplayPeriod, ws.settings.GlitchFiltering), std::pair(30, false));
   EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 0.1);
 }
 
@@ -386,8 +372,7 @@ TEST_F(DialogsTest, SchematicToSymbolRefusesBadInputAndWritesASymbolThatReadsBac
     EXPECT_FALSE(f->richEdit()->toPlainText().isEmpty());
     const QImage first = f->preview().copy();
     f->sbFatClick();
-    EXPECT_EQ(f->generator().BoxWidth, 45);
-    EXPECT_NE(f->preview(), first);
+    EXPECT_TRUE(f->generator().BoxWidth == 45 && f->preview() != first);
     for (int i = 0; i < 10; ++i) f->sbThinClick();
     EXPECT_EQ(f->generator().BoxWidth, 20);
     f->StringGrid1()->item(0, 2)->setText("T");
@@ -413,9 +398,8 @@ TEST_F(DialogsTest, SchematicToSymbolRefusesBadInputAndWritesASymbolThatReadsBac
   Workspace back;
   ASSERT_TRUE(SchematicLoad(back, tmp / "my_halfadder.sym", kLoadSymbol, 100, 100));
   ASSERT_EQ(back.circuit.Symbols.Count(), 1);
-  EXPECT_EQ(back.circuit.Symbols[1].Model, 6000);
-  EXPECT_EQ(back.circuit.Symbols[1].PinCount,
-            int(ws.extraction.InputNames.size() + ws.extraction.OutputNames.size()));
+  EXPECT_EQ(std::pair(back.circuit.Symbols[1].Model, back.circuit.Symbols[1].PinCount),
+            std::pair(6000, int(ws.extraction.InputNames.size() + ws.extraction.OutputNames.size())));
 }
 
 }  // namespace

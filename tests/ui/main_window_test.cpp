@@ -21,15 +21,14 @@ TEST_F(MainWindowTest, ModeCommandsSetModeStatusAndToolAndTheRightButtonDrawsLin
   frame.action("mnuMove")->trigger();
   EXPECT_EQ(std::pair(frame.mode(), frame.moveFlag()), std::pair(int(kModeCut), true));
   frame.toolButton("sbline")->click();
-  EXPECT_EQ(std::pair(frame.mode(), frame.statusText()), std::pair(int(kModeLine), QString("Draw line")));
-  EXPECT_TRUE(frame.toolButton("sbline")->isChecked());
+  EXPECT_EQ(std::tuple(frame.mode(), frame.statusText(), frame.toolButton("sbline")->isChecked()),
+            std::tuple(int(kModeLine), QString("Draw line"), true));
   frame.toolButton("sbcopy")->click();
   frame.PointerPress(QPoint(50, 50), true);
   EXPECT_EQ(frame.mode(), kModeLine);
   frame.PointerRelease(QPoint(60, 60));
   frame.ResetTools();
-  EXPECT_EQ(frame.mode(), kModeSelect);
-  EXPECT_TRUE(frame.toolButton("sbselect")->isChecked());
+  EXPECT_TRUE(frame.mode() == kModeSelect && frame.toolButton("sbselect")->isChecked());
 }
 
 // Open fits and names the file; a file that is no schematic leaves the open one, its name and
@@ -38,22 +37,20 @@ TEST_F(MainWindowTest, OpenSaveAndNewNameTheFileAndAFailedOpenKeepsTheSchematic)
   dialogs.files = {Example("half_adder.sch")};
   frame.action("mnuread")->trigger();
   EXPECT_GT(ws.circuit.Symbols.Count(), 0);
-  EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Example("half_adder.sch"));
-  EXPECT_EQ(dialogs.filters.back(), kSchematicFilter);
+  EXPECT_EQ(std::pair(frame.windowTitle(), dialogs.filters.back()),
+            std::pair("Qiro2 - " + Example("half_adder.sch"), QString(kSchematicFilter)));
   const auto copy = tmp / "copy.sch";
   ws.circuit.FileName = copy.string();
   WriteFile(tmp / "x.png", "\x89PNG\r\n");
   Open(Q(tmp / "x.png"));
   EXPECT_EQ(frame.lastMessage(), "Format error in " + Q(tmp / "x.png"));
-  EXPECT_EQ(ws.circuit.FileName, copy.string());
-  EXPECT_GT(ws.circuit.Symbols.Count(), 0);
+  EXPECT_TRUE(ws.circuit.FileName == copy.string() && ws.circuit.Symbols.Count() > 0);
   frame.action("mnuwrite")->trigger();
   EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Q(copy));
   ws.circuit.Modified = true;
   frame.action("mnunew")->trigger();  // answered No: nothing saved
   EXPECT_EQ(dialogs.asked, std::vector<QString>{"Warning: schematics modified."});
-  EXPECT_EQ(ws.circuit.Symbols.Count(), 0);
-  EXPECT_EQ(frame.windowTitle(), "Qiro2 - example");
+  EXPECT_TRUE(ws.circuit.Symbols.Count() == 0 && frame.windowTitle() == "Qiro2 - example");
 }
 
 // Save of an untitled drawing goes through Save As, which asks before overwriting a file;
@@ -72,8 +69,7 @@ TEST_F(MainWindowTest, SaveOfAnUntitledDrawingGoesThroughSaveAsWhichAsksBeforeOv
   EXPECT_EQ(dialogs.asked, std::vector<QString>{"Warning: This file already exist. Will you overwrite it?"});
   EXPECT_EQ(ReadFile(target), "old");
   frame.action("mnuwrite")->trigger();
-  EXPECT_NE(ReadFile(target), "old");
-  EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Q(target));
+  EXPECT_TRUE(ReadFile(target) != "old" && frame.windowTitle() == "Qiro2 - " + Q(target));
   frame.action("mnuwrite")->trigger();  // named now: saved without a dialog
   EXPECT_EQ(dialogs.proposals.size(), 3u);
   std::filesystem::current_path(cwd);
@@ -85,8 +81,7 @@ TEST_F(MainWindowTest, SaveOfAnUntitledDrawingGoesThroughSaveAsWhichAsksBeforeOv
 TEST_F(MainWindowTest, QuitCloseAndCancelInTheSaveQuestionKeepTheWindowAndTheDrawing) {
   frame.show();
   frame.QuitMe();
-  EXPECT_EQ(dialogs.asked, std::vector<QString>{"Do you really leave me?"});
-  EXPECT_TRUE(frame.isVisible());
+  EXPECT_TRUE(dialogs.asked == std::vector<QString>{"Do you really leave me?"} && frame.isVisible());
   Open(Example("half_adder.sch"));
   const int symbols = ws.circuit.Symbols.Count();
   ws.circuit.Modified = true;
@@ -95,33 +90,28 @@ TEST_F(MainWindowTest, QuitCloseAndCancelInTheSaveQuestionKeepTheWindowAndTheDra
   frame.action("mnunew")->trigger();
   frame.action("mnuread")->trigger();
   frame.QuitMe();
-  EXPECT_FALSE(frame.close());
-  EXPECT_TRUE(frame.isVisible());
-  EXPECT_EQ(dialogs.asked.size(), 5u) << "Leave asks nothing more after a Cancel";
-  EXPECT_EQ(dialogs.filters.size(), 1u) << "Open shows no file dialog after a Cancel";
-  EXPECT_EQ(std::pair(ws.circuit.Symbols.Count(), ws.circuit.Modified), std::pair(symbols, true));
-  EXPECT_EQ(frame.windowTitle(), "Qiro2 - " + Example("half_adder.sch"));
+  EXPECT_TRUE(!frame.close() && frame.isVisible());
+  // Leave asks nothing more after a Cancel, Open shows no file dialog.
+  EXPECT_EQ(std::pair(dialogs.asked.size(), dialogs.filters.size()),
+            std::pair(std::size_t(5), std::size_t(1)));
+  EXPECT_TRUE(ws.circuit.Symbols.Count() == symbols && ws.circuit.Modified &&
+              frame.windowTitle() == "Qiro2 - " + Example("half_adder.sch"));
   ws.circuit.FileName = (tmp / "no_such_dir" / "x.sch").string();
   dialogs.answers = {true, false};  // yes, save: fails; then no
-  EXPECT_FALSE(frame.close());
-  EXPECT_TRUE(frame.isVisible());
-  EXPECT_TRUE(frame.close());
-  EXPECT_EQ(dialogs.asked.size(), 7u);
+  EXPECT_TRUE(!frame.close() && frame.isVisible());
+  EXPECT_TRUE(frame.close() && dialogs.asked.size() == 7u);
 }
 
 TEST_F(MainWindowTest, HelpOpensInItsOwnWindowWithLinksAndSearch) {
   frame.action("mnuContents")->trigger();
   THelpWindow* help = frame.helpWindow();
   ASSERT_NE(help, nullptr);
-  EXPECT_TRUE(help->isVisible());
-  EXPECT_TRUE(help->browser()->toPlainText().contains("Simulat"));
+  EXPECT_TRUE(help->isVisible() && help->browser()->toPlainText().contains("Simulat"));
   const int top = help->browser()->verticalScrollBar()->value();
   help->browser()->setSource(QUrl("#cli"));  // an internal link, far down the page
   EXPECT_GT(help->browser()->verticalScrollBar()->value(), top);
-  EXPECT_TRUE(help->FindText("timing"));
-  EXPECT_TRUE(help->browser()->textCursor().hasSelection());
-  EXPECT_FALSE(help->FindText("no such words here"));
-  EXPECT_EQ(help->searchResult()->text(), "Not found");
+  EXPECT_TRUE(help->FindText("timing") && help->browser()->textCursor().hasSelection());
+  EXPECT_TRUE(!help->FindText("no such words here") && help->searchResult()->text() == "Not found");
   ws.SetHomeDir(tmp.path());  // no help page there
   frame.action("mnuContents")->trigger();
   EXPECT_EQ(frame.statusText(), "File \"Html/index.html\" not found.");
@@ -133,15 +123,12 @@ TEST_F(MainWindowTest, PrintDrawsTheSchematicAndCancelKeepsTheView) {
   frame.show();
   Open(Example("half_adder.sch"));
   frame.action("mnuprn")->trigger();
-  EXPECT_EQ(dialogs.prints, 1);
-  EXPECT_EQ(frame.mode(), kModeSelect);
+  EXPECT_TRUE(dialogs.prints == 1 && frame.mode() == kModeSelect && !ws.view.printing);
   EXPECT_TRUE(frame.findChild<QScrollBar*>("LfRgBar")->isVisible());
-  EXPECT_FALSE(ws.view.printing);
   dialogs.printTo = Q(tmp / "half_adder.pdf");
   frame.action("mnuprn")->trigger();
   const std::string text = ReadFile(tmp / "half_adder.pdf");
-  EXPECT_EQ(text.rfind("%PDF", 0), 0u);
-  EXPECT_GT(text.size(), 2000u);
+  EXPECT_TRUE(text.rfind("%PDF", 0) == 0 && text.size() > 2000u);
   EXPECT_EQ(frame.statusText(), "Schematic printed.");
   QPrinter printer;
   ChooseOrientation(ws, printer);
@@ -152,23 +139,21 @@ TEST_F(MainWindowTest, PrintDrawsTheSchematicAndCancelKeepsTheView) {
 TEST_F(MainWindowTest, ZoomStepsBandsAndViewAll) {
   ws.view.world = Rect{0, 0, 700, 500};
   frame.toolButton("sbzoomin")->click();
-  EXPECT_EQ(frame.mode(), kModeZoom);
-  EXPECT_EQ(ws.view.world.x2 - ws.view.world.x1, 700);
+  EXPECT_TRUE(frame.mode() == kModeZoom && ws.view.world.x2 - ws.view.world.x1 == 700);
   frame.toolButton("sbzoomin")->click();  // second press: one step, no band
   EXPECT_EQ(std::pair(ws.view.world.x1, ws.view.world.x2), std::pair(100, 600));
   // A click without dragging shows the 60 x 60 square around the point.
   frame.PointerPress(QPoint(100, 100), false);
   const int wx = ws.view.ScreenToWorldX(100), wy = ws.view.ScreenToWorldY(100);
   frame.PointerRelease(QPoint(100, 100));
-  EXPECT_EQ(ws.view.world, (Rect{wx - 30, wy - 30, wx + 30, ws.view.world.y2}));
-  EXPECT_EQ(frame.mode(), kModeSelect);
+  EXPECT_TRUE(ws.view.world == (Rect{wx - 30, wy - 30, wx + 30, ws.view.world.y2}) &&
+              frame.mode() == kModeSelect);
   Open(Example("half_adder.sch"));
   const Rect fitted = ws.view.world;
   frame.action("mnuZoomOut")->trigger();
   EXPECT_NE(ws.view.world, fitted);
   frame.action("mnuViewAll")->trigger();
-  EXPECT_EQ(ws.view.world, fitted);
-  EXPECT_EQ(frame.statusText(), "View all the schema");
+  EXPECT_TRUE(ws.view.world == fitted && frame.statusText() == "View all the schema");
 }
 
 TEST_F(MainWindowTest, InsertUserSymbolPlacesOnReleaseAndRemembersTheLastSymbol) {
@@ -176,18 +161,15 @@ TEST_F(MainWindowTest, InsertUserSymbolPlacesOnReleaseAndRemembersTheLastSymbol)
   EXPECT_FALSE(frame.action("mnuLastSymbol")->isVisible());
   dialogs.files = {sym};
   frame.action("mnuInsertSymbol")->trigger();
-  EXPECT_EQ(frame.mode(), kModePlaceSymbol);
-  EXPECT_EQ(dialogs.filters.back(), kSymbolFilter);
+  EXPECT_TRUE(frame.mode() == kModePlaceSymbol && dialogs.filters.back() == kSymbolFilter);
   EXPECT_EQ(ToQtFilter(kSymbolFilter), "Symbols (*.SYM) (*.sym);;ALL FILE (*.*) (*.*)");
-  EXPECT_TRUE(frame.action("mnuLastSymbol")->isVisible());
-  EXPECT_EQ(frame.action("mnuLastSymbol")->text(), sym);
+  EXPECT_TRUE(frame.action("mnuLastSymbol")->isVisible() && frame.action("mnuLastSymbol")->text() == sym);
   frame.PointerMove(QPoint(200, 200));
   frame.PointerPress(QPoint(200, 200), false);
   frame.PointerRelease(QPoint(200, 200));
   EXPECT_EQ(std::pair(ws.circuit.Symbols.Count(), frame.mode()), std::pair(1, int(kModeSelect)));
   frame.action("mnuLastSymbol")->trigger();
-  EXPECT_EQ(frame.mode(), kModePlaceSymbol);
-  EXPECT_EQ(frame.statusText(), "Insert recorded symbol...");
+  EXPECT_TRUE(frame.mode() == kModePlaceSymbol && frame.statusText() == "Insert recorded symbol...");
   frame.PointerPress(QPoint(300, 200), false);
   frame.PointerRelease(QPoint(300, 200));
   EXPECT_EQ(ws.circuit.Symbols.Count(), 2);
@@ -201,8 +183,8 @@ TEST_F(MainWindowTest, CommandLineForcesExtensionsAndLoadsTheDefaultTechnologyLa
   const QString base = Q(SourceRoot() / "examples" / "half_adder");
   other.Startup(SourceRoot(), {base, "no_such_tech"});
   EXPECT_GT(ws2.circuit.Symbols.Count(), 0);
-  EXPECT_EQ(other.windowTitle(), "Qiro2 - " + base + ".sch");
-  EXPECT_EQ(other.statusText(), kWelcome);
+  EXPECT_EQ(std::pair(other.windowTitle(), other.statusText()),
+            std::pair("Qiro2 - " + base + ".sch", QString(kWelcome)));
   EXPECT_EQ(ws2.settings.SymbolDir, SourceRoot() / "IEEE");
 }
 

@@ -5,7 +5,6 @@ namespace qiro {
 namespace {
 
 using namespace qiro::test;
-using Wires = std::vector<std::tuple<int, int, int, int>>;
 
 class PointerEdit : public UiTest {
  protected:
@@ -40,31 +39,17 @@ class PointerEdit : public UiTest {
     Click(right, bottom);
     return ws.circuit.Symbols.Count();
   }
-  Wires LiveWires() const {
-    Wires out;
-    for (const TLine& w : ws.circuit.Wires)
-      if (w.State != kDeleted) out.emplace_back(w.X1, w.Y1, w.X2, w.Y2);
-    return out;
-  }
-  template <class Table>
-  static int Live(const Table& table) {
-    int n = 0;
-    for (const auto& item : table) n += item.State != kDeleted;
-    return n;
-  }
+  Wires LiveWires() const { return test::LiveWires(ws.circuit); }
 };
 
 TEST_F(PointerEdit, LinesDotsAndLabels) {
   Tool("sbline");
   Drag(0, 0, 100, 3);
-  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 100, 0}}));
-  EXPECT_EQ(frame.mode(), kModeSelect);
+  EXPECT_TRUE(LiveWires() == (Wires{{0, 0, 100, 0}}) && frame.mode() == kModeSelect);
   // The right button draws a line from any mode; ending on the wire's middle gives a dot.
   Tool("sbcopy");
   Drag(50, -40, 50, 0, Qt::RightButton);
-  EXPECT_EQ(Live(ws.circuit.Contacts), 1);
-  EXPECT_EQ(ws.circuit.Contacts[1].X, 50);
-  EXPECT_TRUE(ws.circuit.Modified);
+  EXPECT_TRUE(Live(ws.circuit.Contacts) == 1 && ws.circuit.Contacts[1].X == 50 && ws.circuit.Modified);
 
   Tool("sbconnect");
   Click(201, 199);
@@ -74,15 +59,13 @@ TEST_F(PointerEdit, LinesDotsAndLabels) {
   dialogs.files = {QString("hello")};
   Click(20, 40);
   ASSERT_EQ(ws.circuit.Labels.Count(), 1);
-  EXPECT_EQ(ws.circuit.Labels[1].Text, "hello");
-  EXPECT_EQ(ws.circuit.Labels[1].X, 20);
-  EXPECT_EQ(frame.mode(), kModeSelect);
+  EXPECT_EQ(std::tuple(ws.circuit.Labels[1].Text, ws.circuit.Labels[1].X, frame.mode()),
+            std::tuple(std::string("hello"), 20, int(kModeSelect)));
 
   // A double click edits the label; a drag in select mode moves it.
   dialogs.files = {QString("bye")};
   Send(QEvent::MouseButtonDblClick, 22, 42);
-  EXPECT_EQ(dialogs.inputs.back(), "Enter label: hello");
-  EXPECT_EQ(ws.circuit.Labels[1].Text, "bye");
+  EXPECT_TRUE(dialogs.inputs.back() == "Enter label: hello" && ws.circuit.Labels[1].Text == "bye");
   Drag(22, 42, 32, 52);
   EXPECT_EQ(std::pair(ws.circuit.Labels[1].X, ws.circuit.Labels[1].Y), std::pair(30, 50));
 
@@ -98,22 +81,19 @@ TEST_F(PointerEdit, DraggedSymbolTakesItsWiresAlong) {
   Drag(40, 105, 100, 105, Qt::RightButton);  // into pin a
   Drag(125, 110, 145, 111);                  // grab the gate in select mode
   EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).X, 120);
-  EXPECT_EQ(LiveWires(), (Wires{{40, 105, 120, 105}}));
-  EXPECT_EQ(frame.mode(), kModeSelect);
+  EXPECT_TRUE(LiveWires() == (Wires{{40, 105, 120, 105}}) && frame.mode() == kModeSelect);
 
   // Hide Properties: a miss keeps the mode, a hit clears the texts.
   frame.action("mnuHideProps")->trigger();
   Click(0, 200);
-  EXPECT_EQ(frame.statusText(), "No symbol in this location, try again.");
-  EXPECT_EQ(frame.mode(), kModeHideProps);
+  EXPECT_EQ(std::pair(frame.statusText(), frame.mode()),
+            std::pair(QString("No symbol in this location, try again."), int(kModeHideProps)));
   Click(140, 110);
-  EXPECT_EQ(ws.circuit.Symbols[g].Vis, 0);
-  EXPECT_EQ(frame.mode(), kModeSelect);
+  EXPECT_EQ(std::pair(ws.circuit.Symbols[g].Vis, frame.mode()), std::pair(0, int(kModeSelect)));
 }
 
 TEST_F(PointerEdit, CutUndoMoveCopyAndPaste) {
-  ws.circuit.AddWire(0, 0, 40, 0);
-  ws.circuit.AddWire(0, 100, 40, 100);
+  for (int y : {0, 100}) ws.circuit.AddWire(0, y, 40, y);
   frame.history().Reset(ws.circuit);  // the wires above were not drawn by the user
   Tool("sbclear");
   Drag(-10, -10, 50, 10);
@@ -124,21 +104,19 @@ TEST_F(PointerEdit, CutUndoMoveCopyAndPaste) {
   // Move: cut, then the clipboard follows the pointer and the press puts it down.
   Tool("sbMove");
   Drag(-10, -10, 50, 10);
-  EXPECT_EQ(frame.mode(), kModePaste);
-  EXPECT_EQ(frame.statusText(), "paste beginning...");
+  EXPECT_EQ(std::pair(frame.mode(), frame.statusText()),
+            std::pair(int(kModePaste), QString("paste beginning...")));
   Hover(0, 100, 50);
   Send(QEvent::MouseButtonPress, 102, 52);
   Send(QEvent::MouseButtonRelease, 102, 52);
-  EXPECT_EQ(LiveWires(), (Wires{{0, 100, 40, 100}, {100, 50, 140, 50}}));
-  EXPECT_EQ(frame.mode(), kModeSelect);
+  EXPECT_TRUE(LiveWires() == (Wires{{0, 100, 40, 100}, {100, 50, 140, 50}}) && frame.mode() == kModeSelect);
 
   Tool("sbcopy");
   Drag(-10, 90, 50, 110);
-  EXPECT_EQ(frame.mode(), kModeCopyPaste);
-  EXPECT_EQ(frame.statusText(), "Copy beginning...");
+  EXPECT_EQ(std::pair(frame.mode(), frame.statusText()),
+            std::pair(int(kModeCopyPaste), QString("Copy beginning...")));
   Click(0, 200);
-  EXPECT_EQ(LiveWires().size(), 3u);
-  EXPECT_EQ(LiveWires().back(), std::make_tuple(0, 200, 40, 200));
+  EXPECT_EQ(LiveWires(), (Wires{{0, 100, 40, 100}, {100, 50, 140, 50}, {0, 200, 40, 200}}));
 }
 
 // Escape and Unselect All cancel a pending paste without adding or restoring anything (a
@@ -194,8 +172,7 @@ TEST_F(PointerEdit, RotateAndFlipAreas) {
   frame.action("mnuFlip")->trigger();
   EXPECT_EQ(frame.mode(), kModeFlip);
   Drag(0, -5, 30, 5);
-  EXPECT_EQ(LiveWires(), (Wires{{30, 0, 20, 0}}));
-  EXPECT_EQ(frame.mode(), kModeSelect);
+  EXPECT_TRUE(LiveWires() == (Wires{{30, 0, 20, 0}}) && frame.mode() == kModeSelect);
 }
 
 // Draws the half adder of the examples from an empty schematic, saves it and simulates it
@@ -220,8 +197,7 @@ TEST_F(PointerEdit, HalfAdderDrawnWithThePointerSimulatesLikeTheExample) {
   const auto path = tmp / "drawn.sch";
   dialogs.files = {Q(path)};
   frame.action("mnusave")->trigger();
-  ASSERT_TRUE(std::filesystem::exists(path));
-  EXPECT_FALSE(ws.circuit.Modified);
+  ASSERT_TRUE(std::filesystem::exists(path) && !ws.circuit.Modified);
 
   const auto r = RunCli("simulate '" + path.string() +
                         "' --until 80 --expect out1=0@18 --expect out2=0@18"
@@ -236,8 +212,7 @@ TEST_F(PointerEdit, UndoAndRedoThroughTheEditMenuNameTheAction) {
   QAction* undo = frame.action("mnuUndo");
   QAction* redo = frame.action("mnuRedo");
   const auto names = [&] { return undo->text() + " | " + redo->text(); };
-  EXPECT_FALSE(undo->isEnabled());
-  EXPECT_EQ(redo->shortcuts().value(1), QKeySequence("Ctrl+Shift+Z"));
+  EXPECT_TRUE(!undo->isEnabled() && redo->shortcuts().value(1) == QKeySequence("Ctrl+Shift+Z"));
   const int g = Place("and2.SYM", 150, 120);  // pin a at (100, 105)
   Drag(40, 105, 100, 105, Qt::RightButton);
   Drag(125, 110, 125, 131);  // the gate goes down 20: its wire bends into an L
@@ -245,8 +220,7 @@ TEST_F(PointerEdit, UndoAndRedoThroughTheEditMenuNameTheAction) {
   EXPECT_EQ(moved, (Wires{{40, 105, 40, 125}, {40, 125, 100, 125}}));
   EXPECT_EQ(undo->text(), "&Undo Move");
   undo->trigger();
-  EXPECT_EQ(LiveWires(), (Wires{{40, 105, 100, 105}}));
-  EXPECT_EQ(ws.circuit.Symbols[g].Pin(1).Y, 105);
+  EXPECT_TRUE(LiveWires() == (Wires{{40, 105, 100, 105}}) && ws.circuit.Symbols[g].Pin(1).Y == 105);
   EXPECT_EQ(names(), "&Undo Wire | &Redo Move");
   redo->trigger();
   EXPECT_EQ(LiveWires(), moved);
@@ -257,8 +231,7 @@ TEST_F(PointerEdit, UndoAndRedoThroughTheEditMenuNameTheAction) {
   Tool("sbcopy");  // copy the gate and put the copy down elsewhere
   Drag(90, 90, 160, 130);
   Click(150, 200);
-  EXPECT_EQ(Live(ws.circuit.Symbols), 2);
-  EXPECT_EQ(undo->text(), "&Undo Paste");
+  EXPECT_TRUE(Live(ws.circuit.Symbols) == 2 && undo->text() == "&Undo Paste");
   ws.engine.Running = true;  // no undo while a simulation runs
   undo->trigger();
   EXPECT_EQ(Live(ws.circuit.Symbols), 2);

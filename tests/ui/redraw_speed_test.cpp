@@ -2,8 +2,6 @@
 // image through the Qt canvas. The aim is 16 ms; the bound allows three times that so a busy
 // machine still passes. Time is the thread's processor time, which other processes on the
 // machine disturb far less than the clock on the wall; the figures are printed.
-#include <gtest/gtest.h>
-
 #include <QImage>
 #include <algorithm>
 #include <ctime>
@@ -14,7 +12,6 @@
 #include "editor/renderer.h"
 #include "model/schematic_file.h"
 #include "qt_canvas.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {

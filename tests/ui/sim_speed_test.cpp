@@ -1,8 +1,6 @@
 // Steps per second of a run in the desktop program against the headless engine, on the
 // benchmark circuit with the control window's defaults, and the cost of the timing diagram
 // following a run. The figures are printed; the bounds are loose (CI machines are loaded).
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <iostream>
 

@@ -6,17 +6,14 @@
 namespace qiro {
 namespace {
 
-using test::Points;
-using test::Wires;
+using namespace test;
 
-class Clipboard : public test::EditTest {
+class Clipboard : public EditTest {
  protected:
   // Two wires, a dot, a label and a gate in the area (0, 0)-(100, 100); one wire outside.
   void Build() {
     Circuit& c = ws.circuit;
-    c.AddWire(10, 10, 40, 10);
-    c.AddWire(40, 10, 40, 60);
-    c.AddWire(200, 10, 300, 10);
+    AddWires({{10, 10, 40, 10}, {40, 10, 40, 60}, {200, 10, 300, 10}});
     c.AddContact(40, 10);
     c.AddText(20, 80, "note");
     gate = AddSymbol("and2", {50, 20, 90, 50}, {{50, 30}, {90, 35}});
@@ -27,10 +24,8 @@ class Clipboard : public test::EditTest {
 TEST_F(Clipboard, CutMarksTheAreaAndUndoBringsItBack) {
   Build();
   EXPECT_EQ(CutArea(ws, 100, 100, 0, 0), 5);
-  EXPECT_EQ(LiveWires(), (Wires{{200, 10, 300, 10}}));
-  EXPECT_EQ(LiveCounts(), "w1 s0 c0 l0");
-  EXPECT_EQ(std::pair(ws.editor.refX, ws.editor.refY),
-            std::pair(10, 9));  // the clipboard's upper-left corner
+  EXPECT_TRUE(LiveWires() == (Wires{{200, 10, 300, 10}}) && LiveCounts() == "w1 s0 c0 l0");
+  EXPECT_EQ(std::pair(ws.editor.refX, ws.editor.refY), std::pair(10, 9));  // the clipboard's upper-left
   UndoCut(ws);
   EXPECT_EQ(LiveCounts(), "w3 s1 c1 l1");
 }
@@ -39,8 +34,8 @@ TEST_F(Clipboard, ASecondCutDropsTheFirstClipboardForGood) {
   Build();
   CutArea(ws, 0, 0, 100, 100);
   EXPECT_EQ(CutArea(ws, 190, 0, 310, 20), 1);
-  EXPECT_EQ(ws.circuit.Wires.Count(), 1);  // compacted: only the new clipboard remains
-  EXPECT_EQ(ws.circuit.Symbols.Count(), 0);
+  // Compacted: only the new clipboard remains.
+  EXPECT_EQ(std::pair(ws.circuit.Wires.Count(), ws.circuit.Symbols.Count()), std::pair(1, 0));
   UndoCut(ws);
   EXPECT_EQ(LiveWires(), (Wires{{200, 10, 300, 10}}));
 }
@@ -49,8 +44,7 @@ TEST_F(Clipboard, ClicksCutTheWireOrSymbolUnderThemAndEmptyAreasSaySo) {
   Build();
   EXPECT_EQ(CutArea(ws, 250, 11, 250, 11), 1);  // within 3 units of the wire
   EXPECT_EQ(ws.circuit.Wires[3].State, kDeleted);
-  EXPECT_EQ(CutArea(ws, 70, 30, 72, 32), 1);  // inside the gate
-  EXPECT_EQ(Live(ws.circuit.Symbols), 0);
+  EXPECT_TRUE(CutArea(ws, 70, 30, 72, 32) == 1 && Live(ws.circuit.Symbols) == 0);  // inside the gate
   host.statuses.clear();
   EXPECT_EQ(CutArea(ws, 150, 150, 160, 160), 0);
   EXPECT_EQ(host.LastStatus(), "Error! Nothing include in this area.");
@@ -67,11 +61,9 @@ TEST_F(Clipboard, MovedClipboardPastesWhereItStands) {
   EXPECT_EQ(LiveWires(), (Wires{{200, 10, 300, 10}, {110, 210, 140, 210}, {140, 210, 140, 260}}));
   EXPECT_EQ(LiveContacts(), (Points{{140, 210}}));
   const TSymbol& pasted = ws.circuit.Symbols[ws.circuit.Symbols.Count()];
-  EXPECT_EQ(pasted.State, kNormal);
-  EXPECT_EQ(pasted.Pin(2).X, 190);
-  EXPECT_EQ(pasted.BBox, (Rect{150, 220, 190, 250}));
-  EXPECT_EQ(pasted.Name, "and2");  // gates keep their names
-  EXPECT_EQ(ws.circuit.Labels[ws.circuit.Labels.Count()].X, 120);
+  EXPECT_TRUE(pasted.State == kNormal && pasted.Pin(2).X == 190 && pasted.BBox == (Rect{150, 220, 190, 250}));
+  // Gates keep their names.
+  EXPECT_TRUE(pasted.Name == "and2" && ws.circuit.Labels[ws.circuit.Labels.Count()].X == 120);
 }
 
 TEST_F(Clipboard, CopyChangesNothingUntilPastedAndCancellingNeverRestoresACut) {
@@ -79,8 +71,7 @@ TEST_F(Clipboard, CopyChangesNothingUntilPastedAndCancellingNeverRestoresACut) {
   ws.circuit.Modified = false;
   EXPECT_EQ(CopyArea(ws, 0, 0, 100, 100), 5);
   ResetHighlight(ws);  // Escape, Unselect All
-  EXPECT_EQ(LiveCounts(), "w3 s1 c1 l1");
-  EXPECT_FALSE(ws.circuit.Modified);
+  EXPECT_TRUE(LiveCounts() == "w3 s1 c1 l1" && !ws.circuit.Modified);
   MoveClipboard(ws, 10, 209);
   PasteClipboard(ws);
   EXPECT_EQ(Live(ws.circuit.Symbols), 2);
@@ -107,16 +98,16 @@ TEST_F(Clipboard, MovedDevicesKeepTheirNamesAndCopiesTakeFreshOnes) {
   ASSERT_EQ(c.Symbols.Count(), 6);
   // The originals keep their names; button1 is taken, so the counter goes on.
   EXPECT_EQ(c.Symbols[b].Name + c.Symbols[b].Pin(1).Name, "button1in1");
-  EXPECT_EQ(c.Symbols[4].Name + c.Symbols[4].Pin(1).Name, "button2in2");
-  EXPECT_EQ(c.Symbols[5].Name + c.Symbols[5].Pin(4).Name, "kbd2kbd24");
-  EXPECT_EQ(c.Symbols[6].Title, "dreg2");
+  EXPECT_EQ(c.Symbols[4].Name + c.Symbols[4].Pin(1).Name + " " + c.Symbols[5].Name +
+                c.Symbols[5].Pin(4).Name + " " + c.Symbols[6].Title,
+            "button2in2 kbd2kbd24 dreg2");
 
   // Move: cut, follow the pointer, put down; Escape instead puts it back where it was.
   CutAreaForMove(ws, -1, -1, 31, 21);
   MoveClipboard(ws, 0, 100);
   PasteClipboard(ws);
-  EXPECT_EQ(c.Symbols[c.Symbols.Count()].Name, "button1");
-  EXPECT_EQ(c.Symbols[c.Symbols.Count()].BBox.y1, 100);
+  EXPECT_EQ(c.Symbols[c.Symbols.Count()].Name + std::to_string(c.Symbols[c.Symbols.Count()].BBox.y1),
+            "button1100");
   MoveClipboard(ws, 0, 200);
   PasteClipboard(ws);  // a second paste is a copy
   EXPECT_EQ(c.Symbols[c.Symbols.Count()].Name, "button3");
@@ -126,8 +117,8 @@ TEST_F(Clipboard, MovedDevicesKeepTheirNamesAndCopiesTakeFreshOnes) {
   MoveClipboard(ws, 300, 300);
   EXPECT_TRUE(CancelMove(ws));
   EXPECT_EQ(Live(c.Symbols), before);
-  EXPECT_EQ(c.Symbols[c.Symbols.Count()].BBox, (Rect{0, 100, 30, 120}));
-  EXPECT_EQ(c.Symbols[c.Symbols.Count()].Name, "button1");
+  EXPECT_TRUE(c.Symbols[c.Symbols.Count()].BBox == (Rect{0, 100, 30, 120}) &&
+              c.Symbols[c.Symbols.Count()].Name == "button1");
 }
 
 TEST_F(Clipboard, PastingAnEmptyClipboardOrIntoAFullTableReportsIt) {
@@ -138,8 +129,8 @@ TEST_F(Clipboard, PastingAnEmptyClipboardOrIntoAFullTableReportsIt) {
   while (!ws.circuit.Wires.Full()) ws.circuit.AddWire(0, 500, 5, 500);
   PasteClipboard(ws);
   EXPECT_EQ(host.errors.back(), "Too many lines.");
-  EXPECT_EQ(ws.circuit.ErrorCode, 0);
-  EXPECT_EQ(Live(ws.circuit.Symbols), 0);  // the paste stopped at the first failure
+  // The paste stopped at the first failure.
+  EXPECT_EQ(std::pair(ws.circuit.ErrorCode, Live(ws.circuit.Symbols)), std::pair(0, 0));
 }
 
 }  // namespace

@@ -31,23 +31,15 @@ class EditTest : public ::testing::Test {
     ws.circuit.AddInnerLine(s, box.x1, box.y1, box.x2, box.y2);
     return s;
   }
-  // Live wires as (x1, y1, x2, y2), in table order.
-  std::vector<std::tuple<int, int, int, int>> LiveWires() const {
-    std::vector<std::tuple<int, int, int, int>> out;
-    for (const TLine& w : ws.circuit.Wires)
-      if (w.State != kDeleted) out.emplace_back(w.X1, w.Y1, w.X2, w.Y2);
-    return out;
+  void AddWires(const Wires& wires) {
+    for (auto [x1, y1, x2, y2] : wires) ws.circuit.AddWire(x1, y1, x2, y2);
   }
+  Wires LiveWires() const { return test::LiveWires(ws.circuit); }
   std::vector<std::pair<int, int>> LiveContacts() const {
     std::vector<std::pair<int, int>> out;
     for (const TContact& k : ws.circuit.Contacts)
       if (k.State != kDeleted) out.emplace_back(k.X, k.Y);
     return out;
-  }
-  int Live(const auto& table) const {
-    int n = 0;
-    for (const auto& e : table) n += e.State != kDeleted;
-    return n;
   }
   // Live wires, symbols, contacts and labels, as "w3 s1 c1 l1".
   std::string LiveCounts() const {
@@ -60,7 +52,6 @@ class EditTest : public ::testing::Test {
   Workspace ws;
 };
 
-using Wires = std::vector<std::tuple<int, int, int, int>>;
 using Points = std::vector<std::pair<int, int>>;
 
 }  // namespace qiro::test

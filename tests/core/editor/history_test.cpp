@@ -43,8 +43,7 @@ class HistoryTest : public EditTest {
   void Build() {
     AddSymbol("and2", {50, 20, 90, 50}, {{50, 30}, {50, 40}, {90, 35}});
     AddSymbol("or2", {150, 25, 190, 55}, {{150, 35}, {150, 45}, {190, 40}});
-    ws.circuit.AddWire(90, 35, 150, 35);
-    ws.circuit.AddWire(10, 30, 50, 30);
+    AddWires({{90, 35, 150, 35}, {10, 30, 50, 30}});
     ws.circuit.AddContact(10, 30);
     ws.circuit.AddText(20, 80, "note");
     history.Reset(ws.circuit);
@@ -112,8 +111,7 @@ TEST_F(HistoryTest, EveryKindOfEditIsUndoneAndRedoneExactly) {
     const std::string after = Dump(ws.circuit);
     ASSERT_EQ(history.Commit(ws.circuit, name), CommitResult::Recorded);
     EXPECT_EQ(history.UndoLabel(), name);
-    EXPECT_TRUE(history.Undo(ws.circuit) && Dump(ws.circuit) == before);
-    EXPECT_EQ(history.RedoLabel(), name);
+    EXPECT_TRUE(history.Undo(ws.circuit) && Dump(ws.circuit) == before && history.RedoLabel() == name);
     EXPECT_TRUE(history.Redo(ws.circuit) && Dump(ws.circuit) == after && !history.CanRedo());
   }
 }
@@ -136,10 +134,8 @@ TEST_F(HistoryTest, HundredMixedEditsUndoToTheStartAndRedoToTheEnd) {
     ASSERT_TRUE(history.Undo(ws.circuit));
     ASSERT_EQ(Dump(ws.circuit), states[static_cast<std::size_t>(k)]) << "undo to state " << k;
   }
-  EXPECT_FALSE(history.CanUndo());
-  EXPECT_EQ(Dump(ws.circuit), start);
-  while (history.Redo(ws.circuit)) {
-  }
+  EXPECT_TRUE(!history.CanUndo() && Dump(ws.circuit) == start);
+  while (history.Redo(ws.circuit)) continue;
   EXPECT_EQ(Dump(ws.circuit), end);
 }
 
@@ -153,10 +149,8 @@ TEST_F(HistoryTest, MoveIsOneStepAndTheModifiedFlagFollowsTheSavePoint) {
   MoveClipboard(ws, 150, 150);
   PasteClipboard(ws);
   EXPECT_EQ(history.Commit(ws.circuit, "Paste"), CommitResult::Recorded);
-  EXPECT_EQ(history.UndoLabel(), "Move");
-  ASSERT_TRUE(history.Undo(ws.circuit));
-  EXPECT_EQ(Dump(ws.circuit), before);  // no duplicate, nothing hidden
-  EXPECT_EQ(Live(ws.circuit.Symbols), 2);
+  ASSERT_TRUE(history.UndoLabel() == "Move" && history.Undo(ws.circuit));
+  EXPECT_TRUE(Dump(ws.circuit) == before && Live(ws.circuit.Symbols) == 2);  // no duplicate, nothing hidden
   EXPECT_FALSE(ws.circuit.Modified || history.CanUndo());
   history.Redo(ws.circuit);
   EXPECT_TRUE(ws.circuit.Modified);
@@ -180,16 +174,14 @@ TEST_F(HistoryTest, ChangesMadeWithoutACommitAreFoldedInNeverLost) {
   AddContactAt(ws, 310, 300);  // no commit: belongs to the last action, no longer the saved one
   ASSERT_TRUE(history.Undo(ws.circuit));
   EXPECT_EQ(Dump(ws.circuit), start);
-  ASSERT_TRUE(history.Redo(ws.circuit));
-  EXPECT_TRUE(ws.circuit.Modified);
+  ASSERT_TRUE(history.Redo(ws.circuit) && ws.circuit.Modified);
   ASSERT_TRUE(history.Undo(ws.circuit));
   // After an undo, a change without commit becomes an action of its own.
   CutArea(ws, 0, 0, 100, 100);
   ws.circuit.CompactTables();
   const std::string cut = Dump(ws.circuit);
   EXPECT_EQ(history.UndoLabel(), "");
-  ASSERT_TRUE(history.Undo(ws.circuit));
-  EXPECT_EQ(Dump(ws.circuit), start);
+  ASSERT_TRUE(history.Undo(ws.circuit) && Dump(ws.circuit) == start);
   EXPECT_TRUE(history.Redo(ws.circuit) && Dump(ws.circuit) == cut);
 }
 
@@ -203,8 +195,7 @@ TEST_F(HistoryTest, KeepsTheLastHundredActionsAndDropsEmptyOnes) {
     history.Commit(ws.circuit, "Move Label");
   }
   EXPECT_EQ(history.Levels(), History::kMaxLevels);
-  while (history.Undo(ws.circuit)) {
-  }
+  while (history.Undo(ws.circuit)) continue;
   EXPECT_EQ(ws.circuit.Labels[1].X, 40);
 }
 
@@ -220,9 +211,7 @@ TEST_F(HistoryTest, WiresFollowAMovedSymbolAndBendIntoAnL) {
 
 TEST_F(HistoryTest, AJogInTheRouteSlidesInsteadOfBending) {
   const int g = AddSymbol("buf", {150, 25, 190, 45}, {{150, 35}, {190, 35}});
-  ws.circuit.AddWire(100, 80, 120, 80);  // along, up, then into the pin
-  ws.circuit.AddWire(120, 80, 120, 35);
-  ws.circuit.AddWire(120, 35, 150, 35);
+  AddWires({{100, 80, 120, 80}, {120, 80, 120, 35}, {120, 35, 150, 35}});  // along, up, then into the pin
   MoveSymbol(ws, g, 0, 0, 0, 20);
   EXPECT_EQ(LiveWires(), (Wires{{100, 80, 120, 80}, {120, 80, 120, 55}, {120, 55, 150, 55}}));
 }

@@ -1,9 +1,6 @@
 #include "editor/hit_test.h"
 
-#include <gtest/gtest.h>
-
 #include "core/editor/edit_fixture.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {
@@ -64,18 +61,20 @@ TEST_F(HitTest, WirePartsInOrderWithTheGridTolerance) {
                                   {295, 100, v, kWireVertical},
                                   {300, 206, 0, kWireNone},
                                   {50, 27, s, kWireSloped},
-                                  {50, 28, 0, kWireNone}}) {
+                                  {50, 28, 0, kWireNone},
+                                  {120, 60, 0, kWireNone}}) {  // on the line, past the end
     const WireHit hit = WireAt(ws, x, y);
     EXPECT_EQ(std::pair(hit.wire, hit.part), (std::pair<int, int>(wire, part))) << x << "," << y;
   }
   ws.view.gridStep = 25;  // zoomed out: a wider catch
   EXPECT_EQ(WireAt(ws, 100, 125).part, kWireHorizontal);
+  const int flat = ws.circuit.AddWire(400, 0, 500, 2);  // a point near its line but above its box
+  EXPECT_EQ(std::pair(WireAt(ws, 450, 1).wire, WireAt(ws, 450, 3).wire), std::pair(flat, 0));
 
   int crossing = ws.circuit.AddWire(100, 0, 100, 200);
   EXPECT_EQ(WireAt(ws, 100, 100).wire, crossing);
-  EXPECT_EQ(WireNear(ws, h, 100, 103), kWireHorizontal);
-  EXPECT_EQ(WireNear(ws, h, 100, 104), kWireNone);
-  EXPECT_EQ(WireNear(ws, 99, 0, 0), kWireNone);
+  EXPECT_EQ(std::tuple(WireNear(ws, h, 100, 103), WireNear(ws, h, 100, 104), WireNear(ws, 99, 0, 0)),
+            std::tuple(kWireHorizontal, kWireNone, kWireNone));
 }
 
 TEST_F(HitTest, PinsAndWiresOnPins) {
@@ -99,8 +98,7 @@ TEST_F(HitTest, PinsAndWiresOnPins) {
   EXPECT_EQ(std::vector<int>({WireOnPin(ws, a, 1, w1), WireOnPin(ws, a, 1, w2), WireOnPin(ws, a, 1, w3),
                               WireOnPin(ws, a, 1, w4), WireOnPin(ws, a, 9, w1)}),
             std::vector<int>({kWireEnd1, kWireEnd2, kWireVertical, kWireNone, kWireNone}));
-  EXPECT_EQ(ws.circuit.Wires[w1].EndFlags, 1);
-  EXPECT_EQ(ws.circuit.Wires[w2].EndFlags, 2);
+  EXPECT_EQ(std::pair(ws.circuit.Wires[w1].EndFlags, ws.circuit.Wires[w2].EndFlags), std::pair(1, 2));
 }
 
 TEST_F(HitTest, SearchNodeAnswersInvalidNumbers) {
@@ -119,14 +117,12 @@ class NetTest : public HitTest {
  protected:
   void SetUp() override {
     HitTest::SetUp();
-    g1 = AddBox({0, 0, 40, 40});
-    ws.circuit.Symbols[g1].Model = 101;
-    ws.circuit.AddPin(g1, 0, 20, 'I', "IN", 1, 1, ws.tech);
-    ws.circuit.AddPin(g1, 40, 20, 'O', " CLK ", 1, 1, ws.tech);
-    g2 = AddBox({100, 0, 140, 40});
-    ws.circuit.Symbols[g2].Model = 101;
-    ws.circuit.AddPin(g2, 100, 20, 'I', "A", 1, 1, ws.tech);
-    ws.circuit.AddPin(g2, 140, 20, 'O', "Y", 1, 1, ws.tech);
+    for (auto [g, x, in, out] : {std::tuple{&g1, 0, "IN", " CLK "}, {&g2, 100, "A", "Y"}}) {
+      *g = AddBox({x, 0, x + 40, 40});
+      ws.circuit.Symbols[*g].Model = 101;
+      ws.circuit.AddPin(*g, x, 20, 'I', in, 1, 1, ws.tech);
+      ws.circuit.AddPin(*g, x + 40, 20, 'O', out, 1, 1, ws.tech);
+    }
     wire = ws.circuit.AddWire(40, 20, 70, 20);
     ws.circuit.AddWire(70, 20, 100, 20);
     dot = ws.circuit.AddContact(70, 20);

@@ -1,8 +1,6 @@
 #include "editor/options_values.h"
 
-#include <gtest/gtest.h>
-
-#include "workspace.h"
+#include "core/test_support.h"
 
 namespace qiro {
 namespace {
@@ -43,15 +41,13 @@ TEST(OptionsValues, ApplyingOptions) {
   Workspace ws;
   ws.circuit.Extracted = true;
   EXPECT_FALSE(ApplySimulationOptions(ws, 0, "0"));
-  EXPECT_EQ(ws.settings.DisplayPeriod, 12);
-  EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 1.0);
+  EXPECT_EQ(std::pair(ws.settings.DisplayPeriod, ws.tech.TimeUnit), std::pair(12, 1.0));
 
   // A step of 2 ns shows "1ns"; OK with that choice keeps 2 ns and the extraction.
   ws.tech.TimeUnit = 2.0;
   EXPECT_TRUE(ApplySimulationOptions(ws, 3, "25"));
-  EXPECT_EQ(ws.settings.DisplayPeriod, 25);
-  EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 2.0);
-  EXPECT_TRUE(ws.circuit.Extracted);
+  EXPECT_EQ(std::tuple(ws.settings.DisplayPeriod, ws.tech.TimeUnit, ws.circuit.Extracted),
+            std::tuple(25, 2.0, true));
 
   EXPECT_TRUE(ApplySimulationOptions(ws, 2, "25"));
   EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 0.1);
@@ -59,16 +55,15 @@ TEST(OptionsValues, ApplyingOptions) {
 }
 
 TEST(OptionsValues, TechnologyAndFileTexts) {
-  EXPECT_EQ(FormatTechValue(2.5), " 2.500");
-  EXPECT_EQ(FormatTechValue(0.0125), " 0.013");
-  EXPECT_EQ(EditingFileText("a.sch"), "\"a.sch\" edited by QIRO 2.3c");
+  EXPECT_EQ(FormatTechValue(2.5) + FormatTechValue(0.0125) + "|" + EditingFileText("a.sch"),
+            " 2.500 0.013|\"a.sch\" edited by QIRO 2.3c");
 }
 
 TEST(OptionsValues, HomeDirectory) {
   Workspace ws;
   ApplyHomeDirectory(ws, "/no/such/place");
-  EXPECT_EQ(ws.settings.HomeDir, std::filesystem::path("/no/such/place"));
-  EXPECT_EQ(ws.settings.SymbolDir, std::filesystem::path("/no/such/place") / "IEEE");
+  EXPECT_EQ(std::pair(ws.settings.HomeDir, ws.settings.SymbolDir),
+            std::pair(std::filesystem::path("/no/such/place"), std::filesystem::path("/no/such/place/IEEE")));
   ApplyHomeDirectory(ws, std::string(300, 'd'));
   EXPECT_EQ(ws.settings.HomeDir.string().size(), 128u);
 

@@ -15,10 +15,8 @@ TEST(SimView, WiresTakeTheColourOfTheirNodesLevel) {
   SimCircuit c;
   const int a = c.Node();
   const int b = c.Button(a);
-  c.ws.circuit.AddWire(0, 0, 50, 0);
-  c.ws.circuit.AddWire(0, 20, 50, 20);
-  c.ws.circuit.Wires[1].Node = a;
-  c.ws.circuit.Wires[2].Node = -1;
+  c.ws.circuit.Wires[c.ws.circuit.AddWire(0, 0, 50, 0)].Node = a;
+  c.ws.circuit.Wires[c.ws.circuit.AddWire(0, 20, 50, 20)].Node = -1;
   ASSERT_TRUE(c.Start());
   c.Step();
   auto colours = [&](bool wireState) {
@@ -55,16 +53,15 @@ TEST(SimView, DelayCellsLieAtEachPinsLineNewestFirst) {
   }
   // The first inverter has just seen its input rise: its newest cell holds 0, its oldest still 1.
   const TPin& p1 = c.ws.circuit.Symbols[g1].Pin(2);
-  EXPECT_EQ(cells[static_cast<std::size_t>(p1.LineStart)], kLogic0);
-  EXPECT_EQ(cells[static_cast<std::size_t>(p1.LineEnd)], kLogic1);
+  EXPECT_EQ(
+      std::pair(cells[static_cast<std::size_t>(p1.LineStart)], cells[static_cast<std::size_t>(p1.LineEnd)]),
+      std::pair(std::uint8_t(kLogic0), std::uint8_t(kLogic1)));
 }
 
 TEST(SimView, RegisterRowsListDRegistersInTableOrder) {
   SimCircuit c;
   const int d = c.Node(), rst = c.Node(), h = c.Node(), q = c.Node(), nq = c.Node();
-  c.Button(d);
-  c.Button(rst);
-  c.Button(h);
+  for (int n : {d, rst, h}) c.Button(n);
   const int r1 = c.Symbol(kModelDreg, {d, rst, h, q, nq}, {{4, 2}, {5, 2}});
   c.Gate(kModelNot, {d}, c.Node(), 2);
   const int r2 = c.Symbol(kModelDreg, {d, rst, h, q, nq}, {{4, 2}, {5, 2}});
@@ -74,8 +71,8 @@ TEST(SimView, RegisterRowsListDRegistersInTableOrder) {
   c.Step();
   const auto rows = RegisterRows(c.ws, 49);
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].title + rows[1].title, "reg1reg2");
-  EXPECT_EQ(std::string(rows[0].levels.begin(), rows[0].levels.end()), "000xx");
+  EXPECT_EQ(rows[0].title + rows[1].title + std::string(rows[0].levels.begin(), rows[0].levels.end()),
+            "reg1reg2000xx");
   EXPECT_EQ(RegisterRows(c.ws, 1).size(), 1u);
 }
 

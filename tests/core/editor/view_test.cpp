@@ -1,10 +1,7 @@
 #include "editor/view.h"
 
-#include <gtest/gtest.h>
-
 #include "core/test_support.h"
 #include "model/schematic_file.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {
@@ -70,9 +67,8 @@ TEST(ViewTest, FitCentresBarsAndAddsMargins) {
   Workspace ws;
   ws.view.hScroll = 3;
   FitViewToSchematic(ws);  // nothing drawn: the fixed box
-  EXPECT_EQ(ws.circuit.BBox, (Rect{-15, -15, 70, 70}));
-  EXPECT_EQ(ws.view.world, (Rect{-22, -22, 85, 85}));
-  EXPECT_EQ(ws.view.hScroll, kScrollRange / 2);
+  EXPECT_EQ(std::tuple(ws.circuit.BBox, ws.view.world, ws.view.hScroll),
+            std::tuple(Rect{-15, -15, 70, 70}, Rect{-22, -22, 85, 85}, kScrollRange / 2));
 
   ws.circuit.AddWire(0, 0, 200, 0);
   ws.circuit.AddText(300, 100, "note");
@@ -82,19 +78,19 @@ TEST(ViewTest, FitCentresBarsAndAddsMargins) {
   int deleted = ws.circuit.AddContact(1000, 1000);
   ws.circuit.Contacts[deleted].State = kDeleted;
   FitViewToSchematic(ws);
-  EXPECT_EQ(ws.circuit.BBox, (Rect{-50, -40, 340, 110}));
-  EXPECT_EQ(ws.view.world, (Rect{-57, -47, 355, 125}));
+  EXPECT_EQ(std::pair(ws.circuit.BBox, ws.view.world),
+            std::pair(Rect{-50, -40, 340, 110}, Rect{-57, -47, 355, 125}));
 
   // Saving writes the same box, the empty one of the symbol without drawing left out.
-  test::TempDir dir;
+  const test::TempDir dir;
   ASSERT_TRUE(SchematicWrite(ws, dir / "fit.sch"));
   EXPECT_NE(test::ReadFile(dir / "fit.sch").find("\r\nBB(-50,-40,340,110)\r\n"), std::string::npos);
 
   // The view also shows a title standing above the box; the saved box stays the drawing's.
   ws.circuit.Symbols[s].TitleY = -60;
   FitViewToSchematic(ws);
-  EXPECT_EQ(ws.view.world, (Rect{-57, -67, 355, 125}));
-  EXPECT_EQ(ws.circuit.BBox, (Rect{-50, -40, 340, 110}));
+  EXPECT_EQ(std::pair(ws.circuit.BBox, ws.view.world),
+            std::pair(Rect{-50, -40, 340, 110}, Rect{-57, -67, 355, 125}));
 }
 
 TEST(ViewTest, WheelScrollsAndZoomsAboutThePointerAndSmallMovesAreClicks) {
@@ -113,8 +109,7 @@ TEST(ViewTest, WheelScrollsAndZoomsAboutThePointerAndSmallMovesAreClicks) {
   EXPECT_EQ(v.world, (Rect{0, 0, 700, 700}));
 
   v.gridStep = 5;
-  EXPECT_TRUE(WithinClick(v, 10, 10, 14, 6));
-  EXPECT_FALSE(WithinClick(v, 10, 10, 10, 15));
+  EXPECT_TRUE(WithinClick(v, 10, 10, 14, 6) && !WithinClick(v, 10, 10, 10, 15));
 }
 
 TEST(ViewTest, ScrollBarsAndArrowKeysShiftTheView) {
@@ -124,9 +119,8 @@ TEST(ViewTest, ScrollBarsAndArrowKeysShiftTheView) {
   v.ArrowKey(ViewKey::Up);
   EXPECT_EQ(v.world, (Rect{20, -5, 220, 95}));
   v.ScrollHorizontalTo(1000);  // beyond the bar's end
-  EXPECT_EQ(v.hScroll, kScrollRange);
-  EXPECT_EQ(v.world.x1, 20 + (kScrollRange - kScrollRange / 2 - 2) * 10);
-  EXPECT_EQ(v.WorldToScreenX(v.world.x1), 0);
+  EXPECT_EQ(std::tuple(v.hScroll, v.world.x1, v.WorldToScreenX(v.world.x1)),
+            std::tuple(kScrollRange, 20 + (kScrollRange - kScrollRange / 2 - 2) * 10, 0));
 }
 
 }  // namespace

@@ -1,41 +1,26 @@
 #include "model/schematic_file.h"
 
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "core/test_support.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {
 
-using test::ReadFile;
-using test::RecordingHost;
-using test::TempDir;
-using test::WriteFile;
+using namespace test;
 
 // Replaces LF by CR LF.
-std::string Crlf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
+std::string Crlf(std::string text) {
+  for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.insert(at, 1, '\r');
+  return text;
 }
 
 // The text without its VERSION and FFIG lines, which hold the time and the path.
 std::string WithoutVersionAndEnd(const std::string& text) {
-  std::string out;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    end = end == std::string::npos ? text.size() : end + 1;
-    const std::string line = text.substr(start, end - start);
-    if (line.rfind("VERSION ", 0) != 0 && line.rfind("FFIG ", 0) != 0) out += line;
-    start = end;
-  }
+  std::istringstream in(text);
+  std::string line, out;
+  while (std::getline(in, line))
+    if (line.rfind("VERSION ", 0) != 0 && line.rfind("FFIG ", 0) != 0) out += line + "\n";
   return out;
 }
 
@@ -61,15 +46,9 @@ std::string Dump(const TSymbol& s) {
 }
 
 // One record of every kind, and a wire after the end line that must not be read.
-const std::string kSample = test::ReadFile(test::SourceRoot() / "tests/core/model/sample.sch");
+const std::string kSample = ReadFile(SourceRoot() / "tests/core/model/sample.sch");
 
-struct Fixture : ::testing::Test {
-  RecordingHost host;
-  Workspace ws{&host};
-  TempDir dir;
-};
-
-using SchematicFile = Fixture;
+using SchematicFile = WorkspaceTest;
 
 TEST_F(SchematicFile, ReadsEveryLineKind) {
   WriteFile(dir / "a.sch", kSample);
@@ -82,21 +61,18 @@ TEST_F(SchematicFile, ReadsEveryLineKind) {
             "and2 m402 bb(10,10,60,30) rec(20,10,35,30)g vis4 [a,b,] a:I10,15,0,0 b:I10,25,0,0 y:O60,20,1,1 "
             "lig(10,10,10,30) vlg1@1");
   EXPECT_EQ(c.Symbols[1].VerilogLine(1), " nand g1(y, a, b);") << "only the one separator space is dropped";
-  EXPECT_EQ(c.Contacts.Count(), 2);
-  EXPECT_EQ(c.Contacts[2].Y, 9);
+  EXPECT_TRUE(c.Contacts.Count() == 2 && c.Contacts[2].Y == 9);
   EXPECT_EQ(c.Wires.Count(), 1) << "nothing after FFIG is read";
-  EXPECT_FALSE(c.Modified) << "opening is no edit";
-  EXPECT_FALSE(c.Extracted);
-  EXPECT_TRUE(host.ShowedStatus("Loaded " + (dir / "a.sch").string()));
-  EXPECT_EQ(host.drawnSymbols, std::vector<int>{1});
+  EXPECT_FALSE(c.Modified || c.Extracted) << "opening is no edit";
+  EXPECT_TRUE(host.ShowedStatus("Loaded " + (dir / "a.sch").string()) &&
+              host.drawnSymbols == std::vector<int>{1});
 }
 
 TEST_F(SchematicFile, WriteReadWriteIsStableAndUsesCrLf) {
   WriteFile(dir / "a.sch", Crlf(kSample));
   ASSERT_TRUE(OpenSchematic(ws, dir / "a.sch"));
   ASSERT_TRUE(SchematicWrite(ws, dir / "b.sch"));
-  EXPECT_FALSE(ws.circuit.Modified);
-  EXPECT_EQ(ws.circuit.FileName, (dir / "b.sch").string());
+  EXPECT_TRUE(!ws.circuit.Modified && ws.circuit.FileName == (dir / "b.sch").string());
   EXPECT_EQ(host.LastStatus(), (dir / "b.sch").string() + " saved...");
   const std::string first = ReadFile(dir / "b.sch");
   EXPECT_EQ(first.find("\n"), first.find("\r\n") + 1);
@@ -157,8 +133,7 @@ TEST_F(SchematicFile, FailedLoadsEndWithErrorLoading) {
   const std::string missing = (dir / "missing.sch").string();
   EXPECT_FALSE(OpenSchematic(ws, missing));
   EXPECT_EQ(host.LastStatus(), "Error loading " + missing) << "not hidden by the file name set afterwards";
-  ASSERT_EQ(host.errors.size(), 1u);
-  EXPECT_EQ(host.errors[0], "Read error of " + missing);
+  EXPECT_EQ(host.errors, std::vector<std::string>{"Read error of " + missing});
 
   // A file that is no schematic is refused before the open one is cleared or renamed.
   WriteFile(dir / "a.sch", kSample);
@@ -167,31 +142,29 @@ TEST_F(SchematicFile, FailedLoadsEndWithErrorLoading) {
   WriteFile(dir / "x.png", "\x89PNG\r\n");
   EXPECT_FALSE(OpenSchematic(ws, dir / "x.png"));
   EXPECT_EQ(host.errors.back(), "Format error in " + (dir / "x.png").string());
-  EXPECT_EQ(ws.circuit.FileName, (dir / "a.sch").string());
-  EXPECT_EQ(ws.circuit.Symbols.Count(), symbols);
+  EXPECT_TRUE(ws.circuit.FileName == (dir / "a.sch").string() && ws.circuit.Symbols.Count() == symbols);
 
   WriteFile(dir / "nobb.sch", "QIRO 2.3c\nLIG(0,0,10,0)\n");
   ClearSchematic(ws);
   EXPECT_FALSE(SchematicLoad(ws, dir / "nobb.sch", kLoadOpen));
-  EXPECT_EQ(host.errors.back(), "Format error in " + (dir / "nobb.sch").string());
-  EXPECT_EQ(host.LastStatus(), "Error loading " + (dir / "nobb.sch").string());
-  EXPECT_EQ(ws.circuit.Wires.Count(), 0);
-  EXPECT_EQ(ws.circuit.ErrorCode, 0);
+  EXPECT_EQ(
+      host.errors.back() + "|" + host.LastStatus(),
+      "Format error in " + (dir / "nobb.sch").string() + "|Error loading " + (dir / "nobb.sch").string());
+  EXPECT_EQ(std::pair(ws.circuit.Wires.Count(), ws.circuit.ErrorCode), std::pair(0, 0));
 
   WriteFile(dir / "trunc.sch", "BB(0,0,10,10)\nSYM  #x\nBB(0,0,0,0)\nFSYM\nLIG(0,0,10,0)\n");
   ClearSchematic(ws);
   EXPECT_FALSE(SchematicLoad(ws, dir / "trunc.sch", kLoadOpen));
   EXPECT_EQ(host.LastStatus(), "Wrong symbol format, file truncated ");
-  EXPECT_EQ(ws.circuit.Symbols[1].State, kDeleted);
-  EXPECT_EQ(ws.circuit.Wires.Count(), 0);
+  EXPECT_TRUE(ws.circuit.Symbols[1].State == kDeleted && ws.circuit.Wires.Count() == 0);
 }
 
 // Opening is no edit: only a clean-up that changed wires or a load cut short marks it.
 TEST_F(SchematicFile, OpeningMarksModifiedOnlyWhatChangedAndSaysWhat) {
   WriteFile(dir / "tidy.sch", "BB(0,0,50,10)\nLIG(0,0,20,0)\nLIG(20,0,50,0)\n");
   ASSERT_TRUE(OpenSchematicForEditing(ws, dir / "tidy.sch"));
-  EXPECT_TRUE(ws.circuit.Modified);
-  EXPECT_EQ(host.LastStatus(), "Lines tidied on opening (2 before, 1 after): schematic modified");
+  EXPECT_TRUE(ws.circuit.Modified &&
+              host.LastStatus() == "Lines tidied on opening (2 before, 1 after): schematic modified");
   ASSERT_TRUE(SaveSchematic(ws));
   ASSERT_TRUE(OpenSchematicForEditing(ws, dir / "tidy.sch"));
   EXPECT_FALSE(ws.circuit.Modified);
@@ -199,8 +172,7 @@ TEST_F(SchematicFile, OpeningMarksModifiedOnlyWhatChangedAndSaysWhat) {
   std::string big = "BB(0,0,10,10)\n";
   for (int i = 0; i < 70; ++i) big += "TEXT 0 " + std::to_string(i) + "  #t\n";
   WriteFile(dir / "big.sch", big);
-  EXPECT_FALSE(OpenSchematic(ws, dir / "big.sch"));
-  EXPECT_TRUE(ws.circuit.Modified);
+  EXPECT_TRUE(!OpenSchematic(ws, dir / "big.sch") && ws.circuit.Modified);
   EXPECT_EQ(host.LastStatus(), "Only part of the file was loaded (table full: labels): schematic modified");
   EXPECT_FALSE(OpenSchematic(ws, dir / "missing.sch"));
   EXPECT_TRUE(ws.circuit.Modified) << "a failed open changes nothing";
@@ -236,8 +208,7 @@ TEST_F(SchematicFile, WriteErrorKeepsTheSchematicModified) {
   EXPECT_FALSE(SchematicWrite(ws, bad));
   EXPECT_EQ(host.errors.back().rfind("Write error in " + bad + ": cannot create a file in ", 0), 0u)
       << host.errors.back();
-  EXPECT_TRUE(ws.circuit.Modified);
-  EXPECT_EQ(ws.circuit.FileName, (dir / "a.sch").string());
+  EXPECT_TRUE(ws.circuit.Modified && ws.circuit.FileName == (dir / "a.sch").string());
 }
 
 TEST_F(SchematicFile, SaveKeepsABackupAndSaveAsHonoursADeclinedOverwrite) {
@@ -246,8 +217,8 @@ TEST_F(SchematicFile, SaveKeepsABackupAndSaveAsHonoursADeclinedOverwrite) {
   ws.circuit.FileName = (dir / "example").string();
   WriteFile(dir / "example.sch", "old");
   ASSERT_TRUE(SaveSchematic(ws));
-  EXPECT_EQ(ReadFile(dir / "example.bak"), "old");
-  EXPECT_EQ(ws.circuit.FileName, (dir / "example.sch").string());
+  EXPECT_TRUE(ReadFile(dir / "example.bak") == "old" &&
+              ws.circuit.FileName == (dir / "example.sch").string());
   EXPECT_EQ(host.LastStatus(), "Editing \"" + (dir / "example.sch").string() + "\"");
   // An existing backup is kept: the new file simply replaces the old one.
   ASSERT_TRUE(SaveSchematic(ws));
@@ -255,12 +226,11 @@ TEST_F(SchematicFile, SaveKeepsABackupAndSaveAsHonoursADeclinedOverwrite) {
 
   WriteFile(dir / "other.sch", "keep me");
   EXPECT_TRUE(SaveAsNeedsOverwriteQuestion(dir / "other.sch"));
-  EXPECT_FALSE(SaveSchematicAs(ws, dir / "other.sch", false));
-  EXPECT_EQ(ReadFile(dir / "other.sch"), "keep me");
+  EXPECT_TRUE(!SaveSchematicAs(ws, dir / "other.sch", false) && ReadFile(dir / "other.sch") == "keep me");
   EXPECT_EQ(ws.circuit.FileName, (dir / "example.sch").string()) << "declining keeps the current name";
   EXPECT_TRUE(SaveSchematicAs(ws, dir / "other.sch", true));
-  EXPECT_EQ(ws.circuit.FileName, (dir / "other.sch").string());
-  EXPECT_NE(ReadFile(dir / "other.sch"), "keep me");
+  EXPECT_TRUE(ws.circuit.FileName == (dir / "other.sch").string() &&
+              ReadFile(dir / "other.sch") != "keep me");
 }
 
 }  // namespace

@@ -6,20 +6,20 @@ namespace qiro {
 namespace {
 
 using test::Wires;
-
-class WireCleanup : public test::EditTest {};
+using WireCleanup = test::EditTest;
 
 TEST_F(WireCleanup, MergesCollinearTouchingWiresButNotAcrossADot) {
   Circuit& c = ws.circuit;
-  c.AddWire(0, 0, 20, 0);
-  c.AddWire(40, 0, 20, 0);  // reversed, touching end to end
-  c.AddWire(50, 10, 50, 30);
-  c.AddWire(50, 30, 50, 60);
-  c.AddWire(100, 0, 120, 0);
-  c.AddWire(120, 0, 140, 0);
+  // The second reversed, touching end to end; the last two a corner, not collinear.
+  AddWires({{0, 0, 20, 0},
+            {40, 0, 20, 0},
+            {50, 10, 50, 30},
+            {50, 30, 50, 60},
+            {100, 0, 120, 0},
+            {120, 0, 140, 0},
+            {200, 0, 220, 0},
+            {220, 0, 220, 20}});
   c.AddContact(120, 0);
-  c.AddWire(200, 0, 220, 0);
-  c.AddWire(220, 0, 220, 20);  // a corner is not collinear
   EXPECT_EQ(CleanWires(ws), 2);
   EXPECT_EQ(LiveWires(), (Wires{{0, 0, 40, 0},
                                 {50, 10, 50, 60},
@@ -32,12 +32,13 @@ TEST_F(WireCleanup, MergesCollinearTouchingWiresButNotAcrossADot) {
 
 TEST_F(WireCleanup, OverlappingHorizontalWiresAreCutBackWithoutLosingAStretch) {
   Circuit& c = ws.circuit;
-  c.AddWire(0, 0, 50, 0);
-  c.AddWire(30, 0, 80, 0);  // overlaps the right half
-  c.AddWire(10, 10, 40, 10);
-  c.AddWire(0, 10, 60, 10);  // holds the first one entirely
-  c.AddWire(100, 20, 120, 20);
-  c.AddWire(100, 20, 120, 20);  // a duplicate
+  // The second overlaps the right half of the first; the fourth holds the third; a duplicate.
+  AddWires({{0, 0, 50, 0},
+            {30, 0, 80, 0},
+            {10, 10, 40, 10},
+            {0, 10, 60, 10},
+            {100, 20, 120, 20},
+            {100, 20, 120, 20}});
   c.AddContact(100, 20);
   c.AddContact(120, 20);
   CleanWires(ws);
@@ -47,11 +48,8 @@ TEST_F(WireCleanup, OverlappingHorizontalWiresAreCutBackWithoutLosingAStretch) {
 
 TEST_F(WireCleanup, SmartPassSplitsAWireWhereAnotherEndsOnIt) {
   Circuit& c = ws.circuit;
-  c.AddWire(0, 50, 100, 50);
-  c.AddWire(40, 0, 40, 50);   // T from above
-  c.AddWire(70, 50, 70, 90);  // T from below
-  c.AddWire(200, 0, 200, 100);
-  c.AddWire(150, 30, 250, 30);  // a crossing is left alone
+  // T from above, T from below; a crossing is left alone.
+  AddWires({{0, 50, 100, 50}, {40, 0, 40, 50}, {70, 50, 70, 90}, {200, 0, 200, 100}, {150, 30, 250, 30}});
   ws.circuit.Modified = false;
   SmartLinePass(ws);
   EXPECT_EQ(LiveWires(), (Wires{{0, 50, 40, 50},
@@ -64,15 +62,13 @@ TEST_F(WireCleanup, SmartPassSplitsAWireWhereAnotherEndsOnIt) {
   EXPECT_TRUE(c.Modified);
 
   ws.settings.SmartLineEditing = false;
-  c.AddWire(300, 0, 300, 100);
-  c.AddWire(300, 40, 340, 40);
+  AddWires({{300, 0, 300, 100}, {300, 40, 340, 40}});
   SmartLinePass(ws);
   EXPECT_EQ(LiveWires().size(), 9u);
   // A full table keeps the wire whole rather than losing its second half.
   while (!c.Wires.Full()) c.AddWire(0, 500, 5, 500);
   EXPECT_EQ(SplitAtJunctions(ws), 0);
-  EXPECT_EQ(c.Wires[9].Y1, 40);
-  EXPECT_EQ(c.Wires[8].Y2, 100);
+  EXPECT_EQ(std::pair(c.Wires[9].Y1, c.Wires[8].Y2), std::pair(40, 100));
 }
 
 }  // namespace

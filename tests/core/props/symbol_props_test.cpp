@@ -1,7 +1,5 @@
 #include "props/symbol_props.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 #include "core/test_support.h"
@@ -10,14 +8,12 @@
 #include "props/page_tools.h"
 #include "props/pin_rename.h"
 #include "props/props_check.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {
 
-class SymbolPropsTest : public ::testing::Test {
+class SymbolPropsTest : public test::WorkspaceTest {
  protected:
-  SymbolPropsTest() : ws(&host) {}
   // Places a library symbol and returns its index.
   int Place(const std::string& stem) {
     EXPECT_TRUE(SchematicLoad(ws, test::SourceRoot() / "IEEE" / (stem + ".SYM"), kLoadSymbol, 200, 200));
@@ -28,30 +24,22 @@ class SymbolPropsTest : public ::testing::Test {
     ReadProperties(ws, s, p);
     return p;
   }
-  // Words first..last of a symbol, joined by commas.
   std::string Words(int s, int first, int last) const {
-    std::string out;
-    for (int k = first; k <= last; ++k) out += (k > first ? "," : "") + ws.circuit.Symbols[s].Prop(k);
-    return out;
+    return test::Words(ws.circuit.Symbols[s], first, last);
   }
-  test::RecordingHost host;
-  Workspace ws;
 };
 
 TEST_F(SymbolPropsTest, ClockPhasesAreStoredWithThreeDecimalsOnlyWhenReadable) {
   const int s = Place("clock");
   SymbolProps p = Open(s);
   EXPECT_TRUE(p.Page == PropsPage::Clock && p.ClockLow == "50.000");
-  p.ClockLow = "20";
-  p.ClockHigh = "30";
-  p.ClockPinName = "ck-main";
+  std::tie(p.ClockLow, p.ClockHigh, p.ClockPinName) = std::tuple("20", "30", "ck-main");
   ApplyProperties(ws, s, p);
   EXPECT_EQ(Words(s, 1, 2), "20.000,30.000");
-  EXPECT_EQ(ws.circuit.Symbols[s].Pin(1).Name + " " + p.Pins[0].Name, "ck_main ck_main");
-  EXPECT_TRUE(ws.circuit.Modified);
+  EXPECT_TRUE(ws.circuit.Symbols[s].Pin(1).Name + " " + p.Pins[0].Name == "ck_main ck_main" &&
+              ws.circuit.Modified);
 
-  p.ClockLow = "7p";
-  p.ClockHigh = "8";
+  std::tie(p.ClockLow, p.ClockHigh) = std::pair("7p", "8");
   ApplyProperties(ws, s, p);
   EXPECT_EQ(Words(s, 1, 2), "20.000,30.000");
 }
@@ -63,10 +51,10 @@ TEST_F(SymbolPropsTest, MatrixAndPipLinks) {
   p.MatrixOpen = {};
   MatrixAllOff(p);
   ApplyProperties(ws, m, p);
-  EXPECT_EQ(ws.circuit.Symbols[m].Prop(1), "000000");
+  const std::string allOff = ws.circuit.Symbols[m].Prop(1);
   p.MatrixOpen[0] = p.MatrixOpen[3] = false;
   ApplyProperties(ws, m, p);
-  EXPECT_EQ(ws.circuit.Symbols[m].Prop(1), "100100");
+  EXPECT_EQ(allOff + " " + ws.circuit.Symbols[m].Prop(1), "000000 100100");
   EXPECT_EQ(Open(m).MatrixOpen, (std::array<bool, 6>{false, true, true, false, true, true}));
 
   const int pip = Place("pip");
@@ -102,9 +90,7 @@ TEST_F(SymbolPropsTest, LookUpTableFunctionsAndToggle) {
     fill(function);
     EXPECT_EQ(table(), expected) << function;
   }
-  LutToggle(p, 3);
-  LutToggle(p, 3);
-  LutToggle(p, 15);
+  for (int row : {3, 3, 15}) LutToggle(p, row);
   EXPECT_EQ(table(), "0000000000000001");
 
   const int s = Place("lut");
@@ -146,11 +132,18 @@ TEST_F(SymbolPropsTest, PwlSequenceEditing) {
   PwlClearFrom(p, 2);
   EXPECT_EQ(rows(), "5.00=0 10.00=1 = = = = = = ");
 
-  // A grid full to its last row takes no more.
+  // A grid full to its last row takes no more; the symbol stores what its word table holds.
   p.PwlSequence = std::string(400, '1');
   PwlLoad(p);
   EXPECT_EQ(p.Pwl.back().Value, "1");
   PwlAppend(p);
+  EXPECT_EQ(p.Pwl.size(), std::size_t(kPwlRows));
+  const int s = Place("pwl");
+  SymbolProps q = Open(s);
+  q.Pwl = p.Pwl;
+  ApplyProperties(ws, s, q);
+  EXPECT_EQ(Words(s, 199, 200), "9900,1");
+  EXPECT_EQ(Open(s).Pwl[99].Time + "|" + Open(s).Pwl[100].Time, "9900|");
 }
 
 TEST_F(SymbolPropsTest, PwlWordsFollowTheGridAndDropTheOldTail) {
@@ -169,20 +162,13 @@ TEST_F(SymbolPropsTest, DevicePinsAreNamedAfterTheSymbol) {
   SymbolProps p = Open(d);
   EXPECT_TRUE(p.Page == PropsPage::Select && p.FormatVisible);
   EXPECT_EQ(p.SelectPinName, "<auto>");
-  p.Name = "disp";
-  p.Format = 2;
-  p.Colour = 4;
+  std::tie(p.Name, p.Format, p.Colour) = std::tuple("disp", 2, 4);
   ApplyProperties(ws, d, p);
   const TSymbol& s = ws.circuit.Symbols[d];
   EXPECT_EQ(s.Name + " " + p.Pins[0].Name, "disp disp7");
-  EXPECT_EQ(std::pair(s.RecColour, s.Vis >> 6), std::pair('p', 2));
-  EXPECT_EQ(Open(d).Colour, 4);
+  EXPECT_TRUE(s.RecColour == 'p' && s.Vis >> 6 == 2 && Open(d).Colour == 4);
 
-  const auto pins = [this](int i) {
-    std::string out;
-    for (int k = 1; k <= ws.circuit.Symbols[i].PinCount; ++k) out += ws.circuit.Symbols[i].Pin(k).Name + " ";
-    return out;
-  };
+  const auto pins = [this](int i) { return test::PinNames(ws.circuit.Symbols[i]); };
   EXPECT_EQ(pins(d), "disp7 disp6 disp5 disp4 disp3 disp2 disp1 disp0 ");
   for (auto [stem, name, expected] :
        {std::tuple{"kbd", "keys", "keys0 keys1 keys2 keys3 "}, {"digit", "dg", "dg4 dg3 dg2 dg1 dg0 "}}) {
@@ -201,21 +187,15 @@ TEST_F(SymbolPropsTest, LightFlagsColourAndPinName) {
   SymbolProps p = Open(l);
   EXPECT_TRUE(p.PauseEnabled && p.VisiblePin && p.PauseRise);
   EXPECT_FALSE(p.VisibleTitle || p.PauseFall || p.FormatVisible);
-  EXPECT_EQ(p.Colour, 0);  // an unknown letter leaves the radio alone
-  EXPECT_EQ(p.SelectPinName, ws.circuit.Symbols[l].Pin(1).Name);
+  // An unknown letter leaves the radio alone.
+  EXPECT_TRUE(p.Colour == 0 && p.SelectPinName == ws.circuit.Symbols[l].Pin(1).Name);
   EXPECT_EQ(p.Caption, "Symbol " + ws.circuit.Symbols[l].Name + " properties (49)");
-  p.PauseRise = false;
-  p.PauseFall = true;
-  p.VisibleTitle = true;
-  p.Colour = 2;
-  p.SelectPinName = "led";
-  p.Format = 0;
-  p.Name = "";
+  std::tie(p.PauseRise, p.PauseFall, p.VisibleTitle, p.Colour, p.SelectPinName, p.Format, p.Name) =
+      std::tuple(false, true, true, 2, "led", 0, "");
   const std::string name = ws.circuit.Symbols[l].Name;
   ApplyProperties(ws, l, p);
   const TSymbol& s = ws.circuit.Symbols[l];
-  EXPECT_EQ(s.Vis, 1 + 4 + 32);
-  EXPECT_EQ(s.RecColour, 'b');
+  EXPECT_EQ(std::pair(s.Vis, s.RecColour), std::pair(1 + 4 + 32, 'b'));
   EXPECT_EQ(s.Pin(1).Name + " " + s.Name, "led " + name);  // an empty name field does not erase the name
   EXPECT_FALSE(Open(Place("button")).PauseEnabled);
 }
@@ -231,18 +211,16 @@ TEST_F(SymbolPropsTest, TypedGateDelayIsStoredAsTheFactorRunsAndFilesUse) {
   p.Pins[2].Name = "";  // nothing usable: the pin keeps its name
   const std::string out = ws.circuit.Symbols[g].Pin(3).Name;
   ApplyProperties(ws, g, p);
-  EXPECT_TRUE(host.ShowedStatus("Fail to change the pin delay!"));
-  EXPECT_EQ(ws.circuit.Symbols[g].Pin(3).Name, out);
-  EXPECT_DOUBLE_EQ(ws.circuit.Symbols[g].Pin(1).GateDelay, 0);
-  EXPECT_DOUBLE_EQ(ws.circuit.Symbols[g].Pin(3).DelayFactor, 25);
+  EXPECT_TRUE(host.ShowedStatus("Fail to change the pin delay!") && ws.circuit.Symbols[g].Pin(3).Name == out);
+  EXPECT_EQ(std::pair(ws.circuit.Symbols[g].Pin(1).GateDelay, ws.circuit.Symbols[g].Pin(3).DelayFactor),
+            std::pair(0.0, 25.0));
   PinDelaySteps(ws, g, 3);  // a run recomputes the delay from the factor
   EXPECT_DOUBLE_EQ(ws.circuit.Symbols[g].Pin(3).GateDelay, 50);
 
   // Written and read back, the dialog shows what was typed.
-  test::TempDir tmp;
-  ASSERT_TRUE(SchematicWrite(ws, tmp / "d.sch"));
+  ASSERT_TRUE(SchematicWrite(ws, dir / "d.sch"));
   ClearSchematic(ws);
-  ASSERT_TRUE(SchematicLoad(ws, tmp / "d.sch", kLoadOpen));
+  ASSERT_TRUE(SchematicLoad(ws, dir / "d.sch", kLoadOpen));
   EXPECT_EQ(Open(1).Pins[2].Gate, "50.000");
 }
 
@@ -259,30 +237,20 @@ TEST_F(SymbolPropsTest, CheckNamesEveryFieldThatWouldBeDroppedOrStoredUnusable) 
   EXPECT_EQ(problems(clock, [](SymbolProps&) {}), V{});  // what the dialog shows is acceptable
   EXPECT_EQ(problems(clock,
                      [](SymbolProps& p) {
-                       p.ClockLow = "200000";
-                       p.ClockHigh = "abc";
-                       p.ClockPinName = "my clk!";
+                       std::tie(p.ClockLow, p.ClockHigh, p.ClockPinName) =
+                           std::tuple("200000", "abc", "my clk!");
                      }),
             (V{{PropsField::ClockLow, 0}, {PropsField::ClockHigh, 0}, {PropsField::ClockPinName, 0}}));
-  EXPECT_EQ(problems(lut,
-                     [](SymbolProps& p) {
-                       p.Lut[3] = "z";
-                       p.Lut[4] = "x";
-                     }),
-            (V{{PropsField::Lut, 3}}));
+  EXPECT_EQ(problems(lut, [](SymbolProps& p) { p.Lut[3] = "z", p.Lut[4] = "x"; }), (V{{PropsField::Lut, 3}}));
   EXPECT_EQ(problems(pwl,
                      [](SymbolProps& p) {
-                       p.Pwl = std::vector<PwlRow>(kPwlRows);
-                       p.Pwl[0] = {"abc", "1"};
-                       p.Pwl[1] = {"100", ""};
-                       p.Pwl[2] = {"200", "0"};
-                       p.Pwl[3] = {"150", "1"};
+                       p.Pwl = {{"abc", "1"}, {"100", ""}, {"200", "0"}, {"150", "1"}};
+                       p.Pwl.resize(kPwlRows);
                      }),
             (V{{PropsField::PwlTime, 0}, {PropsField::PwlValue, 1}, {PropsField::PwlTime, 3}}));
   EXPECT_EQ(problems(gate,
-                     [](SymbolProps& p) {
-                       p.Name = "my mod!";
-                       p.Pins[2].Gate = "0.5";  // below the unit delay: a file would read it as 1
+                     [](SymbolProps& p) {  // a delay below the unit: a file would read it as 1
+                       p.Name = "my mod!", p.Pins[2].Gate = "0.5";
                      }),
             (V{{PropsField::Name, 0}, {PropsField::PinGate, 2}}));
 }
@@ -349,6 +317,12 @@ TEST_F(SymbolPropsTest, BuiltInGateRenameMovesTheInstanceName) {
   p.Name = "gate9";
   ApplyProperties(ws, g, p);
   EXPECT_EQ(t.VerilogLines[1] + "|" + t.Name, " and gate9(y,a,b);|gate9");
+  // A bad index changes nothing.
+  ws.circuit.Modified = false;
+  p.Name = "keep";
+  ReadProperties(ws, 5, p);
+  ApplyProperties(ws, 5, p);
+  EXPECT_TRUE(p.Name == "keep" && !ws.circuit.Modified);
 }
 
 TEST_F(SymbolPropsTest, ProgramIsAssembledAndStoredOnApply) {
@@ -367,14 +341,6 @@ TEST_F(SymbolPropsTest, ProgramIsAssembledAndStoredOnApply) {
   ApplyProperties(ws, m, p);
   EXPECT_EQ(std::pair(ws.circuit.AsmLines.Count(), ws.circuit.AsmLines[2]),
             std::pair(3, std::string(" NOP")));
-}
-
-TEST_F(SymbolPropsTest, BadIndexChangesNothing) {
-  SymbolProps p;
-  p.Name = "keep";
-  ReadProperties(ws, 5, p);
-  ApplyProperties(ws, 5, p);
-  EXPECT_TRUE(p.Name == "keep" && !ws.circuit.Modified);
 }
 
 }  // namespace

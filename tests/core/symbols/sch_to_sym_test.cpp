@@ -1,16 +1,11 @@
 #include "symbols/sch_to_sym.h"
 
-#include <gtest/gtest.h>
-
 #include "core/test_support.h"
-#include "workspace.h"
 
 namespace qiro {
 namespace {
 
-using test::ReadFile;
-using test::RecordingHost;
-using test::TempDir;
+using namespace test;
 
 // A design with inputs a, b and output s, its module text already written.
 void AdderPorts(Workspace& ws) {
@@ -21,15 +16,12 @@ void AdderPorts(Workspace& ws) {
 }
 
 // The half adder's ports, laid out with the dialog's defaults.
-struct SchToSymTest : ::testing::Test {
-  SchToSymTest() : ws(&host) {
+struct SchToSymTest : WorkspaceTest {
+  SchToSymTest() {
     AdderPorts(ws);
     g.UpdateOptions(ws);
   }
-  RecordingHost host;
-  Workspace ws;
   SchToSym g;
-  TempDir dir;
 };
 
 TEST(SchToSym, RanksByNameInEitherOrder) {
@@ -54,19 +46,16 @@ TEST(SchToSym, RanksByNameInEitherOrder) {
 
 TEST_F(SchToSymTest, DefaultLayoutAndFileText) {
   ASSERT_TRUE(g.Generate(ws));
-  EXPECT_EQ(g.Symbol.Extent, (Rect{0, 0, 40, 30}));
-  EXPECT_EQ(g.Symbol.Box, (Rect{5, 5, 35, 25}));
-
+  EXPECT_EQ(std::pair(g.Symbol.Extent, g.Symbol.Box), std::pair(Rect{0, 0, 40, 30}, Rect{5, 5, 35, 25}));
   EXPECT_EQ(SymbolFileText(g.Symbol, g.Name, g.Title, g.ModuleText, "01/02/2026 10:00:00"),
-            ReadFile(test::SourceRoot() / "tests/golden/symbols/half.sym"));
+            ReadFile(SourceRoot() / "tests/golden/symbols/half.sym"));
 }
 
 TEST_F(SchToSymTest, TopAndBottomSidesWidenTheBox) {
   g.Rows[1].Side = "T";  // b
   g.Rows[1].Position = "2";
   ASSERT_TRUE(g.Generate(ws));
-  EXPECT_EQ(g.Symbol.Extent, (Rect{0, 0, 60, 40}));
-  EXPECT_EQ(g.Symbol.Box, (Rect{5, 5, 55, 35}));
+  EXPECT_EQ(std::pair(g.Symbol.Extent, g.Symbol.Box), std::pair(Rect{0, 0, 60, 40}, Rect{5, 5, 55, 35}));
   EXPECT_EQ(std::pair(g.Symbol.Pins[1].X, g.Symbol.Pins[1].Y), std::pair(25, 0));
   const std::string text = SymbolFileText(g.Symbol, g.Name, g.Title, g.ModuleText, "d");
   EXPECT_NE(text.find("LIG(25,0,25,5)\r\n"), std::string::npos);
@@ -75,8 +64,8 @@ TEST_F(SchToSymTest, TopAndBottomSidesWidenTheBox) {
   g.Rows[1].Side = "d";
   g.Rows[2].Side = "x";
   ASSERT_TRUE(g.Generate(ws));
-  EXPECT_EQ(g.Symbol.Pins[1].Y, g.Symbol.Extent.y2);
-  EXPECT_EQ(std::pair(g.Symbol.Pins[2].X, g.Symbol.Pins[2].Y), std::pair(0, 0));
+  EXPECT_EQ(std::tuple(g.Symbol.Pins[1].Y, g.Symbol.Pins[2].X, g.Symbol.Pins[2].Y),
+            std::tuple(g.Symbol.Extent.y2, 0, 0));
   EXPECT_NE(SymbolFileText(g.Symbol, g.Name, g.Title, g.ModuleText, "d").find("LIG(0,0,5,0)"),
             std::string::npos);
 }
@@ -84,8 +73,8 @@ TEST_F(SchToSymTest, TopAndBottomSidesWidenTheBox) {
 TEST_F(SchToSymTest, NonIntegerPositionStopsTheLayout) {
   g.Rows[1].Position = "2.5";
   EXPECT_FALSE(g.Generate(ws));
-  EXPECT_EQ(host.LastStatus(0), "Row 2: the position \"2.5\" is not a whole number.");
-  EXPECT_TRUE(host.errors.empty());
+  EXPECT_TRUE(host.LastStatus(0) == "Row 2: the position \"2.5\" is not a whole number." &&
+              host.errors.empty());
   // Saving stops at the same row and writes nothing.
   g.Directory = dir.path().string();
   EXPECT_TRUE(g.Save(ws, "now").empty());
@@ -98,8 +87,8 @@ TEST_F(SchToSymTest, SavesUnderTheIdentifierAndRefusesAUsedName) {
   const auto path = g.Save(ws, "now");
   EXPECT_EQ(path, dir / "my_adder2.sym");
   EXPECT_EQ(host.LastStatus(0), "Save symbol \"my-adder 2\" in directory " + dir.path().string());
-  EXPECT_NE(ReadFile(path).find("SYM  #my-adder 2\r\n"), std::string::npos);
-  EXPECT_EQ(ws.extraction.DesignName, "my_adder2");
+  EXPECT_TRUE(ReadFile(path).find("SYM  #my-adder 2\r\n") != std::string::npos &&
+              ws.extraction.DesignName == "my_adder2");
 
   ws.circuit.AddSymbol("half");
   g.Name = "half";
@@ -116,13 +105,12 @@ TEST_F(SchToSymTest, SavesUnderTheIdentifierAndRefusesAUsedName) {
 
 TEST_F(SchToSymTest, AnExistingFileIsReplacedOnlyWhenAllowedAndTheFolderIsRemembered) {
   g.Directory = dir.path().string();
-  test::WriteFile(dir / "half.sym", "mine");
+  WriteFile(dir / "half.sym", "mine");
   std::vector<std::filesystem::path> asked;
   bool answer = false;
   const auto mayReplace = [&](const std::filesystem::path& p) { return asked.push_back(p), answer; };
   EXPECT_TRUE(g.Save(ws, "now", mayReplace).empty());
-  EXPECT_EQ(ReadFile(dir / "half.sym"), "mine");
-  EXPECT_TRUE(ws.settings.GeneratedSymbolDir.empty());
+  EXPECT_TRUE(ReadFile(dir / "half.sym") == "mine" && ws.settings.GeneratedSymbolDir.empty());
   answer = true;
   EXPECT_EQ(g.Save(ws, "now", mayReplace), dir / "half.sym");
   EXPECT_NE(ReadFile(dir / "half.sym"), "mine");

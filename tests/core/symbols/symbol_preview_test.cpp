@@ -1,17 +1,14 @@
 #include "symbols/symbol_preview.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "core/editor/recording_canvas.h"
-#include "workspace.h"
+#include "core/test_support.h"
 
 namespace qiro {
 namespace {
 
-using test::OpKind;
-using test::RecordingCanvas;
+using namespace test;
 
 // The generator laid out for inputs a, b and output s.
 struct SymbolPreview : ::testing::Test {
@@ -44,19 +41,16 @@ TEST_F(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
   EXPECT_TRUE(boxes[0].pen.colour == palette::kGreen && boxes[0].brush.colour == palette::kWhite);
   EXPECT_TRUE(px(e.x2) < w && py(e.y2) < h) << "the whole symbol lies inside the image";
 
-  EXPECT_EQ(canvas.Of(OpKind::Fill).size(), 3u);
-  ASSERT_NE(canvas.FindText("half"), nullptr);
+  ASSERT_TRUE(canvas.Of(OpKind::Fill).size() == 3u && canvas.FindText("half"));
   EXPECT_EQ(canvas.FindText("half")->r.left, px(g.Symbol.TitleX + 5));
 
   // Each pin's stub runs from the pin to the box side it faces.
   const auto stubs = canvas.Of(OpKind::Segment);
   ASSERT_EQ(stubs.size(), 3u);
-  const GeneratedPin& a = g.Symbol.Pins[0];
-  EXPECT_EQ(stubs[0].r, (PixelRect{px(a.X), py(a.Y), px(a.X), py(b.y2)}));  // below: up to y2
-  const GeneratedPin& bp = g.Symbol.Pins[1];
+  const GeneratedPin &a = g.Symbol.Pins[0], &bp = g.Symbol.Pins[1], &s = g.Symbol.Pins[2];
+  EXPECT_EQ(stubs[0].r, (PixelRect{px(a.X), py(a.Y), px(a.X), py(b.y2)}));     // below: up to y2
   EXPECT_EQ(stubs[1].r, (PixelRect{px(bp.X), py(bp.Y), px(b.x1), py(bp.Y)}));  // left: to x1
-  const GeneratedPin& s = g.Symbol.Pins[2];
-  EXPECT_EQ(stubs[2].r, (PixelRect{px(b.x2), py(s.Y), px(s.X), py(s.Y)}));  // right: from x2
+  EXPECT_EQ(stubs[2].r, (PixelRect{px(b.x2), py(s.Y), px(s.X), py(s.Y)}));     // right: from x2
 }
 
 TEST_F(SymbolPreview, FatterAndThinnerShowInTheBoxProportions) {
@@ -71,8 +65,7 @@ TEST_F(SymbolPreview, FatterAndThinnerShowInTheBoxProportions) {
   const PixelRect fat = box();
   EXPECT_GE(fat.right - fat.left, normal.right - normal.left + 15);
   EXPECT_EQ(fat.bottom - fat.top, normal.bottom - normal.top);
-  g.Thinner();
-  g.Thinner();
+  g.Thinner(), g.Thinner();
   EXPECT_LE(box().right - box().left, normal.right - normal.left - 15);
 }
 
