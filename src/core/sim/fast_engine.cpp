@@ -32,6 +32,7 @@ void Flatten(const std::vector<std::vector<int>>& lists, std::vector<int>& first
 struct GateTables {
   std::uint8_t fold[7][16];
   std::uint8_t last[7][4];
+  std::uint8_t pair[7][16];  // output of a two-input gate for inputs (a << 2) | b
   GateTables() {
     for (int f = 0; f < 7; ++f) {
       const auto family = static_cast<GateFamily>(f);
@@ -48,6 +49,7 @@ struct GateTables {
         const std::uint8_t one = static_cast<std::uint8_t>(std::min(r, 2));
         last[f][r] = FoldGate({family, 1}, [one](int) { return one; });
       }
+      for (int ab = 0; ab < 16; ++ab) pair[f][ab] = last[f][fold[f][ab]];
     }
   }
 };
@@ -124,14 +126,15 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     l.cells = LineCells(steps);
     l.delay = LineDelay(steps);
     l.node = node;
-    l.capacity = l.delay + 1;
+    l.filtered = l.cells >= kGlitchFilterCells;
+    l.mask = static_cast<int>(std::bit_ceil(static_cast<unsigned>(l.delay) + 1)) - 1;
     longest = std::max(longest, l.delay);
     lines_.push_back(l);
     return static_cast<int>(lines_.size()) - 1;
   };
 
   const int symbolCount = std::min(layout.SymbolCount(), ws.circuit.Symbols.Count());
-  symbols_.assign(static_cast<std::size_t>(symbolCount) + 1, Symbol{-1, {}, 0, 0});
+  symbols_.assign(static_cast<std::size_t>(symbolCount) + 1, Symbol{});
   for (int i = 1; i <= symbolCount; ++i) {
     const TSymbol& s = ws.circuit.Symbols[i];
     Symbol& sym = symbols_[static_cast<std::size_t>(i)];
@@ -211,6 +214,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     sym.gate = GateShapeOf(s.Model);
     // No inputs or too few pins: the general path copes.
     if (sym.gate.inputs < 1 || sym.gate.inputs + 1 > sym.pinCount) sym.gate = {};
+    if (sym.gate.family != GateFamily::None) sym.outLine = pinLine_[slot(sym.gate.inputs + 1)];
     const int last = reads == 0 ? sym.pinCount : std::min(reads, sym.pinCount);
     for (int p = 1; p <= last; ++p) {
       const int n = s.Pin(p).Node;
@@ -220,7 +224,16 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     }
   }
   shared_.assign(nodeSlots, 0);
-  for (std::size_t n = 0; n < nodeSlots; ++n) shared_[n] = driversByNode[n].size() > 1;
+  soleDriver_.assign(nodeSlots, -1);
+  for (std::size_t n = 0; n < nodeSlots; ++n) {
+    const auto& d = driversByNode[n];
+    shared_[n] = d.size() > 1;
+    if (d.size() == 1 && !drivers_[static_cast<std::size_t>(d[0])].enable && tristateByNode[n].empty() &&
+        !alwaysDirty[n])
+      soleDriver_[n] = d[0];
+  }
+  resetEarly_.assign(nodeSlots, 0);
+  for (std::size_t n = 0; n < nodeSlots; ++n) resetEarly_[n] = resettable_[n] && soleDriver_[n] < 0;
   Flatten(driversByNode, driversFirst_, driversOfNode_);
   Flatten(wakeByNode, wakeFirst_, wakeOfNode_);
   Flatten(tristateByNode, tristateFirst_, tristateOfNode_);
@@ -228,11 +241,12 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   int slots = 0;
   for (Line& l : lines_) {
     l.queue = slots;
-    slots += l.capacity;
+    slots += l.mask + 1;
   }
   queue_.assign(static_cast<std::size_t>(slots), Change{0, kLogicX});
   const int wheelSize = static_cast<int>(std::bit_ceil(static_cast<unsigned>(longest) + 2));
   wheel_.assign(static_cast<std::size_t>(wheelSize), {});
+  filterWheel_.assign(static_cast<std::size_t>(wheelSize), {});
   wheelMask_ = wheelSize - 1;
 
   // The device updates of a changed node touch only the lights on it, the MOS switches gated by
@@ -291,35 +305,37 @@ void FastEngine::FlushPulses(Workspace& ws) {
 inline void FastEngine::Write(int line, std::uint8_t v) {
   Line& l = lines_[static_cast<std::size_t>(line)];
   if (v == l.last) return;
-  // Slot k of the queue; k < capacity and head < capacity, so one subtraction wraps it.
-  auto at = [&l](int k) {
-    const int i = l.head + k;
-    return static_cast<std::size_t>(l.queue + (i >= l.capacity ? i - l.capacity : i));
-  };
-  if (l.size > 0 && queue_[at(l.size - 1)].step == step_) {
-    // A second write in the same step replaces the first.
-    const std::uint8_t before = l.size > 1 ? queue_[at(l.size - 2)].value : l.out;
-    if (v == before)
-      --l.size;
-    else
-      queue_[at(l.size - 1)].value = v;
-    l.last = v;
-    return;
+  Change* q = queue_.data() + l.queue;
+  if (l.size > 0) {
+    Change& newest = q[(l.head + l.size - 1) & l.mask];
+    if (newest.step == step_) {
+      // A second write in the same step replaces the first.
+      const std::uint8_t before = l.size > 1 ? q[(l.head + l.size - 2) & l.mask].value : l.out;
+      if (v == before)
+        --l.size;
+      else
+        newest.value = v;
+      l.last = v;
+      return;
+    }
   }
-  if (l.size == l.capacity) Emerge(l);  // cannot happen while every change leaves on time
-  queue_[at(l.size)] = {step_, v};
+  if (l.size > l.mask) Emerge(l);  // cannot happen while every change leaves on time
+  q[(l.head + l.size) & l.mask] = {step_, v};
   ++l.size;
   l.last = v;
-  wheel_[static_cast<std::size_t>((step_ + l.delay) & wheelMask_)].push_back(line);
+  const auto at = static_cast<std::size_t>((step_ + l.delay) & wheelMask_);
+  wheel_[at].push_back(line);
+  if (l.filtered) filterWheel_[at].push_back(line);
 }
 
 inline bool FastEngine::Emerge(Line& l) {
   const std::uint8_t before = l.out;
+  const Change* q = queue_.data() + l.queue;
   while (l.size > 0) {
-    const auto i = static_cast<std::size_t>(l.queue + l.head);
-    if (queue_[i].step + l.delay > step_ && l.size < l.capacity) break;
-    l.out = queue_[i].value;
-    l.head = l.head + 1 == l.capacity ? 0 : l.head + 1;
+    const Change& c = q[l.head];
+    if (c.step + l.delay > step_ && l.size <= l.mask) break;
+    l.out = c.value;
+    l.head = (l.head + 1) & l.mask;
     --l.size;
   }
   return l.out != before;
@@ -329,12 +345,21 @@ void FastEngine::Advance(Workspace& ws) {
   step_ = ws.engine.StepCount;
   if (first_)
     for (int n = 0; n <= nodeCount_; ++n) MarkDirty(n);
-  auto& leaving = wheel_[static_cast<std::size_t>(step_ & wheelMask_)];
-  for (int line : leaving) {
+  const auto now = static_cast<std::size_t>(step_ & wheelMask_);
+  for (int line : wheel_[now]) {
+    // The change written delay steps ago leaves, if it is still there: every older one left at
+    // its own step.
     Line& l = lines_[static_cast<std::size_t>(line)];
-    if (Emerge(l) && l.node >= 0) MarkDirty(l.node);
+    const Change& c = queue_[static_cast<std::size_t>(l.queue + l.head)];
+    if (l.size == 0 || c.step + l.delay > step_) continue;
+    const std::uint8_t before = l.out;
+    l.out = c.value;
+    l.head = (l.head + 1) & l.mask;
+    --l.size;
+    if (l.out != before && l.node >= 0) MarkDirty(l.node);
   }
-  leaving.clear();
+  wheel_[now].clear();
+  filterWheel_[now].clear();
   for (int n : alwaysDirty_) MarkDirty(n);
   for (int n : pulsing_) MarkDirty(n);
   pulsing_.clear();
@@ -348,13 +373,13 @@ void FastEngine::Advance(Workspace& ws) {
     }
   }
   for (int n : dirtyList_)
-    if (resettable_[static_cast<std::size_t>(n)]) nodes_[n].Value = kLogicX;
+    if (resetEarly_[static_cast<std::size_t>(n)]) nodes_[n].Value = kLogicX;
 }
 
 std::uint8_t FastEngine::WrittenAt(const Line& l, int step) const {
   std::uint8_t v = l.out;
   for (int k = 0; k < l.size; ++k) {
-    const auto i = static_cast<std::size_t>(l.queue + (l.head + k) % l.capacity);
+    const auto i = static_cast<std::size_t>(l.queue + ((l.head + k) & l.mask));
     if (queue_[i].step > step) break;
     v = queue_[i].value;
   }
@@ -366,34 +391,55 @@ void FastEngine::FilterLine(Line& l) {
   // back to where it was. Dropping both changes makes the middle cell equal its neighbours.
   if (l.size < 2) return;
   const auto i0 = static_cast<std::size_t>(l.queue + l.head);
-  const auto i1 = static_cast<std::size_t>(l.queue + (l.head + 1) % l.capacity);
+  const auto i1 = static_cast<std::size_t>(l.queue + ((l.head + 1) & l.mask));
   if (queue_[i0].step != step_ - l.delay + 1 || queue_[i1].step != step_ - l.delay + 2) return;
   const std::uint8_t a = l.out, b = queue_[i0].value, c = queue_[i1].value;
   if (a == kLogicX || b == kLogicX || a != c) return;
-  l.head = (l.head + 2) % l.capacity;
+  l.head = (l.head + 2) & l.mask;
   l.size -= 2;
 }
 
 void FastEngine::GlitchFilter(Workspace& ws) {
   (void)ws;
-  for (int line : wheel_[static_cast<std::size_t>((step_ + 1) & wheelMask_)]) {
-    Line& l = lines_[static_cast<std::size_t>(line)];
-    if (l.cells >= kGlitchFilterCells) FilterLine(l);
-  }
+  for (int line : filterWheel_[static_cast<std::size_t>((step_ + 1) & wheelMask_)])
+    FilterLine(lines_[static_cast<std::size_t>(line)]);
 }
 
 void FastEngine::Evaluate(Workspace& ws) {
-  // Drive pass: the drivers of every recomputed node, in table order.
+  // A node with a sole driver takes the value leaving its line at once; only its current pulse
+  // waits for the drive pass, which adds pulses in table order.
+  driven_.clear();
   for (int n : dirtyList_) {
     const auto k = static_cast<std::size_t>(n);
-    for (int i = driversFirst_[k]; i < driversFirst_[k + 1]; ++i)
-      SetBit(driverBits_, driversOfNode_[static_cast<std::size_t>(i)]);
+    const int sole = soleDriver_[k];
+    if (sole < 0) {
+      for (int i = driversFirst_[k]; i < driversFirst_[k + 1]; ++i)
+        SetBit(driverBits_, driversOfNode_[static_cast<std::size_t>(i)]);
+      driven_.push_back(n);
+      continue;
+    }
+    const Driver& dr = drivers_[static_cast<std::size_t>(sole)];
+    TNode& node = nodes_[n];
+    const std::uint8_t v = lines_[static_cast<std::size_t>(dr.line)].out;
+    if (v != kLogicX) {
+      node.Value = v;
+      if (dr.pulse && v == kLogic1 && node.PrevValue == kLogic0) SetBit(driverBits_, sole);
+    } else if (resettable_[k]) {
+      node.Value = kLogicX;
+    }
+    if (node.Value == final_[k] && node.Value == node.PrevValue) continue;
+    for (int i = wakeFirst_[k]; i < wakeFirst_[k + 1]; ++i)
+      SetBit(symbolBits_, wakeOfNode_[static_cast<std::size_t>(i)]);
   }
+
+  // Drive pass: the drivers of every other recomputed node, in table order.
   for (int d : mcuDrivers_) SetBit(driverBits_, d);
   for (std::size_t w = 0; w < driverBits_.size(); ++w) {
-    while (driverBits_[w]) {
-      const int d = static_cast<int>(w * 64) + std::countr_zero(driverBits_[w]);
-      driverBits_[w] &= driverBits_[w] - 1;
+    std::uint64_t bits = driverBits_[w];
+    driverBits_[w] = 0;
+    while (bits) {
+      const int d = static_cast<int>(w * 64) + std::countr_zero(bits);
+      bits &= bits - 1;
       const Driver& dr = drivers_[static_cast<std::size_t>(d)];
       if (dr.line < 0) {
         FastPins pins(*this, ws, dr.symbol);
@@ -410,7 +456,7 @@ void FastEngine::Evaluate(Workspace& ws) {
   FlushPulses(ws);
 
   // Compute pass: the symbols reading a node that changed, in reverse table order.
-  for (int n : dirtyList_) {
+  for (int n : driven_) {
     const TNode& node = nodes_[n];
     const auto k = static_cast<std::size_t>(n);
     if (node.Value == kLogic0 && shared_[k]) {
@@ -434,19 +480,27 @@ void FastEngine::Evaluate(Workspace& ws) {
   }
   for (int i : alwaysComputed_) SetBit(symbolBits_, i);
   for (std::size_t w = symbolBits_.size(); w-- > 0;) {
-    while (symbolBits_[w]) {
-      const int top = 63 - std::countl_zero(symbolBits_[w]);
-      symbolBits_[w] &= ~(std::uint64_t{1} << top);
+    std::uint64_t bits = symbolBits_[w];
+    symbolBits_[w] = 0;
+    while (bits) {
+      const int top = 63 - std::countl_zero(bits);
+      bits &= ~(std::uint64_t{1} << top);
       const int i = static_cast<int>(w * 64) + top;
       const Symbol& sym = symbols_[static_cast<std::size_t>(i)];
       if (sym.gate.family != GateFamily::None) {
         const TNode* const* in = pinNode_.data() + sym.pinBase;  // in[k] is pin k + 1's node
-        const int line = pinLine_[static_cast<std::size_t>(sym.pinBase + sym.gate.inputs)];
+        const int line = sym.outLine;
         const auto f = static_cast<std::size_t>(sym.gate.family);
         const std::uint8_t* fold = kGateTables.fold[f];
-        unsigned r = in[0]->Value & 3u;
-        for (int k = 1; k < sym.gate.inputs; ++k) r = fold[(r << 2) | (in[k]->Value & 3u)];
-        if (line >= 0) Write(line, kGateTables.last[f][r]);
+        std::uint8_t out = 0;
+        if (sym.gate.inputs == 2) {
+          out = kGateTables.pair[f][((in[0]->Value & 3u) << 2) | (in[1]->Value & 3u)];
+        } else {
+          unsigned r = in[0]->Value & 3u;
+          for (int k = 1; k < sym.gate.inputs; ++k) r = fold[(r << 2) | (in[k]->Value & 3u)];
+          out = kGateTables.last[f][r];
+        }
+        if (line >= 0) Write(line, out);
         continue;
       }
       FastPins pins(*this, ws, i);
@@ -470,7 +524,7 @@ bool FastEngine::Scan(Workspace& ws) {
       bits &= bits - 1;
       TNode& node = nodes_[n];
       if (n >= 1) {
-        if (node.Value != node.PrevValue && (watched_[static_cast<std::size_t>(n)] || logged) &&
+        if (node.Value != node.PrevValue && (watched_[static_cast<std::size_t>(n)] | logged) &&
             NodeChanged(ws, n, step_))
           pause = true;
         node.PrevValue = node.Value;

@@ -4,12 +4,13 @@
 // - A delay line is a queue of changes (written step, value): what leaves the line at step s is
 //   what was written at step s - delay. A write equal to the newest value queues nothing, so a
 //   line that holds costs nothing. Each queued change is also put on a timing wheel at the step
-//   it leaves the line; the glitch filter looks only at lines with a change leaving next step.
+//   it leaves the line; the glitch filter looks only at long lines with a change leaving next step.
 // - A node is recomputed (reset to x when circuit-driven, driven by its drivers in table order)
 //   only when one of its drivers' outputs changed, when a source drives it, or when it carries a
 //   tristate output or enable whose neighbour is recomputed, or when a driver of 1 loses it to
 //   a later driver of 0 (it draws a current pulse at every step). Any other node would get the
-//   very value it already has.
+//   very value it already has. A node with one driver and no tristate or source on it takes
+//   the value leaving its line at once; the drive pass only adds its current pulse, in order.
 // - A symbol is computed only when a node it reads changed in this step; otherwise it would
 //   write what it wrote last time, or hold.
 // Nodes, drivers and symbols are kept in bit sets and walked in index order, so the order of
@@ -43,10 +44,11 @@ class FastEngine final : public StepEngine {
     int delay = 1;                // steps from write to output
     int cells = 1;                // cells the line stands for
     int node = -1;                // node it drives, or -1
+    bool filtered = false;        // long enough for the glitch filter
     std::uint8_t out = kLogicX;   // value leaving the line now
     std::uint8_t last = kLogicX;  // newest value written
     int queue = 0;                // first slot of its change queue
-    int capacity = 1;
+    int mask = 0;                 // its size is a power of two, more than the delay
     int head = 0, size = 0;
   };
   struct Driver {
@@ -58,10 +60,11 @@ class FastEngine final : public StepEngine {
     int shape = 0;  // its current pulse in shapes_
   };
   struct Symbol {
-    int model = 0;
+    int model = -1;
     GateShape gate;   // gates take a shorter path through the compute pass
     int pinBase = 0;  // its pins in pinNode_ / pinLine_
     int pinCount = 0;
+    int outLine = -1;  // a gate's output line
   };
 
   void MarkDirty(int n) {
@@ -94,6 +97,7 @@ class FastEngine final : public StepEngine {
   std::vector<Line> lines_;
   std::vector<Change> queue_;
   std::vector<std::vector<int>> wheel_;
+  std::vector<std::vector<int>> filterWheel_;  // the same, only for lines the glitch filter looks at
   int wheelMask_ = 0;
 
   std::vector<PulseShape> shapes_;
@@ -111,11 +115,14 @@ class FastEngine final : public StepEngine {
   std::vector<int> steps_;           // delay steps per pin slot, for Cells()
 
   std::vector<std::uint8_t> resettable_;  // circuit-driven nodes with a non-source pin
+  std::vector<std::uint8_t> resetEarly_;  // those reset to x before the drive pass (not the sole-driver ones)
   std::vector<std::uint8_t> shared_;      // nodes with more than one driver
+  std::vector<int> soleDriver_;           // a node's only driver when no tristate or source is on it, or -1
   std::vector<std::uint8_t> watched_;     // nodes whose changes a device looks at
   std::vector<std::uint8_t> final_;       // node values at the end of the previous step
   std::vector<int> alwaysDirty_;
   std::vector<int> dirtyList_;
+  std::vector<int> driven_;   // recomputed nodes that go through the drive pass
   std::vector<int> pulsing_;  // nodes whose drive pass draws a current pulse again next step
   std::vector<std::uint64_t> dirtyBits_, driverBits_, symbolBits_;
 };
