@@ -22,45 +22,6 @@
 namespace qiro {
 namespace {
 
-// Every time point as "time:value,value...", the traces in table order.
-std::string Dump(const ChronoStore& store) {
-  std::string out;
-  for (int k = 1; k <= store.SampleCount(); ++k) {
-    out += (k > 1 ? " " : "") + std::to_string(store.SampleTime(k));
-    for (int j = 1; j <= store.TraceCount(); ++j)
-      out += (j > 1 ? "," : ":") + std::to_string(store.Sample(j, k));
-  }
-  return out;
-}
-
-// The current entries as "step:mA ...", up to the first unused one.
-std::string Dump(const CurrentStore& store) {
-  std::ostringstream out;
-  for (int k = 1; store.CurTime(k) != 0; ++k)
-    out << (k > 1 ? " " : "") << store.CurTime(k) << ":" << store.CurValue(k);
-  return out.str();
-}
-
-TEST(ChronoStore, SameStepSharesOneTimePointAndLaterValueWins) {
-  ChronoStore store;
-  const int a = store.AddChronoTrace("a (light1)", false), b = store.AddChronoTrace("b (light2)", false);
-  // At 7 b is not recorded: it keeps its level. Traces 40 and 0 are outside the table: they only
-  // open the time point.
-  for (auto [step, trace, value] :
-       {std::tuple{3, a, 1}, {3, a, 0}, {3, b, 1}, {7, a, 255}, {9, a, 1}, {10, 40, 0}, {11, 0, 0}})
-    store.RecordChronoSample(step, trace, static_cast<std::uint8_t>(value));
-  EXPECT_EQ(Dump(store), "3:0,1 7:255,1 9:1,1 10:1,1 11:1,1");
-}
-
-TEST(ChronoStore, ThirtyThirdTraceReplacesTheLast) {
-  ChronoStore store;
-  for (int i = 1; i <= 32; ++i) EXPECT_EQ(store.AddChronoTrace("t" + std::to_string(i), false), i);
-  EXPECT_EQ(store.AddChronoTrace("late", true), 32);
-  EXPECT_EQ(std::to_string(store.TraceCount()) + store.Trace(31).name + " " + store.Trace(32).name,
-            "32t31 late");
-  EXPECT_TRUE(store.Trace(32).isBus);
-}
-
 TEST(ChronoStore, FullStoreDropsTheOlderHalf) {
   ChronoStore store;
   const int a = store.AddChronoTrace("a", false), bus = store.AddChronoTrace("bus", true);
@@ -74,35 +35,6 @@ TEST(ChronoStore, FullStoreDropsTheOlderHalf) {
             std::tuple(2501, 10 + 2501, 10 + kMaxTimePoints, 20000, 20000));
   EXPECT_EQ(std::tuple(store.Sample(a, 1), store.Sample(a, 2501), store.Sample(bus, 2501)),
             std::tuple(2501 % 2, kMaxTimePoints % 2, 0x5A));
-}
-
-TEST(CurrentStore, TrianglePulsesAddUpAtTheirOwnSteps) {
-  CurrentStore store;
-  // The same pulse again doubles the entries; the sum adds the doubled values.
-  std::string seen;
-  for (int i = 0; i < 2; ++i) {
-    store.AddCurrentPulse(10, 2, 2, 1.0);
-    std::ostringstream o;
-    o << Dump(store) << " max " << store.MaxCurrent() << " sum " << store.SumCurrent() << "|";
-    seen += o.str();
-  }
-  EXPECT_EQ(seen, "10:0 11:0.5 12:1 13:0.5 14:0 max 1 sum 2|10:0 11:1 12:2 13:1 14:0 max 2 sum 6|");
-  store.AddCurrentPulse(12, 1, 1, 4.0);  // steps 12..14: 0, 4, 0
-  store.AddCurrentPulse(13, 1, 2, 1.0);  // steps 13..16, two beyond the last entry
-  EXPECT_EQ(Dump(store), "10:0 11:1 12:2 13:5 14:1 15:0.5 16:0");
-}
-
-TEST(CurrentStore, ScaleThresholds) {
-  CurrentStore store;  // the scale chosen last stays when the peak is beyond every scale
-  const auto scale = [&](double peak) {
-    store.ResetSupplyCurrent();
-    store.AddCurrentPulse(3, 1, 1, peak);
-    store.ChooseCurrentScale();
-    return store.CurrentScale();
-  };
-  EXPECT_EQ(scale(0.8), 1);
-  EXPECT_EQ(scale(0.81), 5);
-  EXPECT_EQ(scale(900), 5);
 }
 
 TEST(CurrentStore, LongRunsDropOldEntriesInsteadOfOverflowing) {
@@ -160,27 +92,6 @@ TEST(VcdWriter, TraceChangesOnlyWithBusesAndUnknowns) {
             "$var wire 1 \" out_(light1) $end\n$var wire 8 # kbd1(k0_k1_k2_k3) [7:0] $end\n"
             "$upscope $end\n$enddefinitions $end\n#6\n$dumpvars\nx\"\nb10100101 "
             "#\n$end\n#14\n1\"\n#18\nb00001111 #\n");
-}
-
-TEST(VcdWriter, NodeChangesWithFractionalTimeUnit) {
-  NodeTable nodes;
-  int err = 0;
-  for (const char* name : {"a", "b c"}) nodes.AddNode(name, err);
-  nodes[0].DriveKind = kDriveLow;
-  nodes[1].DriveKind = kDriveHigh;
-  NodeChangeLog log;
-  log.Record(3, 2, kLogic1);  // not enabled: ignored
-  log.enabled = true;         // then node 99 is skipped
-  for (auto [step, node, value] :
-       {std::tuple{3, 2, kLogic0}, {3, 3, kLogic1}, {4, 2, kLogicX}, {5, 99, kLogic1}})
-    log.Record(step, node, value);
-  std::ostringstream out;
-  WriteNodeVcd(out, nodes, log, 0.25);
-  EXPECT_EQ(
-      out.str(),
-      "$version Qiro $end\n$timescale 1ps $end\n$scope module qiro $end\n"
-      "$var wire 1 ! vss $end\n$var wire 1 \" vdd $end\n$var wire 1 # a $end\n$var wire 1 $ b_c $end\n"
-      "$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n0!\n1\"\nx#\nx$\n$end\n#750\n0#\n1$\n#1000\nx#\n");
 }
 
 // Choosing traces: the rows in the user's order without the traces left out, and a run that
@@ -254,15 +165,6 @@ TEST(TraceChoice, AddedNodeIsRecordedAndLeftOutDeviceIsNot) {
     for (int k = 1; k <= c.SampleCount(); ++k) runs.back().push_back(c.Sample(w5, k));
   }
   EXPECT_EQ(runs[0], runs[1]);
-}
-
-TEST(TraceChoice, AddedNodeWaitsWhenTheDevicesFillTheTraceTable) {
-  Workspace ws;
-  for (int i = 1; i <= kMaxTraces; ++i) test::AddDevice(ws, "l" + std::to_string(i), kModelLight, {i + 1});
-  ws.chrono.choice.Add("l1_1", true);  // the first light's node
-  PrepareDevices(ws);                  // the devices keep their traces
-  EXPECT_EQ(std::tuple(ws.chrono.TraceCount(), ws.chrono.Trace(kMaxTraces).name, ws.chrono.NodeTrace(2)),
-            std::tuple(kMaxTraces, "l32_1 (l32)", 0));
 }
 
 // Pulses added one entry at a time with the values worked out from each entry's step: the

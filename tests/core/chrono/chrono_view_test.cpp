@@ -126,83 +126,6 @@ TEST(ChronoView, WheelDeltasAddUpInsteadOfRounding) {
   }
 }
 
-TEST(ChronoView, RulerLabelsNeverOverlap) {
-  struct Case {
-    double span, start;
-    int width, pxPerChar;
-  };
-  // clang-format off
-  for (const Case c : {Case{100, 0, 500, 6}, {100, 0, 500, 20}, {100000, 400000, 500, 6},
-                       {3e6, 1.2e7, 700, 7}, {7.5, 123456.5, 600, 6}, {990, 59010, 600, 7}}) {
-    // clang-format on
-    const TextWidth width = [&](const std::string& t) { return c.pxPerChar * static_cast<int>(t.size()); };
-    const Ruler r = ComputeRuler(c.span, c.start, c.width, width);
-    int lastRight = -1000, majors = 0;
-    for (const RulerTick& t : r.ticks) {
-      EXPECT_TRUE(t.x >= 0 && t.x <= c.width) << t.x;
-      if (!t.major) continue;
-      ++majors;
-      EXPECT_GT(t.x, lastRight) << c.span << " " << t.label;
-      lastRight = t.x + width(t.label);
-      // Labelled ticks sit on whole multiples of the division.
-      const double q = std::round(std::stod(t.label) * (r.micro ? 1000 : 1) / r.divisionNs);
-      EXPECT_NEAR(q * r.divisionNs, std::stod(t.label) * (r.micro ? 1000 : 1), r.divisionNs * 1e-6);
-    }
-    EXPECT_GE(majors, 2) << c.span;
-  }
-  const Ruler plain = ComputeRuler(100, 0, 500, EstimatedTextWidth);
-  EXPECT_EQ(std::tuple(plain.divisionNs, plain.tickNs, plain.caption), std::tuple(10, 1, " 1.0ns/div"));
-  EXPECT_NE(ComputeRuler(1e6, 0, 500, EstimatedTextWidth).caption.find("\u00B5s/div"), std::string::npos);
-  EXPECT_EQ(FormatReal(12.345, 8, 2) + "|" + FormatReal(-0.04, 4, 1), "   12.35|-0.0");
-}
-
-TEST(ChronoView, RulerTicksAndWaveforms) {
-  ChronoStore store;
-  const int bit = store.AddChronoTrace("bit", false);
-  const int bus = store.AddChronoTrace("bus", true);
-  store.RecordChronoSample(0, bus, 0x3C);
-  for (auto [step, value] : {std::pair{10, 1}, {20, 255}, {30, 0}})
-    store.RecordChronoSample(step, bit, value);
-  store.span = 100;
-  CurrentStore current;
-  ChronoFrame frame(store, current, {100, 600, 400}, 500, 1.0, 60, 2.5);  // 5 px per ns
-  ChronoPicture p = DrawChronograms(frame);
-
-  auto count = [&](auto pred) { return std::count_if(p.lines.begin(), p.lines.end(), pred); };
-  const auto busTexts = [&] {
-    return std::count_if(p.texts.begin(), p.texts.end(), [](const ChronoText& t) { return t.text == "3C"; });
-  };
-  // Ticks every ns (5 px) across the 500 px, labelled every 10 ns (the dotted guides under the
-  // labels are counted in the painted picture below). The bus value is written once, at its
-  // first time point.
-  EXPECT_EQ(count([](const ChronoLine& l) { return l.image == ChronoImage::Ruler; }), 101);
-  EXPECT_EQ(p.caption + " " + std::to_string(busTexts()), " 1.0ns/div 1");
-  auto has = [&](ChronoLine want) {
-    return count([&](const ChronoLine& l) {
-             return l.x1 == want.x1 && l.y1 == want.y1 && l.x2 == want.x2 && l.y2 == want.y2 &&
-                    l.colour == want.colour;
-           }) > 0;
-  };
-  // Bit trace: red from point 2 to 3 (x 150..200) at y 65, grey at both levels after, edges in
-  // black, and its last value (0) drawn on to the current step 60 (x 400).
-  for (const ChronoLine& line : {ChronoLine{ChronoImage::Trace, 150, 65, 200, 65, ChronoColour::Red},
-                                 {ChronoImage::Trace, 200, 85, 250, 85, ChronoColour::Grey},
-                                 {ChronoImage::Trace, 200, 65, 200, 85, ChronoColour::Black},
-                                 {ChronoImage::Trace, 250, 85, 400, 85, ChronoColour::Blue}})
-    EXPECT_TRUE(has(line)) << line.x1 << "," << line.y1 << "-" << line.x2 << "," << line.y2;
-  EXPECT_EQ(p.status[2], "Max. current 0.000mA");
-
-  // Rows in another order, the view scrolled past every point: the held values fill the row and
-  // the bus value is written again at the left edge.
-  frame.rows = std::vector<int>{bus, bit};
-  store.viewStart = 40;
-  p = DrawChronograms(frame);
-  EXPECT_TRUE(has({ChronoImage::Trace, 100, 110, 200, 110, ChronoColour::Blue}));
-  EXPECT_TRUE(has({ChronoImage::Trace, 100, 65, 200, 65, ChronoColour::Green}));
-  EXPECT_EQ(busTexts(), 1);
-  EXPECT_EQ(InitChronograms(frame).texts[0].text, "bus");
-}
-
 TEST(ChronoView, CurrentLabelsCurveAndSummary) {
   ChronoStore store;
   store.AddChronoTrace("a", false);
@@ -280,28 +203,6 @@ class ChronoDrawTest : public ::testing::Test {
   ChronoGeometry geo{100, 600, 500};  // 500 px for 100 ns: 5 px per ns
   RecordingCanvas trace, ruler;
 };
-
-TEST_F(ChronoDrawTest, TracesGuidesAndRulerInTheirPens) {
-  const int a = store.AddChronoTrace("a (l1)", false), b = store.AddChronoTrace("b (l2)", false);
-  for (auto [step, trace, value] : {std::tuple{0, a, 1}, {0, b, 0}, {10, b, 1}, {20, a, 0}})
-    store.RecordChronoSample(step, trace, static_cast<std::uint8_t>(value));
-  Paint();
-  // Names at x 20 in rows 65 and 90, in black. Trace 1 high (y 65) from 0 to 20 ns, trace 2 low
-  // (y 110) then high (y 90) up to step 40, its edge in black.
-  EXPECT_EQ(At("b (l2)", trace), "20,90");
-  EXPECT_EQ(trace.FindText("b (l2)")->font.colour, palette::kBlack);
-  EXPECT_EQ(Segments(palette::kRed), "100,65-200,65 150,90-300,90 ");
-  EXPECT_EQ(Segments(palette::kBlue), "100,50-100,500 200,85-300,85 100,110-150,110 ");
-  EXPECT_NE(Segments(palette::kBlack).find("150,90-150,110"), std::string::npos);
-  for (const DrawOp& op : ruler.Of(OpKind::Segment)) EXPECT_EQ(op.pen.colour, palette::kBlack);
-  // Ten horizontal dotted guides (two traces + 8) and one vertical guide per labelled tick, 0..100 ns.
-  const std::string dotted = Segments(palette::kBlack, PenStyle::Dotted);
-  EXPECT_EQ(std::count(dotted.begin(), dotted.end(), ' '), 10 + 11);
-  const auto fills = ruler.Of(OpKind::Fill);
-  ASSERT_FALSE(fills.empty());
-  EXPECT_EQ(std::pair(fills.back().colour, At("10", ruler)),
-            std::pair(palette::kSilver, std::string("50,5")));
-}
 
 TEST_F(ChronoDrawTest, BusValueWrittenAtEachChangeOnly) {
   const int bus = store.AddChronoTrace("kbd(a b c d )", true);

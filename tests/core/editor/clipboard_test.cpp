@@ -40,32 +40,6 @@ TEST_F(Clipboard, ASecondCutDropsTheFirstClipboardForGood) {
   EXPECT_EQ(LiveWires(), (Wires{{200, 10, 300, 10}}));
 }
 
-TEST_F(Clipboard, ClicksCutTheWireOrSymbolUnderThemAndEmptyAreasSaySo) {
-  Build();
-  EXPECT_EQ(CutArea(ws, 250, 11, 250, 11), 1);  // within 3 units of the wire
-  EXPECT_EQ(ws.circuit.Wires[3].State, kDeleted);
-  EXPECT_TRUE(CutArea(ws, 70, 30, 72, 32) == 1 && Live(ws.circuit.Symbols) == 0);  // inside the gate
-  host.statuses.clear();
-  EXPECT_EQ(CutArea(ws, 150, 150, 160, 160), 0);
-  EXPECT_EQ(host.LastStatus(), "Error! Nothing include in this area.");
-  // A wire that only crosses the band is not taken.
-  EXPECT_EQ(CutArea(ws, 30, 20, 50, 30), 0);
-}
-
-TEST_F(Clipboard, MovedClipboardPastesWhereItStands) {
-  Build();
-  CutArea(ws, 0, 0, 100, 100);
-  MoveClipboard(ws, 112, 207);  // offset snapped to (100, 200)
-  EXPECT_EQ(std::pair(ws.editor.refX, ws.editor.refY), std::pair(110, 209));
-  PasteClipboard(ws);
-  EXPECT_EQ(LiveWires(), (Wires{{200, 10, 300, 10}, {110, 210, 140, 210}, {140, 210, 140, 260}}));
-  EXPECT_EQ(LiveContacts(), (Points{{140, 210}}));
-  const TSymbol& pasted = ws.circuit.Symbols[ws.circuit.Symbols.Count()];
-  EXPECT_TRUE(pasted.State == kNormal && pasted.Pin(2).X == 190 && pasted.BBox == (Rect{150, 220, 190, 250}));
-  // Gates keep their names.
-  EXPECT_TRUE(pasted.Name == "and2" && ws.circuit.Labels[ws.circuit.Labels.Count()].X == 120);
-}
-
 TEST_F(Clipboard, CopyChangesNothingUntilPastedAndCancellingNeverRestoresACut) {
   Build();
   ws.circuit.Modified = false;

@@ -14,40 +14,6 @@ class HitTest : public test::EditTest {
   }
 };
 
-TEST_F(HitTest, LaterEntriesWinAndEdgesFollowTheirMargins) {
-  int a = AddBox({0, 0, 100, 100});
-  int b = AddBox({50, 50, 150, 150});
-  // Within 2 units of the edge is not on it; the near test reaches 2 units outside.
-  for (auto [x, y, at, near] : {std::tuple{75, 75, b, b},
-                                {20, 20, a, a},
-                                {1, 50, 0, a},
-                                {2, 50, a, a},
-                                {-2, 50, 0, a},
-                                {-3, 50, 0, 0}}) {
-    EXPECT_EQ(SymbolAt(ws, x, y), at) << x << "," << y;
-    EXPECT_EQ(NearSymbol(ws, x, y), near) << x << "," << y;
-  }
-  ws.circuit.Symbols[b].State = kDeleted;
-  EXPECT_EQ(SymbolAt(ws, 75, 75), a);
-  ws.circuit.Symbols[a].Internal = 1;  // generated gates are found only by NearSymbol
-  EXPECT_EQ(SymbolAt(ws, 75, 75), 0);
-  EXPECT_EQ(NearSymbol(ws, 75, 75), a);
-}
-
-TEST_F(HitTest, LabelBoxFollowsItsTextOnScreen) {
-  ws.circuit.AddText(100, 100, "abc");
-  ws.circuit.AddText(120, 110, "x");
-  // Inside both boxes the later label wins; "abc" reaches (3 + 1) x 8 = 32 pixels from its anchor.
-  for (auto [x, y, label] : {std::tuple{92, 96, 1},
-                             {91, 96, 0},
-                             {110, 112, 1},
-                             {110, 113, 0},
-                             {125, 108, 2},
-                             {132, 100, 1},
-                             {133, 100, 0}})
-    EXPECT_EQ(LabelAt(ws, x, y), label) << x << "," << y;
-}
-
 TEST_F(HitTest, WirePartsInOrderWithTheGridTolerance) {
   ws.view.gridStep = 5;
   int h = ws.circuit.AddWire(0, 100, 200, 100);

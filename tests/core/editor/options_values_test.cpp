@@ -18,25 +18,6 @@ TEST(OptionsValues, TableFillTexts) {
   EXPECT_EQ(FillOf(3, 0).Bar, 0);
 }
 
-TEST(OptionsValues, StepLengthChoice) {
-  EXPECT_EQ(kTimeUnitCaptions[static_cast<std::size_t>(TimeUnitChoice(0.1 + 5e-10))], std::string("100ps"));
-  // Anything else shows "1ns".
-  for (auto [unit, choice] : {std::pair{0.001, 0}, {0.01, 1}, {10.0, 4}, {2.0, 3}, {0.1 + 1e-6, 3}})
-    EXPECT_EQ(TimeUnitChoice(unit), choice) << unit;
-}
-
-TEST(OptionsValues, RefreshIntervalMustBeAWholeNumberOfAtLeastOne) {
-  for (auto [text, value] : {std::pair{"12", 12}, {" 7 ", 7}, {"1", 1}})
-    EXPECT_EQ(ParseRefreshInterval(text), value);
-  for (const char* bad : {"0", "-3", "", "  ", "1.5", "abc", "5x", "+", "99999999999999999999"})
-    EXPECT_FALSE(ParseRefreshInterval(bad)) << bad;
-  // The refusal says what is wrong: a huge number is out of range, not "not a whole number".
-  EXPECT_EQ(RefreshIntervalProblem("99999999999"),
-            "99999999999 is out of range: enter a value from 1 to 1000000.");
-  EXPECT_EQ(RefreshIntervalProblem("1.5"), "\"1.5\" is not a whole number.");
-  EXPECT_EQ(RefreshIntervalProblem(" 12 "), "");
-}
-
 TEST(OptionsValues, ApplyingOptions) {
   Workspace ws;
   ws.circuit.Extracted = true;

@@ -38,35 +38,6 @@ class RendererTest : public ::testing::Test {
   RecordingCanvas canvas;
 };
 
-TEST_F(RendererTest, GridStepFollowsZoomAndCrossesMarkEveryTenthDot) {
-  for (auto [scale, step] : {std::pair{0.7, 25}, {0.8, 10}, {1.5, 10}, {1.6, 5}, {4.0, 5}}) {
-    SetScale(scale);
-    DrawGrid(ws, canvas);
-    EXPECT_EQ(ws.view.gridStep, step) << "scale " << scale;
-  }
-
-  SetScale(1.0);  // step 10, crosses every 100 units
-  canvas.Reset();
-  DrawGrid(ws, canvas);
-  ASSERT_EQ(canvas.Colours(OpKind::Fill), std::vector<Colour>{kBlue});  // the origin marker
-  EXPECT_EQ(canvas.Of(OpKind::Fill)[0].r, (PixelRect{-2, -2, 2, 2}));
-  int dots = 0, around100 = 0;
-  for (const auto& op : canvas.Of(OpKind::Pixel)) {
-    EXPECT_GT(op.r.left, 0);  // strictly inside the area, apart from cross arms
-    EXPECT_EQ(op.colour, kBlue);
-    if (op.r.left % 10 == 0 && op.r.top % 10 == 0) ++dots;
-    if (op.r.top == 100 && (op.r.left % 100 == 99 || op.r.left % 100 == 1)) ++around100;
-  }
-  // The arms left and right of (100,100), (200,100) and (300,100).
-  EXPECT_EQ(std::pair(dots, around100), std::pair(39 * 39, 6));
-
-  ws.settings.Monochrome = true;
-  canvas.Reset();
-  DrawGrid(ws, canvas);
-  // The origin marker stays blue.
-  EXPECT_TRUE(canvas.Of(OpKind::Fill)[0].colour == kBlue && canvas.Of(OpKind::Pixel)[0].colour == kBlack);
-}
-
 TEST_F(RendererTest, FarZoomedOutGridStaysBounded) {
   // Millions of grid lines share the 400 pixel columns: each pixel is set once at most.
   struct Counting : NullCanvas {
@@ -77,44 +48,6 @@ TEST_F(RendererTest, FarZoomedOutGridStaysBounded) {
   ws.view.FitView();
   DrawGrid(ws, counting);
   EXPECT_TRUE(ws.view.gridStep == 25 && counting.pixels <= 400L * 400L * 5L);
-}
-
-TEST_F(RendererTest, ItemColoursFollowStateAndMonochrome) {
-  for (int i = 0; i < 3; ++i) {
-    ws.circuit.AddWire(10 + 10 * i, 10, 10 + 10 * i, 50);
-    ws.circuit.AddContact(10 + 10 * i, 10);
-  }
-  ws.circuit.Wires[2].State = ws.circuit.Contacts[2].State = kHighlight;
-  ws.circuit.Wires[3].State = ws.circuit.Contacts[3].State = kHighlight2;
-  for (int i = 1; i <= 3; ++i) DrawLine(ws, canvas, i), DrawContact(ws, canvas, i);
-  EXPECT_EQ(canvas.Colours(OpKind::Segment), (std::vector<Colour>{kCyan, kWhite, kRed}));
-  EXPECT_TRUE(canvas.Colours(OpKind::Fill) == (std::vector<Colour>{kLime, kWhite, kRed}) &&
-              canvas.Of(OpKind::Fill)[0].r == (PixelRect{8, 8, 12, 12}));
-
-  ws.view.printing = true;
-  canvas.Reset();
-  DrawLine(ws, canvas, 3), DrawContact(ws, canvas, 3);
-  EXPECT_TRUE(canvas.Colours(OpKind::Segment) == std::vector<Colour>{kBlack} &&
-              canvas.Colours(OpKind::Fill) == std::vector<Colour>{kBlack} && BackgroundColour(ws) == kWhite);
-}
-
-TEST_F(RendererTest, ItemsOutsideTheViewAreSkipped) {
-  ws.circuit.AddWire(500, 10, 600, 10);    // right of the view
-  ws.circuit.AddWire(-50, 400, 450, 400);  // on the bottom edge: overlap must be strict
-  ws.circuit.AddContact(401, 10);
-  int deleted = ws.circuit.AddWire(10, 10, 20, 20);
-  ws.circuit.Wires[deleted].State = kDeleted;
-  for (int i = 1; i <= 3; ++i) DrawLine(ws, canvas, i);
-  DrawContact(ws, canvas, 1);
-  DrawLine(ws, canvas, 99);
-  EXPECT_TRUE(canvas.ops.empty());
-
-  // Below a wide window the area shows more than the window: what lies there is drawn.
-  ws.view.world = Rect{0, 0, 400, 200};
-  ws.view.FitView();
-  DrawLine(ws, canvas, ws.circuit.AddWire(10, 300, 50, 310));
-  DrawContact(ws, canvas, ws.circuit.AddContact(10, 300));
-  EXPECT_EQ(canvas.ops.size(), 2u);
 }
 
 TEST_F(RendererTest, EraseLineMasksWithThePenAndSaysSo) {
@@ -206,15 +139,6 @@ TEST_F(RendererTest, PinMarksColoursAndLabels) {
   ws.view.netView = true;
   Redraw(s);
   EXPECT_TRUE(canvas.FindText("17") && !canvas.FindText("A"));
-}
-
-TEST_F(RendererTest, PinMarksOutsideTheAreaAreClippedOrSkipped) {
-  int s = AddSymbol(0);
-  ws.circuit.AddPin(s, 399, 100, 'I', "edge", 0, 0, ws.tech);
-  ws.circuit.AddPin(s, 420, 100, 'I', "out", 0, 0, ws.tech);
-  DrawSymbol(ws, canvas, s);
-  EXPECT_EQ(canvas.Of(OpKind::Fill).size(), 1u);
-  EXPECT_EQ(canvas.Of(OpKind::Fill).at(0).r, (PixelRect{396, 97, 400, 103}));
 }
 
 TEST_F(RendererTest, SingleStepShowsEachPinsDelayLine) {

@@ -14,36 +14,6 @@ View MakeView(Rect world, PixelRect area) {
   return v;
 }
 
-TEST(ViewTest, ScaleTakesTheTighterAxisAndSmallViewsUseTen) {
-  // 400/100 = 4 across, 100/50 = 2 down: the smaller wins; 6 units is wide enough to be
-  // measured (60 / 6), 5 is not.
-  for (auto [world, area, scale] : {std::tuple{Rect{0, 0, 100, 50}, PixelRect{0, 0, 400, 100}, 2.0},
-                                    {Rect{0, 0, 5, 5}, PixelRect{0, 0, 400, 300}, 10.0},
-                                    {Rect{0, 0, 6, 6}, PixelRect{0, 0, 60, 60}, 10.0}}) {
-    const View v = MakeView(world, area);
-    EXPECT_EQ(std::pair(v.scaleX, v.scaleY), std::pair(scale, scale)) << world.x2;
-  }
-  View v;
-  v.aspect = 2.0;
-  v.world = {10, 20, 110, 120};
-  v.area = {5, 7, 405, 207};
-  v.FitView();
-  EXPECT_EQ(std::pair(v.scaleX, v.scaleY), std::pair(4.0, 2.0));  // min(200/100, 400/100/2)
-  // The top-left of the view on the top-left of the area.
-  EXPECT_EQ(std::pair(v.WorldToScreenX(10), v.WorldToScreenY(20)), std::pair(5, 7));
-}
-
-TEST(ViewTest, MappingRoundsAndClampsFarPoints) {
-  View v = MakeView({0, 0, 300, 300}, {0, 0, 100, 100});  // a third of a pixel per unit
-  EXPECT_EQ(std::vector<int>({v.WorldToScreenX(4), v.WorldToScreenX(5), v.ScreenToWorldX(2),
-                              v.WorldToScreenX(100000000), v.WorldToScreenY(-100000000)}),
-            std::vector<int>({1, 2, 6, 32000, -32000}));
-
-  View zero = MakeView({0, 0, 100, 100}, {0, 0, 0, 0});  // minimised window
-  EXPECT_GT(zero.scaleX, 0.0);
-  (void)zero.ScreenToWorldX(50);  // must not divide by zero
-}
-
 TEST(ViewTest, ZoomStepsTakeASeventhFromEachSide) {
   View v = MakeView({0, 0, 700, 350}, {0, 0, 700, 350});
   v.ZoomIn();

@@ -64,44 +64,6 @@ class Extract : public ::testing::Test {
   Workspace ws{&host};
 };
 
-TEST_F(Extract, SuppliesAreNumberedBeforeOtherPins) {
-  const int g = Gate(0, 0);  // first in the table, yet its output ends on vdd
-  Symbol("vdd", 1, {{60, 5, 'O', "vdd"}});
-  const int w = Wire(30, 5, 60, 5);
-  const int v = Symbol("vss", 0, {{100, 100, 'O', "vss"}});
-  Run();
-  EXPECT_EQ(std::tuple(NodeOf(g, 3), WireAt(w).Node, NodeOf(v, 1)), std::tuple(1, 1, 0));
-  EXPECT_EQ(ws.nodes[1].Drivers, 1) << "the gate output has a delay";
-  EXPECT_EQ(ws.nodes.NodeName(NodeOf(g, 1)) + ws.nodes.NodeName(NodeOf(g, 2)) + ws.nodes.NodeName(99),
-            "w1w2vss");
-  EXPECT_EQ(ws.nodes.Count(), 3);
-}
-
-TEST_F(Extract, DevicePinsNameTheirNodesAndFillTheLists) {
-  const int g = Gate(20, 0);
-  const int b = Symbol("button1", 59, {{0, 0, 'O', "start"}});
-  Wire(0, 0, 20, 0);
-  const int l = Symbol("light1", 49, {{50, 5, 'I', "lamp"}});
-  Symbol("kbd1", 85, {{200, 0, 'O', "k0"}, {200, 10, 'O', "k1"}, {200, 20, 'O', "k2"}, {200, 30, 'O', "k3"}});
-  Symbol("pad1", 62, {{300, 0, 'I', "pout"}});  // an output pad is a port of the module too
-  Symbol("pad2", 61, {{300, 50, 'O', "pin"}});
-  Symbol("clock1", 69, {{300, 100, 'O', "ck"}});
-  Symbol("pwl1", 68, {{300, 150, 'O', "wave"}});
-  Symbol("digit1", 89,
-         {{400, 0, 'I', "d0"},
-          {400, 10, 'I', "d1"},
-          {400, 20, 'I', "d2"},
-          {400, 30, 'I', "d3"},
-          {400, 40, 'I', "blank"}});
-  Run();
-  EXPECT_EQ(NodeOf(g, 1), NodeOf(b, 1));
-  EXPECT_EQ(NodeOf(g, 3), NodeOf(l, 1)) << "output pin stands on the light's pin";
-  EXPECT_EQ(ws.nodes.NodeName(NodeOf(b, 1)) + " " + ws.nodes.NodeName(NodeOf(l, 1)), "start lamp");
-  EXPECT_EQ(ws.extraction.InputNames,
-            (std::vector<std::string>{"start", "k0", "k1", "k2", "k3", "pin", "ck", "wave"}));
-  EXPECT_EQ(ws.extraction.OutputNames, (std::vector<std::string>{"lamp", "pout", "d0", "d1", "d2", "d3"}));
-}
-
 TEST_F(Extract, GeneratedNamesSkipTheNamesOfDevicePins) {
   // A light named w2 on the output: the gate's second input must not be called w2 too.
   const int g = Gate(0, 0);
@@ -110,71 +72,6 @@ TEST_F(Extract, GeneratedNamesSkipTheNamesOfDevicePins) {
   EXPECT_EQ(
       ws.nodes.NodeName(NodeOf(g, 1)) + ws.nodes.NodeName(NodeOf(g, 2)) + ws.nodes.NodeName(NodeOf(g, 3)),
       "w1w3w2");
-}
-
-TEST_F(Extract, PinsOnWiresDotsAndCorners) {
-  const int slanted = Wire(0, 0, 100, 50), vertical = Wire(200, 0, 200, 100);  // slanted: y = 20 at x = 40
-  const int near = Symbol("t", 500, {{40, 22}}), far = Symbol("t", 500, {{40, 23}});
-  const int mid = Symbol("t", 500, {{200, 50}}), off = Symbol("t", 500, {{201, 50}});
-  Run();  // a pin in the middle marks no end
-  EXPECT_EQ(std::tuple(NodeOf(near, 1), NodeOf(mid, 1), WireAt(vertical).EndFlags),
-            std::tuple(WireAt(slanted).Node, WireAt(vertical).Node, 0));
-  EXPECT_TRUE(NodeOf(far, 1) != WireAt(slanted).Node && NodeOf(off, 1) != WireAt(vertical).Node);
-
-  // A wire end on another wire's middle needs a dot.
-  const int top = Symbol("t", 500, {{350, 0}}), left = Symbol("t", 500, {{300, 50}});
-  const int v = Wire(350, 0, 350, 100), h = Wire(300, 50, 350, 50);
-  Run();
-  EXPECT_NE(NodeOf(top, 1), NodeOf(left, 1));
-  const int dot = ws.circuit.AddContact(350, 50);
-  Run();  // h: pin at the start, dot at the end
-  EXPECT_EQ(
-      std::tuple(NodeOf(left, 1), ws.circuit.Contacts[dot].Node, WireAt(h).EndFlags, WireAt(v).EndFlags),
-      std::tuple(NodeOf(top, 1), NodeOf(top, 1), 3, 1));
-  // Wires crossing without a dot stay apart; an L corner joins by its shared end.
-  const int crossing = Wire(320, 30, 320, 70), corner = Wire(320, 70, 390, 70);
-  const int end = Symbol("t", 500, {{390, 70}});
-  Run();
-  EXPECT_NE(NodeOf(end, 1), NodeOf(left, 1));
-  EXPECT_EQ(std::tuple(WireAt(crossing).Node, WireAt(corner).EndFlags, WireAt(crossing).EndFlags),
-            std::tuple(NodeOf(end, 1), 3, 2));
-}
-
-TEST_F(Extract, ProgrammableSwitchesJoinTheirPins) {
-  auto square = [&](int model, int x, const std::string& word) {
-    const int s = Symbol("pip", model, {{x, 0}, {x, 20}, {x + 20, 0}, {x + 20, 20}});
-    ws.circuit.Symbols[s].PropWords[1] = word;
-    return s;
-  };
-  const int closed = square(702, 0, "1"), open = square(702, 100, "0");
-  const int matrix = square(710, 200, "0001017");  // links 4-3 and 1-2; the 7th character is ignored
-  std::vector<int> single;                         // each other link of the matrix alone
-  for (const char* word : {"1", "01", "001", "00001"})
-    single.push_back(square(710, 300 + 100 * int(single.size()), word));
-  Run();
-  EXPECT_EQ(Joined(closed) + " " + Joined(open) + " " + Joined(matrix), "1111 1212 1133");
-  EXPECT_EQ(Joined(single[0]) + " " + Joined(single[1]) + " " + Joined(single[2]) + " " + Joined(single[3]),
-            "1214 1232 1231 1224");
-  EXPECT_EQ(ws.circuit.Wires.Count(), 0) << "the switch wires are temporary";
-}
-
-TEST_F(Extract, SecondExtractionOfAnUnchangedDrawingDoesNothing) {
-  const int g = Gate(0, 0);
-  ws.circuit.Symbols[Gate(100, 0)].Internal = 1;
-  ws.circuit.Symbols[Gate(200, 0)].State = kDeleted;
-  ExtractCircuit(ws);  // generated and deleted symbols are compacted away
-  EXPECT_TRUE(ws.circuit.Extracted);
-  EXPECT_EQ(std::to_string(ws.circuit.Symbols.Count()) + ws.extraction.DesignName, "1sym2");
-  EXPECT_EQ(host.LastStatus(0) + "|" + host.LastStatus(1),
-            "Circuit extracted, 4 nodes, 1 symbols|Circuit OK");
-  const auto shown = host.statuses.size();
-  Pin(g, 1).Node = 77;
-  ExtractCircuit(ws);
-  EXPECT_EQ(std::pair(host.statuses.size(), NodeOf(g, 1)), std::pair(shown, 77));
-  ws.circuit.Touch();
-  ws.circuit.FileName = "/tmp/work/adder.sch";
-  ExtractCircuit(ws);
-  EXPECT_EQ(std::to_string(NodeOf(g, 1)) + ws.extraction.DesignName, "2adder");
 }
 
 // A net view or a search leaves wires and symbols highlighted; the extraction after the next
@@ -204,45 +101,6 @@ TEST_F(Extract, EmptySchematicStaysUnextractedAndAFullNodeTableIsAnError) {
   ws.circuit.Symbols.Truncate(10);
   Run();
   EXPECT_EQ(std::to_string(ws.extraction.ResultCode) + " " + host.LastStatus(1), "0 Circuit OK");
-}
-
-TEST_F(Extract, FanoutCountsEveryOtherPinOnTheNode) {
-  ws.tech.WireDelayUnit = 0.5;
-  const int driver = Gate(0, 0);                                     // output at (30, 5)
-  const int a = Gate(60, 5);                                         // input a on the net
-  const int other = Symbol("buf", 201, {{30, 40, 'O', "y", 1, 1}});  // a second output
-  const int light = Symbol("light1", 49, {{90, 40, 'I', "l"}});
-  const int verilog = Symbol("top", 6000, {{60, 40, 'O', "q", 1, 1}});
-  const int idle = Gate(0, 100);
-  Wire(30, 5, 60, 5);
-  Wire(30, 5, 30, 40);
-  Wire(30, 40, 90, 40);
-  Run();
-  // Input, other output, light; not the Verilog symbol's pin, which counts them all.
-  std::string fanouts;
-  for (auto [s, k] : {std::pair{driver, 3}, {other, 1}, {verilog, 1}, {a, 1}, {light, 1}, {idle, 3}})
-    fanouts += std::to_string(Pin(s, k).Fanout) + "/" + std::to_string(Pin(s, k).WireDelay) + " ";
-  EXPECT_EQ(fanouts, "3/1.500000 3/1.500000 4/2.000000 0/0.000000 0/0.000000 0/0.000000 ");
-}
-
-TEST_F(Extract, PinDelayStepsRoundHalvesToEven) {
-  const int s = Symbol("t", 500, {{0, 0, 'O', "y"}});
-  auto steps = [&](double delayFactor, double load, double wire = 0) {
-    Pin(s, 1).DelayFactor = delayFactor, Pin(s, 1).LoadFactor = load, Pin(s, 1).WireDelay = wire;
-    return PinDelaySteps(ws, s, 1);
-  };
-  EXPECT_EQ(std::tuple(steps(0, 0), steps(0.2, 0), steps(2.5, 0), steps(3.5, 0)), std::tuple(0, 1, 2, 4));
-  EXPECT_EQ(steps(1, 0, 2), 3) << "gate delay plus the fanout's wire delay";
-  EXPECT_EQ(steps(20000, 0), 10000);
-  // A negative load replaces the wire delay by unit / |load|.
-  EXPECT_EQ(steps(0, -4, 7), 1);
-  EXPECT_DOUBLE_EQ(Pin(s, 1).WireDelay, 0.25);
-  ws.tech.UnitGateDelay = 0.1;
-  ws.tech.TimeUnit = 0.05;
-  EXPECT_EQ(steps(3, 0), 6);
-  EXPECT_DOUBLE_EQ(Pin(s, 1).GateDelay, 0.3);
-  ws.tech.TimeUnit = 0;  // not accepted from files, but guarded all the same
-  EXPECT_EQ(steps(3, 0), 10000);
 }
 
 struct FloatingHost : test::RecordingHost {
@@ -323,23 +181,6 @@ TEST_F(VerilogExpand, GateLinesBecomeHiddenPrimitivesOnThePortNodes) {
   EXPECT_EQ(Dump(5), "860 r1_r_2 internal_2 1 | d I5 0 rst I6 0 clk I7 0 q O8 1 nq O9 1");
   EXPECT_EQ(Dump(6).substr(Dump(6).find('|')), "| vdd I1 0 vss I0 0 y O10 1");
   EXPECT_TRUE(ws.extraction.InternalWires.empty());
-}
-
-TEST_F(VerilogExpand, InternalWiresShareANodeWithinOneSymbolOnly) {
-  const std::vector<std::string> text = {"module m(a, y);", "not i1(w, a);", "not i2(y, W );"};
-  Add("m1", {"a", "y"}, text);
-  Add("m2", {"a", "y"}, text);
-  const int before = ws.nodes.Count();
-  Expand();
-  ASSERT_EQ(ws.circuit.Symbols.Count(), 6);
-  const int w1 = ws.circuit.Symbols[3].Pin(2).Node;  // output of i1 in m1
-  const int w2 = ws.circuit.Symbols[5].Pin(2).Node;  // output of i1 in m2
-  EXPECT_TRUE(w1 > before && w1 != w2);
-  // Names match regardless of case and blanks.
-  EXPECT_EQ(std::tuple(ws.circuit.Symbols[4].Pin(1).Node, ws.circuit.Symbols[6].Pin(1).Node, ws.nodes.Count(),
-                       ws.nodes[w1].Drivers, ws.circuit.Symbols[5].Name),
-            std::tuple(w1, w2, before + 2, 1, "i1_m2_3"));
-  EXPECT_EQ(ws.extraction.InternalWires, (std::vector<std::string>{"w1", "w2"}));
 }
 
 TEST_F(VerilogExpand, DelayGroupsHeaderContinuationsAndTheStartLine) {

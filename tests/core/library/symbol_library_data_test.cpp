@@ -121,15 +121,6 @@ TEST_F(LibraryData, DefaultPropertiesAndSwitchLinks) {
   }
 }
 
-TEST_F(LibraryData, JkRegisterUserSymbol) {
-  ASSERT_TRUE(SchematicLoad(ws, test::SourceRoot() / "IEEE" / "jkff.SYM", kLoadSymbol, 200, 200));
-  const TSymbol s = ws.circuit.Symbols[ws.circuit.Symbols.Count()];
-  EXPECT_EQ(s.Model, 830);
-  std::string names;
-  for (int p = 1; p <= s.PinCount; ++p) names += s.Pin(p).Name + (s.Pin(p).Kind == 'O' ? "+ " : " ");
-  EXPECT_EQ(names, "J clock K set reset Q+ nQ+ ");
-}
-
 // Every shipped example reads without error and has no floating wire.
 TEST_F(LibraryData, EveryExampleLoadsWithoutFloatingWires) {
   int examples = 0;

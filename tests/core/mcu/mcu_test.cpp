@@ -102,38 +102,6 @@ TEST(McuLengthTable, RowsAndSharedColumns) {
             "302122111 202111222 202100000 202112111 202113110 101112111 101112111 ");
 }
 
-TEST_F(McuCoreTest, ResetHoldsPortsAtXAndReleaseStartsAtZero) {
-  Load({" mov 90h,#0F0h", " inc a"});
-  mcu.Pc = 7, mcu.Acc = 9, mcu.Reg[5] = 4;
-  pins.node[kMcuResetPin] = kLogic0;
-  pins.out[12] = kLogic1;
-  Clock(2);
-  EXPECT_EQ(Outputs(12), "xxxxxxxx");
-  EXPECT_EQ(std::tuple(mcu.Pc, mcu.Acc, mcu.Reg[5]), std::tuple(0, 0, 4));  // registers survive a reset
-  pins.node[kMcuResetPin] = kLogic1;
-  const std::string after = After({1});  // clocks first
-  EXPECT_EQ(after + Outputs(12) + Outputs(28), "0/3 11110000xxxxxxxx");
-  EXPECT_EQ(std::string() + "10x"[pins.node[12]] + "10x"[pins.node[19]], "10");
-}
-
-TEST_F(McuCoreTest, ExecutesOnlyOnRisingEdgesAndNothingWhenClockOrResetIsX) {
-  Load({" inc a", " inc a", " inc a"});
-  std::string acc;
-  Step(kLogic1);  // x -> 1 is no edge
-  Step(kLogic1);
-  acc += std::to_string(mcu.Acc);
-  Clock();
-  Step(kLogic0);
-  acc += std::to_string(mcu.Acc);
-  pins.node[kMcuResetPin] = kLogicX;
-  Clock();
-  acc += std::to_string(mcu.Acc);
-  pins.node[kMcuResetPin] = kLogic1;
-  pins.node[kMcuClockPin] = kLogicX;
-  McuStep(mcu, pins);
-  EXPECT_EQ(acc + std::to_string(mcu.Acc), "0111");
-}
-
 TEST_F(McuCoreTest, PortReadAndBitAddresses) {
   Load({" mov a,90h", " setb 91h", " setb 30h", " clr 91h", " cpl 0B7h", " cpl 0B7h", " mov 80h,#0FFh"});
   const std::uint8_t levels[8] = {kLogic1, kLogic0, kLogicX, kLogic1, kLogic0, kLogic0, kLogic0, kLogic1};
@@ -200,17 +168,6 @@ TEST_F(McuCoreTest, CallsReturnAndStackLimits) {
   EXPECT_EQ(AccAfterEach(1), "05 ");
 }
 
-TEST_F(McuCoreTest, FetchesStayInsideTheProgramAndStateLinesShowThem) {
-  Load({});
-  mcu.Program[1023] = 0x04;  // inc a
-  mcu.Pc = 1023;
-  EXPECT_EQ(AccAfterEach(2), "01 02 ");  // pc 1024 still fetches the last byte
-  mcu.Pc = 0xFFFF;
-  EXPECT_EQ(After({1}), "0/0 ");
-  mcu.Acc = 0xA, mcu.Pc = 0x1F3, mcu.Opcode = 0xB4;
-  EXPECT_EQ(McuStateLines(mcu), (std::array<std::string, 3>{"A=0A", "adr=01F3", "opCode=B4"}));
-}
-
 struct Assembled {
   std::array<std::uint8_t, kProgramSize> program{};
   AsmResult result;
@@ -238,50 +195,6 @@ std::string Encode(const std::string& text, std::uint16_t at = 0) {
   symbols.Reset();
   symbols.Define("LOOP", 0);
   return Assembled::Hex(EncodeAsmLine(ParseAsmLine(" " + text), at, symbols));
-}
-
-TEST(AsmLine, LabelOnlyWhenTheLineStartsWithALetter) {
-  const AsmLine l = ParseAsmLine("loop: mov a,#5 ; load five");
-  EXPECT_EQ(l.Label + "|" + l.Mnemonic + "|" + l.Operands[0] + "|" + l.Operands[1] + "|" + l.Operands[2],
-            "LOOP|MOV|A|#5|");
-  EXPECT_EQ(ParseAsmLine("   ; inc counter").Mnemonic, "");  // an indented comment is still a comment
-  const AsmLine tab = ParseAsmLine("\tmov a,#5");
-  EXPECT_EQ(tab.Label + "|" + tab.Mnemonic, "|MOV");
-  // An instruction from column 1 is a label followed by mnemonic A: no code.
-  Assembled a = Assemble({"MOV A,#5"});
-  EXPECT_EQ(a.result.Listing[0] + "|" + a.result.Symbols.back(), "0000               >MOV A,#5|.MOV 0000");
-  for (const char* comment : {"", ";x", "*x", "/x", "{x"})
-    EXPECT_TRUE(ParseAsmLine(comment).Comment) << comment;
-  EXPECT_FALSE(ParseAsmLine(" ;x").Comment);
-}
-
-TEST(AsmLine, NumberRules) {
-  const std::pair<const char*, std::uint32_t> numbers[] = {{"25", 25},      {"#25", 25},   {"1FH", 0x1F},
-                                                           {"#0FFH", 0xFF}, {"$1F", 0x1F}, {"12AB", 0x12AB},
-                                                           {"10H", 0x10}};
-  for (const auto& [text, value] : numbers) EXPECT_EQ(AsmNumberValue(text), value) << text;
-  EXPECT_FALSE(IsAsmNumber("#$1F") || IsAsmNumber("#LOOP"));
-  AsmSymbolTable symbols;
-  symbols.Reset();  // #$1F is an unknown symbol
-  EXPECT_EQ(std::pair(AsmOperandValue("#$1F", symbols), AsmOperandValue("#P1", symbols)),
-            std::pair(0u, 144u));
-  // A runaway number wraps instead of overflowing.
-  EXPECT_EQ(Encode("mov a,#99999999999999999999"), Encode("mov a,#99999999999999999999"));
-}
-
-TEST(AsmSymbols, PredefinedFirstNamesCutFirstDefinitionWinsTableFull) {
-  AsmSymbolTable symbols;
-  symbols.Reset();
-  ASSERT_EQ(symbols.Entries().size(), 37u);
-  EXPECT_EQ(symbols.Entries()[0].Name + symbols.Entries()[5].Name, "SPP0.0");
-  symbols.Define("VERYLONGLABEL", 7);
-  symbols.Define("VERYLONGX", 9);
-  EXPECT_EQ(std::tuple(symbols.Lookup("P3.7"), symbols.Lookup("VERYLONG"), symbols.Lookup("VERYLONGNAME"),
-                       symbols.Entries().size()),
-            std::tuple(183, 7, 7, 38u));
-  for (int i = 0; i < 300; ++i) symbols.Define("S" + std::to_string(i), static_cast<std::uint16_t>(i));
-  EXPECT_EQ(std::tuple(symbols.Entries().size(), symbols.Lookup("S217"), symbols.Lookup("S218")),
-            std::tuple(256u, 217, 0));
 }
 
 TEST(AsmEncode, EveryFormAndReductionsToTheFieldWidth) {
@@ -315,31 +228,6 @@ TEST(AsmEncode, EveryFormAndReductionsToTheFieldWidth) {
     EXPECT_EQ(Encode(text, static_cast<std::uint16_t>(address)), trim(item.substr(eq + 1))) << text;
   }
   EXPECT_EQ(cases, 55);
-}
-
-TEST(Assembler, LinesThatGaveNoCodeOrWereCutAreListedWithTheirNumbers) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"foo r9,#300", "unknown mnemonic R9"},
-      {" foo r1", "unknown mnemonic FOO"},
-      {"MOV A,#5", "unknown mnemonic A (MOV starts in column 1, so it is read as a label)"},
-      {" mov r9,#3", "unknown register R9, taken as R0"},
-      {" mov a,#300", "value #300 is out of range (0 to 255)"},
-      {" db 256", "value 256 is out of range (0 to 255)"},
-      {" mov a,nowhere", "unknown symbol NOWHERE, taken as 0"},
-      {" jz 300", "jump target 300 is out of reach (297 bytes away, -128 to 127 allowed)"},
-      {" inc ; a", "operands (none) not supported by INC"},  // ";" starts a comment anywhere
-      {" add 30h,a", "operands 30H,A not supported by ADD"}};
-  for (const auto& [line, why] : cases) {
-    Assembled a = Assemble({" nop", line, " nop ; fine"});
-    ASSERT_EQ(a.result.Problems.size(), 1u) << line;
-    EXPECT_EQ(std::to_string(a.result.Problems[0].Line) + " " + a.result.Problems[0].Text,
-              "2 " + std::string(why));
-    EXPECT_EQ(a.result.Listing[2], "**** line 2: " + std::string(why));
-  }
-  // Good lines, comments and labels alone report nothing; the encodings stay.
-  Assembled a = Assemble({"; title", "top:", " mov r7,#255 ; r7 holds the count", " cjne r7,#0,top", " end"});
-  EXPECT_TRUE(a.result.Problems.empty());
-  EXPECT_EQ(a.Bytes(0, 5), "7F FF BF 00 FB");
 }
 
 TEST(Assembler, ForwardLabelsEquOrgListingAndTheSymbolList) {
@@ -434,20 +322,6 @@ TEST_P(McuSimulation, CounterReachesTheDisplayAfterReset) {
 INSTANTIATE_TEST_SUITE_P(BothEngines, McuSimulation,
                          ::testing::Values(EngineKind::Reference, EngineKind::Fast));
 
-TEST(McuSimulationLimits, UnconnectedClockAndResetDoNothing) {
-  Workspace ws;
-  ClearSchematic(ws);
-  int s = ws.circuit.AddSymbol("i8051");
-  ws.circuit.Symbols[s].Model = 2051;
-  for (int p = 1; p <= kMcuPinCount; ++p)
-    ws.circuit.AddPin(s, 0, p * 10, p < 4 ? 'I' : 'O', "p" + std::to_string(p), p < 4 ? 0.0 : 2.0, 0.0,
-                      ws.tech);
-  ws.circuit.AddAsmLine(" mov 90h,#0FFh");
-  ExtractCircuit(ws);
-  ASSERT_TRUE(RunUntil(ws, 200));
-  EXPECT_EQ(ws.mcu.Pc + ws.mcu.Opcode, 0);
-}
-
 // Through qiro-cli: the count on the display, then the keyboard's key once the button is on.
 TEST(McuSimulationCli, ExampleCountsThenShowsTheKey) {
   const auto r = RunCli("simulate '" + (SourceRoot() / "examples" / "mcu_counter.sch").string() +
@@ -503,14 +377,6 @@ TEST(AsmCli, PlainAssemblyFileAndBadArguments) {
   for (const std::string& args :
        {"asm '" + (dir / "missing.sch").string() + "'", std::string("asm"), p + " --hex"})
     EXPECT_EQ(RunCli(args).status, 1) << args;
-}
-
-TEST(IntelHex, RecordsChecksumsAndTrailingZeros) {
-  std::vector<std::uint8_t> memory(40, 0);
-  EXPECT_EQ(FormatIntelHex(memory), ":00000001FF\r\n");
-  for (int i = 0; i < 17; ++i) memory[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i + 1);
-  EXPECT_EQ(FormatIntelHex(memory),
-            ":100000000102030405060708090A0B0C0D0E0F1068\r\n:0100100011DE\r\n:00000001FF\r\n");
 }
 
 }  // namespace

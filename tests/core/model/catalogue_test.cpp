@@ -7,31 +7,6 @@
 namespace qiro {
 namespace {
 
-TEST(Catalogue, RecognisesNamesByPrefixInOrder) {
-  std::string canonical = "unchanged";
-  EXPECT_EQ(GateCodeOfName("inverter", canonical), 0);
-  EXPECT_EQ(canonical, "not");
-  EXPECT_EQ(GateCodeOfName("bufif1", canonical), 3) << "six-character prefixes come first";
-  EXPECT_EQ(std::pair(GateCodeOfName("notif1x"), GateCodeOfName("orange")), std::pair(1, 5));
-  canonical = "kept";
-  EXPECT_EQ(GateCodeOfName("o", canonical), kGateNone);
-  EXPECT_EQ(canonical, "kept");
-  EXPECT_EQ(GateCodeOfName("AND"), kGateNone) << "case matters";
-
-  EXPECT_EQ(std::vector<int>({InputDeviceClass("button12"), InputDeviceClass("padin3"),
-                              InputDeviceClass("but"), OutputDeviceClass("padout3"),
-                              OutputDeviceClass("out7"), OutputDeviceClass("display2")}),
-            std::vector<int>({0, 6, 7, 2, 2, 3}));
-}
-
-TEST(Catalogue, ModelCodes) {
-  // Case matters, and the whole name must match.
-  for (auto [name, inputs, model] :
-       {std::tuple{"and", 3, 403}, {"xnor", 2, 612}, {"AND", 2, 0}, {"nand2", 2, 0}})
-    EXPECT_EQ(ModelOfPrimitive(name, inputs), model) << name;
-  EXPECT_EQ(LibraryNameOfModel(304) + LibraryNameOfModel(5), "nor4?");
-}
-
 // Placing devices numbers them; New and Open restart the numbering.
 using Placement = test::WorkspaceTest;
 TEST_F(Placement, CountersAcrossNewAndOpen) {

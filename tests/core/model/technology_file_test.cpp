@@ -23,31 +23,6 @@ struct TechFixture : test::WorkspaceTest {
   }
 };
 
-TEST_F(TechFixture, ReadsEveryKeyWithBlankLinesBetween) {
-  ws.circuit.Extracted = true;
-  ASSERT_TRUE(
-      Load("NA \"cmos 0.12\"\r\n\r\nTI = 0.5\r\n\r\nTD = 0.05\r\n\r\nTW = 0.02\r\n\r\nTC = 3\r\n\r\n"
-           "VD = -2.5\r\n\r\nML \"0.12u\"\r\nXW \"1.5u\"\r\n"));
-  EXPECT_EQ(Tech(), "cmos 0.12|0.5 0.05 0.02 3 -2.5|0.12u|1.5u");
-  EXPECT_TRUE(!ws.circuit.Extracted && host.errors.empty());
-  EXPECT_EQ(ws.status[0] + "|" + ws.status[1],
-            "Select foundry \"" + (dir / "t.tec").string() + "\"|cmos 0.12");
-}
-
-TEST_F(TechFixture, TheLineAfterAValueLineIsSwallowed) {
-  // NA, TI, TD in a row: TI is read as part of the key after the name and skipped.
-  for (const char* eol : {"\r\n", "\n"}) {
-    ws.tech = Technology{};
-    std::string e = eol;
-    ASSERT_TRUE(Load("NA \"p\"" + e + "TI = 5" + e + "TD = 7" + e));
-    EXPECT_EQ(Tech().substr(0, 7), "p|1 7 1") << "eol " << e.size();
-  }
-  // A number ended by another character: the key starts right after it.
-  ws.tech = Technology{};
-  ASSERT_TRUE(Load("TD = 2;TW = 3\r\nVD = 4\r\n"));
-  EXPECT_EQ(Tech(), "unknown technology|1 2 3 1 2.5|0.25u|2.0u");
-}
-
 TEST_F(TechFixture, NumberQuirks) {
   // The exponent's rest "-3" is read as the next key, so the exponent line comes last.
   ASSERT_TRUE(Load("TD=0.05\r\n\r\nTC = 1.2.3\r\n\r\nVD =   \r\n\r\nTW = 1e-3\r\n"));
@@ -80,13 +55,6 @@ TEST_F(TechFixture, KeysAndQuotedTexts) {
       "td = 9\r\nMW \"x\"\r\nTW = 4\r\n\r\nAW no quotes\r\nML \"0.3u\r\nSY abc # text\r\nPI a 1 2 3 4 5\r\n"
       "TC = 6\r\n"));
   EXPECT_EQ(Tech(), "unknown technology|1 1 4 6 2.5|0.3u|");
-}
-
-TEST_F(TechFixture, MissingOrEmptyFile) {
-  ws.tech.TechName = "previous";
-  EXPECT_FALSE(LoadTechnology(ws, dir / "absent.tec"));
-  EXPECT_EQ(ws.status[1] + "|" + ws.tech.TechName, "Warning: no technology|previous");
-  EXPECT_TRUE(Load("") && ws.status[1] == "previous");
 }
 
 // The technology files shipped beside the program set every value, whatever the reader swallows.

@@ -28,51 +28,7 @@ TEST(ParseDecimal, ReadsAndClamps) {
   }
 }
 
-TEST(VerilogText, WordsAndPortLists) {
-  // The last character of a line closes the statement and belongs to no word.
-  for (auto [line, n, word] : {std::tuple{"  nand g1(y, a, b);", 1, "nand"},
-                               {"  nand g1(y, a, b);", 2, "g1"},
-                               {"nand #(2) g1(y,a,b);", 2, "#"},
-                               {"endmodule", 1, "endmodul"}})
-    EXPECT_EQ(VerilogWord(line, n), word) << line;
-  const std::pair<const char*, Names> lists[] = {{"input a, b, c;", {"a", "b", "c"}},
-                                                 {"wire w1,w2;", {"w1", "w2"}},
-                                                 {"  input  a,b;", {"a", "b"}},
-                                                 {"nand g1(y, a, b);", {"y", "a", "b"}},
-                                                 {"nand #(2.5) g1(y, a, b);", {"2.5"}},
-                                                 {"input a , b;", {"a", "", "b"}},
-                                                 {"endmodule", {}}};
-  for (const auto& [line, names] : lists) EXPECT_EQ(ParsePortList(line), names) << line;
-}
-
 using VerilogLines = test::WorkspaceTest;
-TEST_F(VerilogLines, NameThePinsOfTheSymbol) {
-  Circuit& c = ws.circuit;
-  const int s = c.AddSymbol("adder");
-  for (int k = 0; k < 4; ++k) c.AddPin(s, 0, k * 10, 'I', "p", 0, 0, ws.tech);
-  BeginVerilogSymbol(ws);
-  for (const char* line : {"// a comment", "module adder(a, b, s, c);", "input a;", "input b;",
-                           "output s, c;", "nand #(3) g1(s, a, b);", "endmodule"})
-    ReadVerilogLine(ws, s, line);
-  const TSymbol& sym = c.Symbols[s];
-  EXPECT_EQ(std::pair(sym.VerilogLineCount, sym.VerilogLine(1)), std::pair(7, std::string("// a comment")));
-  EXPECT_EQ(sym.VerilogStart, 1) << "a gate line sets the expansion start back to 1";
-  const auto pins = [&sym] {
-    std::string out;
-    for (int k = 1; k <= sym.PinCount; ++k) out += sym.Pin(k).Name + sym.Pin(k).Kind + " ";
-    return out;
-  };
-  EXPECT_EQ(pins(), "aI bI sO cO ");
-  EXPECT_TRUE(ws.verilogRead.gateDelay == 3 && host.LastStatus() == "7");
-
-  // A second module restarts the counts: its declarations name pins from 1 again.
-  ReadVerilogLine(ws, s, "module other(x);");
-  ReadVerilogLine(ws, s, "output x, y, z, t, u;");
-  EXPECT_EQ(sym.VerilogStart, 8);
-  EXPECT_EQ(pins(), "xO yO zO tO ") << "names beyond the declared pins are dropped";
-  ReadVerilogLine(ws, s, "and g(x, y, z);");
-  EXPECT_DOUBLE_EQ(ws.verilogRead.gateDelay, ws.settings.DefaultDelay);
-}
 
 }  // namespace
 }  // namespace qiro

@@ -46,30 +46,5 @@ TEST_F(WireCleanup, OverlappingHorizontalWiresAreCutBackWithoutLosingAStretch) {
   EXPECT_EQ(LiveWires(), (Wires{{0, 0, 80, 0}, {0, 10, 60, 10}, {100, 20, 120, 20}}));
 }
 
-TEST_F(WireCleanup, SmartPassSplitsAWireWhereAnotherEndsOnIt) {
-  Circuit& c = ws.circuit;
-  // T from above, T from below; a crossing is left alone.
-  AddWires({{0, 50, 100, 50}, {40, 0, 40, 50}, {70, 50, 70, 90}, {200, 0, 200, 100}, {150, 30, 250, 30}});
-  ws.circuit.Modified = false;
-  SmartLinePass(ws);
-  EXPECT_EQ(LiveWires(), (Wires{{0, 50, 40, 50},
-                                {40, 0, 40, 50},
-                                {70, 50, 70, 90},
-                                {200, 0, 200, 100},
-                                {150, 30, 250, 30},
-                                {40, 50, 70, 50},
-                                {70, 50, 100, 50}}));
-  EXPECT_TRUE(c.Modified);
-
-  ws.settings.SmartLineEditing = false;
-  AddWires({{300, 0, 300, 100}, {300, 40, 340, 40}});
-  SmartLinePass(ws);
-  EXPECT_EQ(LiveWires().size(), 9u);
-  // A full table keeps the wire whole rather than losing its second half.
-  while (!c.Wires.Full()) c.AddWire(0, 500, 5, 500);
-  EXPECT_EQ(SplitAtJunctions(ws), 0);
-  EXPECT_EQ(std::pair(c.Wires[9].Y1, c.Wires[8].Y2), std::pair(40, 100));
-}
-
 }  // namespace
 }  // namespace qiro

@@ -146,17 +146,6 @@ TEST_F(SymbolPropsTest, PwlSequenceEditing) {
   EXPECT_EQ(Open(s).Pwl[99].Time + "|" + Open(s).Pwl[100].Time, "9900|");
 }
 
-TEST_F(SymbolPropsTest, PwlWordsFollowTheGridAndDropTheOldTail) {
-  const int s = Place("pwl");
-  SymbolProps p = Open(s);
-  EXPECT_EQ(p.Pwl[3].Time + "=" + p.Pwl[3].Value, "80=1");
-  EXPECT_TRUE(p.Pwl[4].Time.empty());
-  PwlClearFrom(p, 1);
-  p.Pwl[2] = {"1 5", "1"};
-  ApplyProperties(ws, s, p);
-  EXPECT_EQ(Words(s, 1, 8), "20,0,15,1,,,,");
-}
-
 TEST_F(SymbolPropsTest, DevicePinsAreNamedAfterTheSymbol) {
   const int d = Place("display");
   SymbolProps p = Open(d);
@@ -178,26 +167,6 @@ TEST_F(SymbolPropsTest, DevicePinsAreNamedAfterTheSymbol) {
     ApplyProperties(ws, i, p);
     EXPECT_EQ(pins(i), expected);
   }
-}
-
-TEST_F(SymbolPropsTest, LightFlagsColourAndPinName) {
-  const int l = Place("light");
-  ws.circuit.Symbols[l].Vis = 1 + 16 + 128;
-  ws.circuit.Symbols[l].RecColour = 'q';
-  SymbolProps p = Open(l);
-  EXPECT_TRUE(p.PauseEnabled && p.VisiblePin && p.PauseRise);
-  EXPECT_FALSE(p.VisibleTitle || p.PauseFall || p.FormatVisible);
-  // An unknown letter leaves the radio alone.
-  EXPECT_TRUE(p.Colour == 0 && p.SelectPinName == ws.circuit.Symbols[l].Pin(1).Name);
-  EXPECT_EQ(p.Caption, "Symbol " + ws.circuit.Symbols[l].Name + " properties (49)");
-  std::tie(p.PauseRise, p.PauseFall, p.VisibleTitle, p.Colour, p.SelectPinName, p.Format, p.Name) =
-      std::tuple(false, true, true, 2, "led", 0, "");
-  const std::string name = ws.circuit.Symbols[l].Name;
-  ApplyProperties(ws, l, p);
-  const TSymbol& s = ws.circuit.Symbols[l];
-  EXPECT_EQ(std::pair(s.Vis, s.RecColour), std::pair(1 + 4 + 32, 'b'));
-  EXPECT_EQ(s.Pin(1).Name + " " + s.Name, "led " + name);  // an empty name field does not erase the name
-  EXPECT_FALSE(Open(Place("button")).PauseEnabled);
 }
 
 TEST_F(SymbolPropsTest, TypedGateDelayIsStoredAsTheFactorRunsAndFilesUse) {
@@ -294,18 +263,6 @@ TEST_F(SymbolPropsTest, RenamingAVerilogPinRewritesThePortLists) {
   EXPECT_EQ(std::vector<std::string>(t.VerilogLines.begin() + 1, t.VerilogLines.end()),
             (std::vector<std::string>{"module half(x,b,s);", " input x,b;", " output s;", " xor a(s,x,b);",
                                       " nand #(2) a2(s, b ,x);", " and ab(s,ab,b);", "endmodule"}));
-}
-
-TEST(PinRename, GateInstanceAndDelayGroups) {
-  for (auto [line, renamed] : {std::pair{" and and7(y,a,b);", " and g1(y,a,b);"},
-                               {" and #(3) and7(y,a,b);", " and #(3) g1(y,a,b);"},
-                               {"", ""}})
-    EXPECT_EQ(RenameGateInstance(line, "g1"), renamed);
-  for (auto [line, from, renamed] : {std::tuple{" nand #(2) g(y,a,2);", "2", " nand #(2) g(y,a,z);"},
-                                     {" wire a;", "a", " wire z;"},
-                                     {" nand g(y,a", "a", " nand g(y,z"},
-                                     {"endmodule", "a", "endmodule"}})
-    EXPECT_EQ(RenamePortInLine(line, from, "z"), renamed);
 }
 
 TEST_F(SymbolPropsTest, BuiltInGateRenameMovesTheInstanceName) {

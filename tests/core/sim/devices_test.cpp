@@ -62,17 +62,6 @@ TEST_F(Devices, ClockPhases) {
   EXPECT_EQ(Levels(2, 10, 15), "011110");
 }
 
-TEST_F(Devices, ClockDefaultsAndSamplesOnlyAtEdges) {
-  const int c = Add("clock1", kModelClock, {2});  // words empty: 50 and 50 ns
-  ws.tech.TimeUnit = 10;
-  PrepareDevices(ws);
-  ASSERT_EQ(Sym(c).TraceIndex, 1);
-  EXPECT_EQ(std::tuple(ws.nodes[2].Param1, ws.nodes[2].Param2, ws.chrono.Trace(1).name),
-            std::tuple(5, 10, "clock1_1 (clock1)"));
-  Levels(2, 3, 25);
-  EXPECT_EQ(Samples(1), "5:1 10:0 15:1 20:0 25:1 ");
-}
-
 TEST_F(Devices, PiecewiseLinear) {
   const int p = Add("pwl1", kModelPwl, {2});
   auto& w = Sym(p).PropWords;
@@ -116,47 +105,6 @@ TEST_F(Devices, SineWrapsNegativeValuesAndNeverDividesByZero) {
   EXPECT_GE(value(), 0);
 }
 
-TEST_F(Devices, SuppliesButtonsAndKeyboardsDriveHeldLevels) {
-  Add("vdd", kModelVdd, {1});
-  Add("vss", kModelVss, {0});
-  const int b = Add("button1", kModelButton, {2});
-  const int k = Add("kbd1", kModelKbd, {3, 4, 5, 6});
-  PrepareDevices(ws);
-  EXPECT_EQ(std::tuple(ws.nodes[1].DriveKind, ws.nodes[0].DriveKind), std::tuple(kDriveHigh, kDriveLow));
-  Set(0, "xx");
-  Sym(b).Pin(1).Value = Sym(k).Pin(3).Value = kLogic1;
-  DriveSources(ws, 3);  // keyboard pins never clicked stay x
-  EXPECT_EQ(Nodes(0, 7) + std::to_string(KeyboardKey(ws, k)), "011xx1x4");
-}
-
-TEST(DeviceParameter, UnreadableWordsTakeTheDefaultAndNumbersAreClamped) {
-  bool empty = true, number = false;
-  EXPECT_EQ(std::pair(DeviceParameter("", 0, 10, 7, &empty), DeviceParameter("2.5", 0, 10, 7, &number)),
-            std::pair(7.0, 2.5));
-  EXPECT_TRUE(!empty && number);
-  for (auto [word, v] :
-       {std::pair<const char*, double>{" ", 7}, {"abc", 7}, {"1e3", 7}, {"250", 100}, {"-3", 0}})
-    EXPECT_EQ(DeviceParameter(word, 0, 100, 7), v) << word;
-}
-
-TEST_F(Devices, DisplayRecordsItsValueAsABusAndNamesItsNodes) {
-  const int d = Add("display1", kModelDisplay, {2, 3, 4, 5, 6, 7, 8, 9});
-  PrepareDevices(ws);
-  ASSERT_EQ(Sym(d).TraceIndex, 1);
-  EXPECT_TRUE(ws.chrono.Trace(1).isBus);
-  EXPECT_EQ(
-      ws.chrono.Trace(1).name,
-      "display1(display1_1 display1_2 display1_3 display1_4 display1_5 display1_6 display1_7 display1_8 )");
-  EXPECT_EQ(ws.nodes[9].Name + std::to_string(ws.nodes[9].Mark), "display1_82");
-  Set(2, "100x0001");  // x counts as 0
-  EXPECT_TRUE(UpdateDisplays(ws, 9, 20));
-  EXPECT_FALSE(UpdateDisplays(ws, 10, 21));
-  EXPECT_EQ(std::pair(int(ws.chrono.Sample(1, 1)), DisplayValue(ws, d)), std::pair(129, 129));
-  Sym(d).Vis = 5 | (2 << 6);  // signed
-  Set(2, "11111111");
-  EXPECT_EQ(DisplayShown(ws, d), (DisplayFace{{kBlankDigit, kBlankDigit, kBlankDigit, 1}, true}));
-}
-
 TEST(DisplayFormat, DigitsSignAndText) {
   // Value, format, the face ('-' for the minus sign, '_' for a blank digit), its text.
   // Fixed point: 129 is -127/128 = -0.992; 128 is -1; 64 is 0.5; 1 is 0.0078.
@@ -181,56 +129,6 @@ TEST(DisplayFormat, DigitsSignAndText) {
   }
 }
 
-TEST_F(Devices, DigitAndSevenSegment) {
-  const int d = Add("digit1", kModelDigit, {2, 3, 4, 5, 6});
-  const int seg = Add("7seg1", kModelSevenSeg, {2, 3, 4, 5, 7, 7, 7, 8});
-  PrepareDevices(ws);
-  EXPECT_EQ(ws.chrono.Trace(1).name, "digit1(digit1_1 digit1_2 digit1_3 digit1_4 )");
-  EXPECT_EQ(std::pair(ws.chrono.TraceCount(), Sym(seg).TraceIndex), std::pair(8, 8));
-  Set(2, "1011000");
-  EXPECT_EQ(DigitShown(ws, d), 0xB);
-  EXPECT_TRUE(UpdateDisplays(ws, 6, 10));  // pin 5 (blanking) is watched too
-  // The digit's value, then segments a and b.
-  EXPECT_EQ(std::tuple(ws.chrono.Sample(1, 1), ws.chrono.Sample(2, 1), ws.chrono.Sample(3, 1),
-                       SevenSegLit(ws, seg)),
-            std::tuple(0xB, 1, 0, 0b0001101));
-  Set(6, "1");
-  Set(8, "x");
-  EXPECT_EQ(std::tuple(DigitShown(ws, d), SevenSegLit(ws, seg)), std::tuple(kBlankDigit, 0));
-  EXPECT_EQ(std::tuple(SegmentsOfDigit(8), SegmentsOfDigit(kBlankDigit)), std::tuple(0x7F, 0));
-}
-
-TEST_F(Devices, SevenSegmentPastTheTraceTableKeepsOtherTraces) {
-  for (int i = 1; i <= 28; ++i) Add("light" + std::to_string(i), kModelLight, {2});
-  const int seg = Add("7seg1", kModelSevenSeg, {3, 3, 3, 3, 3, 3, 4, 5});
-  PrepareDevices(ws);
-  EXPECT_EQ(Sym(seg).TraceIndex, 32);
-  Set(3, "10");
-  UpdateDisplays(ws, 3, 10);
-  for (int j = 1; j <= 28; ++j) EXPECT_EQ(ws.chrono.Sample(j, 1), 0) << j;
-  EXPECT_EQ(ws.chrono.Sample(32, 1), 0);  // segment g
-}
-
-TEST_F(Devices, SwitchesRedrawWhenTheirGateChanges) {
-  Add("nmos", kModelNmos, {2, 3, 4});
-  Sym(Add("pmos", kModelPmos, {2, 3, 4})).Internal = 1;
-  Add("pmos", kModelPmos, {3, 2, 4});
-  UpdateSwitches(ws, 3);
-  EXPECT_EQ(host.changedDevices, std::vector<int>{1});
-}
-
-TEST(DevicesClick, KeyFromTheClickPosition) {
-  // Next to x2 farthest from y2, next to x1 and y2, inside, on the far corner, a flat
-  // rectangle, left of a reversed rectangle (column 0).
-  const Rect rec{100, 200, 140, 240};
-  // clang-format off
-  const std::tuple<Rect, int, int, int> cases[] = {
-      {rec, 139, 201, 15}, {rec, 101, 239, 0}, {rec, 111, 229, 5}, {rec, 140, 200, 15},
-      {Rect{100, 200, 100, 240}, 100, 210, 0}, {Rect{140, 200, 100, 240}, 90, 210, 12}};
-  // clang-format on
-  for (const auto& [r, x, y, key] : cases) EXPECT_EQ(KeyAt(r, x, y), key) << x << "," << y;
-}
-
 TEST_F(Devices, ScriptedClickPointsLandOnTheirDeviceAndKey) {
   const int k = Add("kbd1", kModelKbd, {2, 3, 4, 5});
   Place(k, Rect{100, 200, 140, 240});
@@ -245,19 +143,6 @@ TEST_F(Devices, ScriptedClickPointsLandOnTheirDeviceAndKey) {
   EXPECT_TRUE(ClickPointOf(ws, b, 0, x, y) && x == 120) << x;
   Place(b, Rect{90, 190, 150, 250});  // now it hides the whole keyboard
   EXPECT_FALSE(ClickPointOf(ws, k, 3, x, y));
-}
-
-TEST_F(Devices, KeyboardClickSetsHeldLevelsForTheNextStep) {
-  const int k = Add("kbd1", kModelKbd, {2, 3, 4, 5});
-  Place(k, Rect{100, 200, 140, 240});
-  PrepareDevices(ws);
-  Set(2, "0000");
-  DeviceClick(ws, 131, 211, 50);  // column 3, row 2: key 11
-  EXPECT_EQ(host.LastStatus(0), "Keyboard kbd1 at 131,211");
-  EXPECT_EQ(std::tuple(KeyboardKey(ws, k), int(ws.chrono.Sample(1, 1)), Nodes(2, 4)),
-            std::tuple(11, 11, "0000"));
-  DriveSources(ws, 51);  // nodes follow at the next step
-  EXPECT_EQ(Nodes(2, 4), "1101");
 }
 
 TEST_F(Devices, ButtonTogglesAndLightFollowsAtOnceWithPauseOnEdge) {
@@ -311,26 +196,6 @@ TEST_F(Devices, ClickElsewhereTellsThePinLevel) {
 
 std::string Example(const std::string& name) {
   return test::Quote(test::SourceRoot() / "examples" / name);
-}
-
-TEST(SimulateCli, HalfAdderTruthTable) {
-  test::TempDir dir;
-  const auto r = RunCli("simulate " + Example("half_adder.sch") + " --until 80 --vcd " +
-                        (dir / "t.vcd").string() + " --vcd-nodes " + (dir / "n.vcd").string() +
-                        " --expect sum=0@18 --expect carry=0@18"
-                        " --toggle button1@20 --expect sum=1@38 --expect carry=0@38"
-                        " --toggle button2@40 --expect sum=0@58 --expect carry=1@58"
-                        " --toggle button1@60 --expect sum=1@78 --expect carry=0@78");
-  EXPECT_EQ(r.status, 0) << r.out;
-  // The button is clicked between steps 19 and 20: its trace changes at 19, its node at 20.
-  const std::string traces = test::ReadFile(dir / "t.vcd"), nodes = test::ReadFile(dir / "n.vcd");
-  for (const auto& [text, part] : {std::pair{&r.out, "expect sum=0@58 ok\nexpect carry=1@58 ok\n"},
-                                   {&r.out, "step 80\nlight sum=1\nlight carry=0\n"},
-                                   {&traces, "$var wire 1 \" a_(button1) $end"},
-                                   {&traces, "#19\n1\"\n"},
-                                   {&nodes, "$var wire 1 # a $end"},
-                                   {&nodes, "#20\n1#\n"}})
-    EXPECT_NE(text->find(part), std::string::npos) << part << " in\n" << *text;
 }
 
 TEST(SimulateCli, FailedChecksAndBadArguments) {

@@ -336,19 +336,5 @@ TEST(Primitives, EveryModelOnItsPinLevels) {
             "5=15=05=x5=x");
 }
 
-TEST(Primitives, DrivenPinsFollowTheModel) {
-  const auto pins = [](int model) {
-    const DriveList d = DrivenPins(model);
-    return std::to_string(d.count) + ":" + std::to_string(d.pins[0]) + " pulse " +
-           std::to_string(d.pulsePin) + (d.tristate ? " tristate" : "");
-  };
-  // A gate of twelve inputs drives the pin it computes, not pin 3.
-  const std::pair<int, const char*> cases[] = {
-      {202, "1:3 pulse 3"},  {143, "1:4 pulse 4"}, {412, "1:13 pulse 13"}, {121, "1:3 pulse 3 tristate"},
-      {860, "2:4 pulse 4"},  {830, "2:6 pulse 0"}, {903, "1:3 pulse 0"},   {702, "0:0 pulse 0"},
-      {6000, "0:0 pulse 0"}, {49, "0:0 pulse 0"}};
-  for (const auto& [model, text] : cases) EXPECT_EQ(pins(model), text) << model;
-}
-
 }  // namespace
 }  // namespace qiro::test

@@ -203,8 +203,9 @@ TEST_F(Stress, MillionStepsKeepTracesTimePointsAndCurrentWithinTheirTables) {
   int used = 0;
   for (int k = 1; k <= kMaxCurrentEntries; ++k) {
     used += current.CurTime(k) != 0;
-    if (k > 1 && current.CurTime(k) != 0 && current.CurTime(k - 1) != 0)
+    if (k > 1 && current.CurTime(k) != 0 && current.CurTime(k - 1) != 0) {
       ASSERT_LE(current.CurTime(k - 1), current.CurTime(k)) << k;
+    }
   }
   EXPECT_TRUE(used > 1000 && current.MaxCurrent() > 0) << used;
 

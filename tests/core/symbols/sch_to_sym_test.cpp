@@ -24,33 +24,6 @@ struct SchToSymTest : WorkspaceTest {
   SchToSym g;
 };
 
-TEST(SchToSym, RanksByNameInEitherOrder) {
-  Workspace ws;
-  ws.extraction.InputNames = {"b", "C", "a", "c"};
-  ws.extraction.OutputNames = {"y", "x"};
-  SchToSym g;
-  g.UpdateOptions(ws);
-  const auto positions = [&g] {
-    std::string pos;
-    for (const auto& r : g.Rows) pos += r.Position;
-    return pos;
-  };
-  // Decreasing: alphabetically last at 1; equal names (C, c) keep distinct places.
-  EXPECT_EQ(positions(), "314212");
-  EXPECT_EQ(g.Rows[0].Side + g.Rows[4].Side, "LR");
-
-  g.Decreasing = false;
-  g.UpdateOptions(ws);
-  EXPECT_EQ(positions(), "231421");
-}
-
-TEST_F(SchToSymTest, DefaultLayoutAndFileText) {
-  ASSERT_TRUE(g.Generate(ws));
-  EXPECT_EQ(std::pair(g.Symbol.Extent, g.Symbol.Box), std::pair(Rect{0, 0, 40, 30}, Rect{5, 5, 35, 25}));
-  EXPECT_EQ(SymbolFileText(g.Symbol, g.Name, g.Title, g.ModuleText, "01/02/2026 10:00:00"),
-            ReadFile(SourceRoot() / "tests/golden/symbols/half.sym"));
-}
-
 TEST_F(SchToSymTest, TopAndBottomSidesWidenTheBox) {
   g.Rows[1].Side = "T";  // b
   g.Rows[1].Position = "2";
@@ -146,18 +119,6 @@ TEST(MakeIdentifier, MapsAndDropsCharacters) {
                            "b\x7f\r\nc",
                            "ab"}})
     EXPECT_EQ(MakeIdentifier(name), id) << name;
-}
-
-TEST(SchToSym, EveryTextOfTheFileStaysOnItsLine) {
-  const std::string inject = "\x01\x7f\r\nSYM  #evil";
-  GeneratedSymbol symbol;
-  symbol.Pins.push_back({"p" + inject, 0, 10, 0, 0});
-  const std::string text =
-      SymbolFileText(symbol, "n" + inject, "t" + inject, {"module m" + inject}, "d" + inject);
-  EXPECT_EQ(text.find("evil"), std::string::npos) << text;
-  EXPECT_EQ(text.find_first_of("\x01\x7f"), std::string::npos);
-  for (const char* line : {"\r\nSYM  #n\r\n", "  #t\r\n", ")p\r\n", "\r\nVLG module m\r\n", "DATE d\r\n"})
-    EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
 }  // namespace

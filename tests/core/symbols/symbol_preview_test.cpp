@@ -53,21 +53,5 @@ TEST_F(SymbolPreview, BoxPinsAndStubsScaledIntoTheImage) {
   EXPECT_EQ(stubs[2].r, (PixelRect{px(b.x2), py(s.Y), px(s.X), py(s.Y)}));     // right: from x2
 }
 
-TEST_F(SymbolPreview, FatterAndThinnerShowInTheBoxProportions) {
-  const auto box = [&] {
-    EXPECT_TRUE(g.Generate(ws));
-    RecordingCanvas canvas;
-    DrawSymbolPreview(canvas, g.Symbol, "t", 280, 240);
-    return canvas.Of(OpKind::Rectangle).at(0).r;
-  };
-  const PixelRect normal = box();
-  g.Fatter();
-  const PixelRect fat = box();
-  EXPECT_GE(fat.right - fat.left, normal.right - normal.left + 15);
-  EXPECT_EQ(fat.bottom - fat.top, normal.bottom - normal.top);
-  g.Thinner(), g.Thinner();
-  EXPECT_LE(box().right - box().left, normal.right - normal.left - 15);
-}
-
 }  // namespace
 }  // namespace qiro

@@ -77,21 +77,6 @@ class TestRunner : public ::testing::Test {
   TestVectors vectors;
 };
 
-TEST_F(TestRunner, SettleTimeFollowsTheLongestPathAndWrongRowsFailAlone) {
-  Load("half_adder.sch");
-  const int half = LongestDelayPath(ws);
-  Load("full_adder.sch");
-  // a -> xor (3 steps: 1 gate + fanout 2) -> and (2) -> or (2): each line passes a change on
-  // one step before its last cell.
-  EXPECT_EQ(std::tuple(half, DefaultSettleSteps(0), LongestDelayPath(ws)), std::tuple(1, 4, 2 + 1 + 1));
-  const TestReport r = Run("b a cin | cout s\n0 0 0 | 0 0\n1 1 0 | 1 0\n1 1 1 | 0 1\n0 1 1 | - -\n");
-  ASSERT_EQ(r.error + " " + std::to_string(r.rows.size()), " 4");
-  EXPECT_EQ(std::tuple(r.settle, r.rows[1].step, FormatTally(r)), std::tuple(10, 22, "3 passed, 1 failed"));
-  EXPECT_EQ(FormatRowResult(vectors, r.rows[2]),
-            "row 3 (line 4) step 32: b=1 a=1 cin=1 | expected cout=0 s=1 | got cout=1 s=1 FAILED: cout");
-  EXPECT_EQ(r.rows[3].got, (std::vector<std::string>{"1", "0"}));
-}
-
 TEST_F(TestRunner, NamesAndValuesTheCircuitLacksAreErrors) {
   Load("half_adder.sch");
   const std::pair<const char*, const char*> cases[] = {
@@ -104,21 +89,6 @@ TEST_F(TestRunner, NamesAndValuesTheCircuitLacksAreErrors) {
   EXPECT_EQ(
       RunTestVectors(ws, ReadTestVectors("a b | sum\nhold 50000\n0 0 | 0\n0 0 | 0\n").vectors, 60000).error,
       "the rows need 100002 steps, more than the limit of 60000");
-}
-
-TEST_F(TestRunner, NamedSourcesAreOverriddenAndOthersRunAsDrawn) {
-  Load("counter.sch");
-  // por (a pwl) resets the counter only up to step 10 as drawn; named here it holds the reset.
-  TestReport r = Run("por clk1 | q0 digit1\n1 C | 0 0\n1 C | 0 0\n0 C | 1 1\n0 C | 0 2\n");
-  EXPECT_EQ(r.error + FormatTally(r), "4 passed, 0 failed");
-  // Left to itself the clock keeps toggling the first stage: a long row does not settle.
-  r = Run("rst | q0\n1 | 0\nhold 400\n0 | -\n0 | 1\n");
-  ASSERT_EQ(r.rows.size(), 3u);
-  EXPECT_EQ(std::tuple(r.rows[0].passed, r.rows[1].passed, r.rows[2].passed), std::tuple(true, true, false));
-  EXPECT_NE(FormatRowResult(vectors, r.rows[2]).find("FAILED: q0 (not settled)"), std::string::npos);
-  Load("keyboard_digit.sch");  // keyboard columns drive all four pins
-  r = Run("kbd1 | digit1\n0 | 0\nA | A\n7 | 7\nf | F\n");
-  EXPECT_EQ(r.error + FormatTally(r), "4 passed, 0 failed");
 }
 
 // The stimulus the desktop program runs: a clock pulse row takes three phases, and the run

@@ -230,25 +230,6 @@ TEST(NetlistView, GridShowsNumbersOrRunningValues) {
     EXPECT_EQ(row[5].find_first_not_of("0123456789- "), std::string::npos) << row[5];
 }
 
-TEST(PortableNames, LegalTextEscapesKeywordsAndTheNameSpace) {
-  // clang-format off
-  const std::pair<const char*, const char*> cases[] = {
-      {"a0", "a0"}, {"_x", "_x"}, {"1a", "\\1a "}, {"a.b", "\\a.b "}, {"a b", "a_b"},
-      {"a-b", "\\a-b "}, {"y'", "\\y' "}, {"a[0]", "\\a[0] "}, {"input", "\\input "}, {"begin", "\\begin "},
-      {"logic", "\\logic "}, {"Wire", "Wire"}, {"\xC3\xA9t\xC3\xA9", "xC3xA9txC3xA9"}, {"a$b", "\\a$b "}};
-  // clang-format on
-  for (const auto& [name, written] : cases) EXPECT_EQ(VerilogName(VerilogText(name)), written) << name;
-  for (const char* k : {"module", "endmodule", "supply0", "xnor", "notif1", "rnmos", "always_ff", "uwire"})
-    EXPECT_TRUE(IsVerilogKeyword(k)) << k;
-  for (const char* k : {"Module", "nand3", "w4", "vdd"}) EXPECT_FALSE(IsVerilogKeyword(k)) << k;
-  // User names first; generated names skip taken ones; the same text after mapping is one name.
-  VerilogNameSpace ns;
-  std::string names;
-  for (const char* name : {"nand3", "a b", "a_b", "1a", "1a", "nand3", ""}) names += ns.Reserve(name) + "|";
-  for (const char* name : {"", "nc2", ""}) names += (*name ? ns.Reserve(name) : ns.Generate("nc")) + "|";
-  EXPECT_EQ(names, "nand3|a_b|a_b_1|\\1a |\\1a_1 |nand3_1|n1|nc1|nc2|nc3|");
-}
-
 // Drops the lines that hold the date and the file's path (the second and third).
 std::string WithoutStamp(const std::string& text) {
   std::istringstream in(text);
