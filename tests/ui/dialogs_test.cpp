@@ -176,58 +176,6 @@ TEST_F(DialogsTest, ClockPageRefusesABadFieldAndStoresThePhases) {
   EXPECT_TRUE(Prop(s, 1) + " " + Prop(s, 2) == "20.000 30.000" && ws.circuit.Modified);
 }
 
-// Each page opens for its symbol and passes what is clicked or typed there to the symbol; the
-// rules of the values themselves are checked by the core tests.
-TEST_F(DialogsTest, EachPropertiesPagePassesItsFieldsToTheSymbol) {
-  const auto page = [&](const std::string& stem, const char* name,
-                        const std::function<void(TFormSymProps&)>& act) {
-    const int s = Place(stem);
-    EditSymbol(s, [&](TFormSymProps& f) {
-      EXPECT_EQ(f.currentPage(), QString::fromUtf8(name));
-      act(f);
-    });
-    return s;
-  };
-  const int m = page("matrix", "Switching Matrix", [&](TFormSymProps& f) {
-    Child<QPushButton>(f, "sbMtx2")->setChecked(false);
-    Child<QPushButton>(f, "sbClearMatrix")->click();  // all off, then two links made
-    Child<QPushButton>(f, "sbMtx1")->setChecked(false);
-    Child<QPushButton>(f, "sbMtx4")->setChecked(false);
-  });
-  EXPECT_EQ(Prop(m, 1), "100100");
-  const int lut = page("lut", "Look Up Table", [&](TFormSymProps& f) {
-    auto* list = Child<QListWidget>(f, "ListLut");
-    emit list->itemClicked(list->findItems("Fout = F0 xor F1 ; XOR 2 inputs", Qt::MatchExactly).value(0));
-    emit Child<QTableWidget>(f, "StringLut")->cellDoubleClicked(15, 1);
-  });
-  EXPECT_EQ(Words(ws.circuit.Symbols[lut], 1, 16), "0,1,1,0,0,1,1,0,0,1,1,0,0,1,1,1");
-  const int pwl = page("pwl", "Pwl", [&](TFormSymProps& f) {
-    Child<QLineEdit>(f, "EditSequence")->setText("0110");
-    Child<QPushButton>(f, "sbLoad")->click();
-    Child<QLineEdit>(f, "EditStep")->setText("5");
-    Child<QPushButton>(f, "SBTimeScale")->click();
-    auto* grid = Child<QTableWidget>(f, "StrGridPwl");
-    EXPECT_EQ(grid->item(3, 0)->text() + " " + grid->item(2, 1)->text(), "20.00 1");
-  });
-  EXPECT_EQ(Prop(pwl, 1), "5.00");
-  // Enter in the pin grid presses OK.
-  const int d = page("display", "Select", [&](TFormSymProps& f) {
-    EXPECT_TRUE(Child<QWidget>(f, "RadioFormat")->isVisibleTo(&f));
-    Child<QLineEdit>(f, "editName")->setText("disp");
-    Child<QTableWidget>(f, "PinData")->setFocus();
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(Child<QTableWidget>(f, "PinData"), &enter);
-  });
-  EXPECT_EQ(ws.circuit.Symbols[d].Name + " " + ws.circuit.Symbols[d].Pin(8).Name, "disp disp0");
-  const int l = page("light", "Select", [&](TFormSymProps& f) {
-    EXPECT_FALSE(Child<QWidget>(f, "RadioFormat")->isVisibleTo(&f));
-    Child<QCheckBox>(f, "pauseRise")->setChecked(true);
-    for (QAbstractButton* b : f.findChildren<QAbstractButton*>())
-      if (b->text() == "Purple") b->click();
-  });
-  EXPECT_TRUE(ws.circuit.Symbols[l].RecColour == 'p' && (ws.circuit.Symbols[l].Vis & 16));
-}
-
 TEST_F(DialogsTest, AProgramIsAssembledAndRenamingAVerilogPinRewritesTheInstances) {
   OpenCopy("mcu_counter.sch");
   int mcu = 1;
@@ -280,16 +228,6 @@ TEST_F(DialogsTest, PaletteButtonsPickTheirCodesAndShowPicturesOfTheirSymbols) {
   ASSERT_TRUE(palette->isVisible());
   palette->close();
   EXPECT_FALSE(palette->isVisible() || frame.toolButton("sbloglib")->isChecked());
-}
-
-TEST_F(DialogsTest, EmptyLibraryDirectoryWarnsNamingTheFile) {
-  ws.SetHomeDir(tmp.path());
-  Pick(Palette(), "sbVss");
-  EXPECT_EQ(frame.lastMessage(), "The symbol " + Q(tmp.path() / "IEEE" / "vss.SYM") +
-                                     " is not in this directory. Click \"File\" \"Properties\" to setup the "
-                                     "directory");
-  DragOver(QPoint(200, 200), 0);  // nothing is placed by a drop after that
-  EXPECT_EQ(ws.circuit.Symbols.Count(), 0);
 }
 
 // Over the drawing the dragged symbol's outline shows by exclusive or and leaves nothing when

@@ -202,20 +202,6 @@ TEST_F(MainWindowTest, SearchesHighlightPinsAndRejectBadNodes) {
   EXPECT_TRUE(frame.statusText().startsWith("Node 0 invalid (")) << frame.statusText().toStdString();
 }
 
-TEST(UiPieces, AXorBandVanishesWhenDrawnTwice) {
-  QImage img(64, 64, QImage::Format_RGB32);
-  img.fill(Qt::black);
-  const QImage before = img.copy();
-  for (int pass = 1; pass <= 2; ++pass) {
-    {
-      QtCanvas c(img);
-      c.SetPen(Pen{palette::kWhite, PenStyle::Solid, RasterOp::Xor, 1});
-      c.Segment(2, 2, 60, 40);
-    }
-    EXPECT_EQ(img == before, pass == 2) << pass;
-  }
-}
-
 }  // namespace
 }  // namespace qiro
 

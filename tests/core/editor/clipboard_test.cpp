@@ -30,16 +30,6 @@ TEST_F(Clipboard, CutMarksTheAreaAndUndoBringsItBack) {
   EXPECT_EQ(LiveCounts(), "w3 s1 c1 l1");
 }
 
-TEST_F(Clipboard, ASecondCutDropsTheFirstClipboardForGood) {
-  Build();
-  CutArea(ws, 0, 0, 100, 100);
-  EXPECT_EQ(CutArea(ws, 190, 0, 310, 20), 1);
-  // Compacted: only the new clipboard remains.
-  EXPECT_EQ(std::pair(ws.circuit.Wires.Count(), ws.circuit.Symbols.Count()), std::pair(1, 0));
-  UndoCut(ws);
-  EXPECT_EQ(LiveWires(), (Wires{{200, 10, 300, 10}}));
-}
-
 TEST_F(Clipboard, CopyChangesNothingUntilPastedAndCancellingNeverRestoresACut) {
   Build();
   ws.circuit.Modified = false;

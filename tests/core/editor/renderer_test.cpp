@@ -84,30 +84,6 @@ TEST_F(RendererTest, OutlinesBubblesAndHighlight) {
   EXPECT_TRUE(canvas.ops.empty());
 }
 
-TEST_F(RendererTest, OpenLinksOfProgrammableSwitchesAreDotted) {
-  int pip = AddSymbol(702, {{0, 0, 10, 0}, {0, 10, 10, 10}, {0, 20, 10, 20}});
-  ws.circuit.Symbols[pip].PropWords[1] = "0";
-  DrawSymbol(ws, canvas, pip);
-  const PenStyle S = PenStyle::Solid, D = PenStyle::Dotted;
-  const auto styles = [this] {
-    std::vector<PenStyle> out;
-    for (const auto& op : canvas.Of(OpKind::Segment)) out.push_back(op.pen.style);
-    return out;
-  };
-  EXPECT_EQ(styles(), (std::vector<PenStyle>{S, S, D}));
-  EXPECT_EQ(canvas.Colours(OpKind::Segment)[2], kGrey);
-
-  ws.circuit.Symbols[pip].PropWords[1] = "1";
-  Redraw(pip);
-  EXPECT_EQ(styles(), (std::vector<PenStyle>{S, S, S}));
-
-  int matrix = AddSymbol(710);
-  for (int k = 0; k < 7; ++k) ws.circuit.AddInnerLine(matrix, 0, k * 5, 10, k * 5);
-  ws.circuit.Symbols[matrix].PropWords[1] = "10101";  // link 6 missing: open
-  Redraw(matrix);
-  EXPECT_EQ(styles(), (std::vector<PenStyle>{S, D, S, D, S, D, S}));
-}
-
 TEST_F(RendererTest, PinMarksColoursAndLabels) {
   int s = AddSymbol(0);
   for (auto [x, kind, name] : {std::tuple{50, 'I', "A"}, {60, 'I', "B"}, {70, 'O', "Y"}})

@@ -9,23 +9,6 @@ namespace {
 using namespace test;
 using WireRoute = EditTest;
 
-TEST_F(WireRoute, DragsBecomeStraightWiresOnTheGrid) {
-  AddWireFromDrag(ws, 0, 0, 30, 7);  // slanted: along the longer direction
-  EXPECT_EQ(LiveWires(), (Wires{{0, 0, 30, 0}}));
-  AddWireFromDrag(ws, 100, 100, 110, 110);  // short 45 degrees: kept
-  AddWireFromDrag(ws, 200, 200, 215, 215);  // not short: straight
-  AddWireFromDrag(ws, 300, 300, 303, 336);  // ends snapped, vertical
-  EXPECT_EQ(LiveWires(),
-            (Wires{{0, 0, 30, 0}, {100, 100, 110, 110}, {200, 200, 215, 200}, {300, 300, 300, 335}}));
-  EXPECT_TRUE(ws.circuit.Modified);
-  AddWireFromDrag(ws, 51, 52, 49, 48);  // a click: nothing added
-  EXPECT_TRUE(ws.circuit.Wires.Count() == 4 && host.LastStatus() == "Cursor at location 50,50");
-
-  ws.settings.AnyAngleLines = true;
-  AddWireFromDrag(ws, 0, 100, 33, 121);
-  EXPECT_EQ(LiveWires().back(), std::make_tuple(0, 100, 33, 121));
-}
-
 TEST_F(WireRoute, SlantedDragBetweenTwoSymbolsTurnsAtTheMiddle) {
   AddSymbol("a", {0, 0, 30, 20}, {{30, 10}});
   AddSymbol("b", {100, 40, 130, 60}, {{100, 50}});

@@ -170,19 +170,6 @@ class VerilogExpand : public ::testing::Test {
   Workspace ws;
 };
 
-TEST_F(VerilogExpand, GateLinesBecomeHiddenPrimitivesOnThePortNodes) {
-  Add("half", {"a", "b", "y"},
-      {"module half(a, b, y);", "input a, b;", "output y;", "wire n;", "nand g1(y, a, b);", "endmodule"});
-  Add("r", {"d", "rst", "clk", "q", "nq"}, {"dreg r1(q, nq, d, rst, clk);"});  // two outputs, last
-  Add("t", {"y"}, {"nand g(y, vdd, vss);"});  // supply names tie to the rails
-  Expand();
-  ASSERT_EQ(ws.circuit.Symbols.Count(), 6) << "only the instance lines generate gates";
-  EXPECT_EQ(Dump(4), "202 g1_half_1 internal_1 1 | a I2 0 b I3 0 y O4 1");
-  EXPECT_EQ(Dump(5), "860 r1_r_2 internal_2 1 | d I5 0 rst I6 0 clk I7 0 q O8 1 nq O9 1");
-  EXPECT_EQ(Dump(6).substr(Dump(6).find('|')), "| vdd I1 0 vss I0 0 y O10 1");
-  EXPECT_TRUE(ws.extraction.InternalWires.empty());
-}
-
 TEST_F(VerilogExpand, DelayGroupsHeaderContinuationsAndTheStartLine) {
   // A header broken over two lines may begin like a gate name; it is no instance.
   Add("d", {"a", "b", "y"}, {"module d( a,b,", " or_x,y);", "xor #(3) x1(y, a, b);", "inverter n(q, y);"});

@@ -18,21 +18,6 @@ namespace {
 using test::RunCli;
 using test::SourceRoot;
 
-TEST(TestVectorsReader, RowsCommentsHoldsAndNestedRepeats) {
-  const auto r = ReadTestVectors(
-      "# header next\r\na kbd | s digit1  # outputs\r\n0 F | 1 3F\r\nhold 7\r\nrepeat 2\n1 C 0 -\nrepeat 3\n"
-      "0 0 | x a\nend\nend\nhold 0\nrepeat 0\n1 1 1 1\nend\n1 1 1 1\n");
-  ASSERT_TRUE(r.ok()) << r.error;
-  EXPECT_EQ(r.vectors.inputs, (std::vector<std::string>{"a", "kbd"}));
-  EXPECT_EQ(r.vectors.outputs, (std::vector<std::string>{"s", "digit1"}));
-  std::string rows;  // line:hold of each row
-  for (const TestRow& row : r.vectors.rows)
-    rows += std::to_string(row.line) + ":" + std::to_string(row.hold) + " ";
-  EXPECT_EQ(rows, "3:0 6:7 8:7 8:7 8:7 6:7 8:7 8:7 8:7 15:0 ");
-  EXPECT_EQ(r.vectors.rows[2].cells, (std::vector<std::string>{"0", "0", "x", "a"}));
-  EXPECT_EQ(std::tuple(HexValue("3F"), HexValue("3G"), HexValue("123")), std::tuple(63, -1, -1));
-}
-
 TEST(TestVectorsReader, EveryErrorNamesItsLine) {
   const std::pair<const char*, const char*> cases[] = {
       {"", "line 1: no header line (inputs | outputs)"},

@@ -106,23 +106,6 @@ TEST(VerilogWriter, HeaderDeclarationsAndInstancePortOrders) {
       " xnor xnor6(q,d,r);|endmodule|");
 }
 
-TEST(VerilogWriter, StimuliAsComments) {
-  Workspace ws;
-  for (int i = 1; i <= 3; ++i)
-    AddWired(ws, "button" + std::to_string(i), 59, {{"in" + std::to_string(i), -1}});
-  auto& clk = ws.circuit.Symbols[AddWired(ws, "clock1", 69, {{"clk1", -1}})].PropWords;
-  clk[1] = "5.000", clk[2] = "7.500";
-  auto& pwl = ws.circuit.Symbols[AddWired(ws, "pwl1", 68, {{"pwl1", -1}})].PropWords;
-  for (int k = 1; k <= 10; ++k) pwl[k] = std::to_string(k * 10);
-  pwl[11] = " ";  // what a written property line leaves behind
-  EXPECT_EQ(
-      Joined(SimulationParameters(ws), "|"),
-      "|// Simulation parameters|// in1 CLK 10 10|// in2 CLK 20 20|// in3 CLK 30 30|// clk1 CLK 5.000 7.500|"
-      "// pwl1 PWL 10 20 30 40 50 60 70 80|//+         90 100 |");
-  pwl[9] = "";  // exactly eight entries leave no empty continuation line
-  EXPECT_EQ(SimulationParameters(ws).back(), "// pwl1 PWL 10 20 30 40 50 60 70 80");
-}
-
 TEST(VerilogWriter, SavesBesideTheSchematicAndReportsFailure) {
   TempDir dir;
   RecordingHost host;
