@@ -117,8 +117,8 @@ TEST_F(McuCoreTest, PortReadAndBitAddresses) {
     if (p == 28) pins.node[28] = kLogic1;
   }
   EXPECT_EQ(seen, "11010");
-  Clock();  // P0 changes its outputs but never drives a node
-  EXPECT_EQ(Outputs(4) + "10x"[pins.node[4]], "11111111x");
+  Clock();  // P0 changes its outputs but never drives a node, nor touches P1's first pin
+  EXPECT_EQ(Outputs(4) + "10x"[pins.node[4]] + "10x"[pins.out[12]], "11111111xx");
 }
 
 TEST_F(McuCoreTest, ArithmeticWrapsAndRegisters) {
@@ -232,7 +232,7 @@ TEST(AsmEncode, EveryFormAndReductionsToTheFieldWidth) {
 
 TEST(Assembler, ForwardLabelsEquOrgListingAndTheSymbolList) {
   Assembled a = Assemble({
-      "leds equ 90h", " ajmp start", " org 10h", "start: mov leds,#0", "again: jnb p3.0,again",
+      "leds equ 90h", " ajmp start", " org 10h", "start: mov leds,#0", "Again: jnb p3.0,again",
       " sjmp again",  // outside the subset: no code, the next line keeps its address
       " cjne a,#1,start", " end",
       " nop",  // END does not stop the assembly
