@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <regex>
 #include <sstream>
 
 #include "core/test_support.h"
@@ -341,8 +340,13 @@ TEST(McuSimulationCli, ExampleStillCountsLongAfterItsFirstTwoHundredMicroseconds
         RunCli("simulate '" + (SourceRoot() / "examples/mcu_counter.sch").string() + "' --until " + until);
     EXPECT_EQ(r.status, 0) << r.out;
     // The CPU time in the last status varies from run to run.
-    EXPECT_EQ(std::regex_replace(r.out, std::regex("CPU time= [0-9]+s"), "CPU time= *s"),
-              ReadFile(SourceRoot() / "tests/golden/mcu" / ("mcu_counter_" + until + ".txt")));
+    std::string out = r.out;
+    for (auto at = out.find("CPU time= "); at != std::string::npos; at = out.find("CPU time= ", at + 1)) {
+      const auto digits = at + 10, end = out.find_first_not_of("0123456789", digits);
+      if (end != digits && end != std::string::npos && out[end] == 's')
+        out.replace(digits, end - digits, "*");
+    }
+    EXPECT_EQ(out, ReadFile(SourceRoot() / "tests/golden/mcu" / ("mcu_counter_" + until + ".txt")));
     display[k] = r.out.substr(r.out.find("display display1="));
   }
   EXPECT_NE(display[0], display[1]);
