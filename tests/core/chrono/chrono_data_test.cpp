@@ -239,5 +239,18 @@ TEST(CurrentStore, PulsesAddedTogetherGiveTheDoublesOfSingleAdditions) {
   ExpectSame(store.SumCurrent(), single.SumCurrent(), "sum", 0);
 }
 
+TEST(CurrentStore, ScaleThresholds) {
+  CurrentStore store;  // the scale chosen last stays when the peak is beyond every scale
+  const auto scale = [&](double peak) {
+    store.ResetSupplyCurrent();
+    store.AddCurrentPulse(3, 1, 1, peak);
+    store.ChooseCurrentScale();
+    return store.CurrentScale();
+  };
+  EXPECT_EQ(scale(0.8), 1);
+  EXPECT_EQ(scale(0.81), 5);
+  EXPECT_EQ(scale(900), 5);
+}
+
 }  // namespace
 }  // namespace qiro
