@@ -327,5 +327,23 @@ TEST(ExtractDifferential, IndexedMatchesReferenceOnRandomDrawings) {
   }
 }
 
+TEST_F(Extract, ProgrammableSwitchesJoinTheirPins) {
+  auto square = [&](int model, int x, const std::string& word) {
+    const int s = Symbol("pip", model, {{x, 0}, {x, 20}, {x + 20, 0}, {x + 20, 20}});
+    ws.circuit.Symbols[s].PropWords[1] = word;
+    return s;
+  };
+  const int closed = square(702, 0, "1"), open = square(702, 100, "0");
+  const int matrix = square(710, 200, "0001017");  // links 4-3 and 1-2; the 7th character is ignored
+  std::vector<int> single;                         // each other link of the matrix alone
+  for (const char* word : {"1", "01", "001", "00001"})
+    single.push_back(square(710, 300 + 100 * int(single.size()), word));
+  Run();
+  EXPECT_EQ(Joined(closed) + " " + Joined(open) + " " + Joined(matrix), "1111 1212 1133");
+  EXPECT_EQ(Joined(single[0]) + " " + Joined(single[1]) + " " + Joined(single[2]) + " " + Joined(single[3]),
+            "1214 1232 1231 1224");
+  EXPECT_EQ(ws.circuit.Wires.Count(), 0) << "the switch wires are temporary";
+}
+
 }  // namespace
 }  // namespace qiro
