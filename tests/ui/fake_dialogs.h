@@ -124,8 +124,9 @@ class UiTest : public ::testing::Test {
   TFormSimuCtrl& ctrl() { return *frame.simuCtrl(); }
   // Starts a run with the main window's command and calls each phase at every event turn of the
   // loop until it returns true, then the next. A run still going after maxSteps is stopped; true
-  // when every phase was done without that.
-  bool Run(std::vector<std::function<bool()>> phases, int maxSteps = 20000) {
+  // when every phase was done without that. The bound only ends a run whose phase never comes:
+  // a small circuit can make over 20000 steps between two turns of the timer after a click.
+  bool Run(std::vector<std::function<bool()>> phases, int maxSteps = 2000000) {
     QTimer timer;
     size_t at = 0;
     bool overran = false;
