@@ -126,10 +126,10 @@ struct CliResult {
   std::string out;  // stdout and stderr together
 };
 
-// Runs qiro-cli with a shell-quoted argument string.
-inline CliResult RunCli(const std::string& args) {
+// Runs a shell command, its stderr joined to its stdout.
+inline CliResult RunShell(const std::string& command) {
   CliResult r;
-  std::string cmd = std::string("'") + QIRO_CLI_PATH + "' " + args + " 2>&1";
+  const std::string cmd = command + " 2>&1";
   FILE* pipe = popen(cmd.c_str(), "r");
   if (!pipe) return r;
   char buf[4096];
@@ -138,6 +138,11 @@ inline CliResult RunCli(const std::string& args) {
   int rc = pclose(pipe);
   r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
   return r;
+}
+
+// Runs qiro-cli with a shell-quoted argument string.
+inline CliResult RunCli(const std::string& args) {
+  return RunShell(std::string("'") + QIRO_CLI_PATH + "' " + args);
 }
 
 }  // namespace qiro::test

@@ -129,17 +129,27 @@ TEST(RenderCli, DrawsTheSchematicInColourOrBlackOnWhiteAndRefusesBadArguments) {
   // Past the file-size limit (its signal ignored, as a script may do): the reason, and the old picture kept.
   const std::string old = (tmp / "old.png").string();
   WriteFile(old, "old");
-  FILE* pipe = popen(
-      ("trap '' XFSZ; ulimit -f 2; '" QIRO_CLI_PATH "' render " + sch + " -o '" + old + "' 2>&1").c_str(),
-      "r");
-  ASSERT_TRUE(pipe);
-  char buf[512] = {};
-  const std::string said(buf, fread(buf, 1, sizeof buf - 1, pipe));
-  EXPECT_NE(pclose(pipe), 0);
-  EXPECT_NE(said.find("qiro-cli: cannot write " + old + ": " + std::strerror(EFBIG) + "\n"),
+  const CliResult r =
+      RunShell("trap '' XFSZ; ulimit -f 2; '" QIRO_CLI_PATH "' render " + sch + " -o '" + old + "'");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.out.find("qiro-cli: cannot write " + old + ": " + std::strerror(EFBIG) + "\n"),
             std::string::npos)
-      << said;
+      << r.out;
   EXPECT_EQ(ReadFile(old), "old");
+}
+
+// qiro-cli leaves Qt to its render helper (a simulation would carry Qt's libraries for nothing);
+// without the helper, render says what is missing.
+TEST(RenderCli, QiroCliLoadsNoQtAndNamesAMissingHelper) {
+  TempDir tmp;
+  const CliResult libs = RunShell("ldd '" QIRO_CLI_PATH "'");
+  EXPECT_TRUE(libs.status == 0 && libs.out.find("libc.so") != std::string::npos);
+  EXPECT_EQ(libs.out.find("Qt6"), std::string::npos) << libs.out;
+  const auto alone = tmp / "qiro-cli";
+  std::filesystem::copy_file(QIRO_CLI_PATH, alone);
+  const CliResult r = RunShell("'" + alone.string() + "' render x.sch -o x.png");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("qiro-cli: render needs the program qiro-render"), std::string::npos) << r.out;
 }
 
 }  // namespace
