@@ -32,7 +32,9 @@ void Flatten(const std::vector<std::vector<int>>& lists, std::vector<int>& first
 struct GateTables {
   std::uint8_t fold[7][16];
   std::uint8_t last[7][4];
-  std::uint8_t pair[7][16];  // output of a two-input gate for inputs (a << 2) | b
+  std::uint8_t pair[7][16];    // output of a two-input gate for inputs (a << 2) | b
+  std::uint8_t triple[7][64];  // the same for three inputs, (a << 4) | (b << 2) | c
+  std::uint8_t quad[7][256];   // and for four
   GateTables() {
     for (int f = 0; f < 7; ++f) {
       const auto family = static_cast<GateFamily>(f);
@@ -50,6 +52,12 @@ struct GateTables {
         last[f][r] = FoldGate({family, 1}, [one](int) { return one; });
       }
       for (int ab = 0; ab < 16; ++ab) pair[f][ab] = last[f][fold[f][ab]];
+      for (int abc = 0; abc < 64; ++abc)
+        triple[f][abc] = last[f][fold[f][(fold[f][abc >> 2] << 2) | (abc & 3)]];
+      for (int abcd = 0; abcd < 256; ++abcd) {
+        const int first3 = fold[f][(fold[f][abcd >> 4] << 2) | ((abcd >> 2) & 3)];
+        quad[f][abcd] = last[f][fold[f][(first3 << 2) | (abcd & 3)]];
+      }
     }
   }
 };
@@ -212,9 +220,21 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     if (reads < 0) continue;
     sym.model = s.Model;
     sym.gate = GateShapeOf(s.Model);
-    // No inputs or too few pins: the general path copes.
-    if (sym.gate.inputs < 1 || sym.gate.inputs + 1 > sym.pinCount) sym.gate = {};
-    if (sym.gate.family != GateFamily::None) sym.outLine = pinLine_[slot(sym.gate.inputs + 1)];
+    // Too few pins (or a gate without inputs): the general path copes.
+    if (sym.gate.family != GateFamily::None && sym.gate.inputs >= 1 && sym.gate.inputs + 1 <= sym.pinCount) {
+      sym.cell = Cell::Gate;
+      sym.outLine = pinLine_[slot(sym.gate.inputs + 1)];
+    } else if (s.Model == kModelMux && sym.pinCount >= 4) {
+      sym.cell = Cell::Mux;
+      sym.outLine = pinLine_[slot(4)];
+    } else if (s.Model == kModelNotif1 && sym.pinCount >= 3) {
+      sym.cell = Cell::Notif1;
+      sym.outLine = pinLine_[slot(3)];
+    } else if (s.Model == kModelDreg && sym.pinCount >= 5) {
+      sym.cell = Cell::Dreg;
+      sym.outLine = pinLine_[slot(4)];
+      sym.outLine2 = pinLine_[slot(5)];
+    }
     const int last = reads == 0 ? sym.pinCount : std::min(reads, sym.pinCount);
     for (int p = 1; p <= last; ++p) {
       const int n = s.Pin(p).Node;
@@ -487,21 +507,51 @@ void FastEngine::Evaluate(Workspace& ws) {
       bits &= ~(std::uint64_t{1} << top);
       const int i = static_cast<int>(w * 64) + top;
       const Symbol& sym = symbols_[static_cast<std::size_t>(i)];
-      if (sym.gate.family != GateFamily::None) {
-        const TNode* const* in = pinNode_.data() + sym.pinBase;  // in[k] is pin k + 1's node
-        const int line = sym.outLine;
+      const TNode* const* in = pinNode_.data() + sym.pinBase;  // in[k] is pin k + 1's node
+      const int line = sym.outLine;
+      if (sym.cell == Cell::Gate) {
         const auto f = static_cast<std::size_t>(sym.gate.family);
-        const std::uint8_t* fold = kGateTables.fold[f];
+        const auto v = [in](int k) { return in[k]->Value & 3u; };
         std::uint8_t out = 0;
         if (sym.gate.inputs == 2) {
-          out = kGateTables.pair[f][((in[0]->Value & 3u) << 2) | (in[1]->Value & 3u)];
+          out = kGateTables.pair[f][(v(0) << 2) | v(1)];
+        } else if (sym.gate.inputs == 3) {
+          out = kGateTables.triple[f][(v(0) << 4) | (v(1) << 2) | v(2)];
+        } else if (sym.gate.inputs == 4) {
+          out = kGateTables.quad[f][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | v(3)];
         } else {
-          unsigned r = in[0]->Value & 3u;
-          for (int k = 1; k < sym.gate.inputs; ++k) r = fold[(r << 2) | (in[k]->Value & 3u)];
+          const std::uint8_t* fold = kGateTables.fold[f];
+          unsigned r = v(0);
+          for (int k = 1; k < sym.gate.inputs; ++k) r = fold[(r << 2) | v(k)];
           out = kGateTables.last[f][r];
         }
         if (line >= 0) Write(line, out);
         continue;
+      }
+      switch (sym.cell) {
+        case Cell::Mux: {
+          const std::uint8_t sel = in[2]->Value;  // select x: the output keeps what it had
+          if (line >= 0 && (sel == kLogic0 || sel == kLogic1)) Write(line, in[sel == kLogic1]->Value);
+          continue;
+        }
+        case Cell::Notif1:
+          if (line >= 0) Write(line, in[1]->Value == kLogic1 ? NotValue(in[0]->Value) : kValueX);
+          continue;
+        case Cell::Dreg: {
+          std::uint8_t q = 0;
+          if (in[1]->Value == kLogic1)  // asynchronous reset; x counts as inactive
+            q = kLogic0;
+          else if (FellThisStep(*in[2]))
+            q = in[0]->Value;
+          else
+            continue;
+          if (line >= 0) Write(line, q);
+          if (sym.outLine2 >= 0) Write(sym.outLine2, NotValue(q));
+          continue;
+        }
+        case Cell::Gate:
+        case Cell::General:
+          break;
       }
       FastPins pins(*this, ws, i);
       const int model = sym.model;

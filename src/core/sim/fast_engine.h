@@ -59,12 +59,17 @@ class FastEngine final : public StepEngine {
     bool pulse = false;
     int shape = 0;  // its current pulse in shapes_
   };
+  // Gates, multiplexers, tristate inverters and D registers take a shorter path through the
+  // compute pass than the general pin interface; each does what ComputeSymbol does for it.
+  enum class Cell : std::uint8_t { General, Gate, Mux, Notif1, Dreg };
   struct Symbol {
     int model = -1;
-    GateShape gate;   // gates take a shorter path through the compute pass
+    Cell cell = Cell::General;
+    GateShape gate;
     int pinBase = 0;  // its pins in pinNode_ / pinLine_
     int pinCount = 0;
-    int outLine = -1;  // a gate's output line
+    int outLine = -1;   // the output line of a short-path cell (a register's Q)
+    int outLine2 = -1;  // a register's second output line
   };
 
   void MarkDirty(int n) {
@@ -77,7 +82,7 @@ class FastEngine final : public StepEngine {
   // Equal pulses in a row are handed to the current store together.
   void AddPulse(Workspace& ws, int shape);
   void FlushPulses(Workspace& ws);
-  void Write(int line, std::uint8_t v);
+  [[gnu::always_inline]] void Write(int line, std::uint8_t v);
   // Takes the changes that leave the line at the current step; true when its output changed.
   bool Emerge(Line& l);
   void FilterLine(Line& l);
