@@ -1,0 +1,69 @@
+// Every bundled example drawn through the renderer against a recorded drawing
+// (tests/golden/drawings/NAME.txt): fitted to 800 x 600, then after 300 steps of a run with the
+// wire levels, pin values and device faces. One line per drawing call with its pen, brush or
+// font; single pixels (the grid) only counted. After an intended change of the drawing, QIRO_UPDATE_GOLDEN=1
+// records them again.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "core/editor/recording_canvas.h"
+#include "core/test_support.h"
+#include "editor/renderer.h"
+#include "editor/sim_view.h"
+#include "editor/view.h"
+#include "extract/extract.h"
+#include "model/schematic_file.h"
+#include "workspace.h"
+
+namespace qiro::test {
+namespace {
+
+std::string Listing(const RecordingCanvas& canvas) {
+  std::ostringstream out;
+  int pixels = 0;
+  const auto rgb = [&out](Colour c) { out << ' ' << +c.r << ',' << +c.g << ',' << +c.b; };
+  for (const DrawOp& op : canvas.ops) {
+    if (op.kind == OpKind::Pixel && ++pixels) continue;
+    out << "CPSERFT"[static_cast<int>(op.kind)] << ' ' << op.r.left << ' ' << op.r.top;
+    if (op.kind != OpKind::Text) out << ' ' << op.r.right << ' ' << op.r.bottom;
+    if (op.kind == OpKind::Text) {
+      rgb(op.font.colour);
+      out << ' ' << op.font.size << ' ' << op.font.name << " '" << op.text << "'";
+    } else if (op.kind == OpKind::Segment || op.kind == OpKind::Ellipse || op.kind == OpKind::Rectangle) {
+      rgb(op.pen.colour);
+      out << ' ' << +static_cast<int>(op.pen.style) << +static_cast<int>(op.pen.op) << ' ' << op.pen.width;
+      if (op.kind != OpKind::Segment) rgb(op.brush.colour), out << (op.brush.transparent ? " t" : "");
+    } else {
+      rgb(op.colour);
+    }
+    out << '\n';
+  }
+  out << pixels << " pixels\n";
+  return out.str();
+}
+
+TEST(DrawingGolden, ExamplesBeforeAndDuringARun) {
+  const bool update = std::getenv("QIRO_UPDATE_GOLDEN") != nullptr;
+  for (const char* name : {"counter", "keyboard_digit", "sine_display", "mcu_counter", "jk_toggle"}) {
+    Workspace ws;
+    ws.SetHomeDir(SourceRoot());
+    ASSERT_TRUE(SchematicLoad(ws, SourceRoot() / "examples" / (std::string(name) + ".sch"), kLoadOpen));
+    ws.view.Resize(800 + kScrollBarSize, 600 + kScrollBarSize, 0);
+    FitViewToSchematic(ws);
+    RecordingCanvas canvas;
+    RedrawAll(ws, canvas);
+    ExtractCircuit(ws);
+    RunUntil(ws, 300);
+    DrawSimulatedState(ws, canvas, {true, true});
+    DrawAllDeviceStates(ws, canvas);
+    StopSimulation(ws);
+    const auto golden = SourceRoot() / "tests" / "golden" / "drawings" / (std::string(name) + ".txt");
+    if (update) WriteFile(golden, Listing(canvas));
+    EXPECT_EQ(Listing(canvas), ReadFile(golden)) << name;
+  }
+}
+
+}  // namespace
+}  // namespace qiro::test
