@@ -23,22 +23,16 @@ namespace {
 std::string Listing(const RecordingCanvas& canvas) {
   std::ostringstream out;
   int pixels = 0;
-  const auto rgb = [&out](Colour c) { out << ' ' << +c.r << ',' << +c.g << ',' << +c.b; };
+  const auto rgb = [](Colour c) {
+    return std::to_string(c.r) + ',' + std::to_string(c.g) + ',' + std::to_string(c.b);
+  };
   for (const DrawOp& op : canvas.ops) {
     if (op.kind == OpKind::Pixel && ++pixels) continue;
-    out << "CPSERFT"[static_cast<int>(op.kind)] << ' ' << op.r.left << ' ' << op.r.top;
-    if (op.kind != OpKind::Text) out << ' ' << op.r.right << ' ' << op.r.bottom;
-    if (op.kind == OpKind::Text) {
-      rgb(op.font.colour);
-      out << ' ' << op.font.size << ' ' << op.font.name << " '" << op.text << "'";
-    } else if (op.kind == OpKind::Segment || op.kind == OpKind::Ellipse || op.kind == OpKind::Rectangle) {
-      rgb(op.pen.colour);
-      out << ' ' << +static_cast<int>(op.pen.style) << +static_cast<int>(op.pen.op) << ' ' << op.pen.width;
-      if (op.kind != OpKind::Segment) rgb(op.brush.colour), out << (op.brush.transparent ? " t" : "");
-    } else {
-      rgb(op.colour);
-    }
-    out << '\n';
+    out << "CPSERFT"[static_cast<int>(op.kind)] << ' ' << op.r.left << ' ' << op.r.top << ' ' << op.r.right
+        << ' ' << op.r.bottom << ' ' << rgb(op.colour) << " pen " << rgb(op.pen.colour) << ' '
+        << +static_cast<int>(op.pen.style) << +static_cast<int>(op.pen.op) << ' ' << op.pen.width << " brush "
+        << rgb(op.brush.colour) << ' ' << op.brush.transparent << " font " << rgb(op.font.colour) << ' '
+        << op.font.size << ' ' << op.font.name << " '" << op.text << "'\n";
   }
   out << pixels << " pixels\n";
   return out.str();
