@@ -1,13 +1,14 @@
 // Every bundled example drawn through the renderer against a recorded drawing
 // (tests/golden/drawings/NAME.txt): fitted to 800 x 600, then after 300 steps of a run with the
-// wire levels, pin values and device faces. One line per drawing call with its pen, brush or
-// font; single pixels (the grid) only counted. After an intended change of the drawing, QIRO_UPDATE_GOLDEN=1
-// records them again.
+// wire levels, pin values and device faces, one line per drawing call with its pen, brush and
+// font (single pixels, the grid, only counted); then the run's timing diagram fitted to its data. After an
+// intended change of the drawing, QIRO_UPDATE_GOLDEN=1 records them again.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <sstream>
 
+#include "chrono/chrono_view.h"
 #include "core/editor/recording_canvas.h"
 #include "core/test_support.h"
 #include "editor/renderer.h"
@@ -38,6 +39,21 @@ std::string Listing(const RecordingCanvas& canvas) {
   return out.str();
 }
 
+std::string Listing(const ChronoPicture& p) {
+  std::ostringstream out;
+  for (const auto& r : p.rectangles)
+    out << "R " << +static_cast<int>(r.image) << ' ' << r.x1 << ' ' << r.y1 << ' ' << r.x2 << ' ' << r.y2
+        << ' ' << +static_cast<int>(r.fill) << r.border << '\n';
+  for (const auto& l : p.lines)
+    out << "L " << +static_cast<int>(l.image) << ' ' << l.x1 << ' ' << l.y1 << ' ' << l.x2 << ' ' << l.y2
+        << ' ' << +static_cast<int>(l.colour) << l.dotted << '\n';
+  for (const auto& t : p.texts)
+    out << "T " << +static_cast<int>(t.image) << ' ' << t.x << ' ' << t.y << " '" << t.text << "'\n";
+  for (const auto& t : p.status) out << "S '" << t << "'\n";
+  out << "caption '" << p.caption << "'\n";
+  return out.str();
+}
+
 TEST(DrawingGolden, ExamplesBeforeAndDuringARun) {
   const bool update = std::getenv("QIRO_UPDATE_GOLDEN") != nullptr;
   for (const char* name : {"counter", "keyboard_digit", "sine_display", "mcu_counter", "jk_toggle"}) {
@@ -53,9 +69,14 @@ TEST(DrawingGolden, ExamplesBeforeAndDuringARun) {
     DrawSimulatedState(ws, canvas, {true, true});
     DrawAllDeviceStates(ws, canvas);
     StopSimulation(ws);
+    FitToData(ws.chrono, ws.tech.TimeUnit, RecordedRange(ws.chrono, ws.engine.StepCount));
+    const ChronoFrame frame(ws.chrono, ws.current, {100, 700, 500}, 600, ws.tech.TimeUnit,
+                            ws.engine.StepCount, ws.tech.SupplyVoltage);
+    const std::string listing =
+        Listing(canvas) + Listing(InitChronograms(frame)) + Listing(DrawChronograms(frame));
     const auto golden = SourceRoot() / "tests" / "golden" / "drawings" / (std::string(name) + ".txt");
-    if (update) WriteFile(golden, Listing(canvas));
-    EXPECT_EQ(Listing(canvas), ReadFile(golden)) << name;
+    if (update) WriteFile(golden, listing);
+    EXPECT_EQ(listing, ReadFile(golden)) << name;
   }
 }
 
