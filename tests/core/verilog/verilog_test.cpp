@@ -213,23 +213,13 @@ TEST(NetlistView, GridShowsNumbersOrRunningValues) {
     EXPECT_EQ(row[5].find_first_not_of("0123456789- "), std::string::npos) << row[5];
 }
 
-// Drops the lines that hold the date and the file's path (the second and third).
-std::string WithoutStamp(const std::string& text) {
-  std::istringstream in(text);
-  std::string line, out;
-  for (int n = 1; std::getline(in, line); ++n)
-    if (n != 2 && n != 3) out += line + "\n";
-  return out;
-}
-
 TEST(VerilogCli, HierarchicalExampleIsWrittenFlatAndGatePrimitiveNetlistsCompile) {
   TempDir dir;
   std::filesystem::copy_file(SourceRoot() / "examples/adder_2bit.sch", dir / "adder_2bit.sch");
   const auto r = RunCli("verilog " + Quote(dir / "adder_2bit.sch"));
   ASSERT_EQ(r.status, 0) << r.out;
-  // Written beside the schematic by default, with the generated gates of both symbols.
-  EXPECT_EQ(WithoutStamp(ReadFile(dir / "adder_2bit.txt")),
-            WithoutStamp(ReadFile(SourceRoot() / "tests/golden/verilog/adder_2bit.txt")));
+  // Written beside the schematic by default (its text is checked with the other examples' outputs).
+  EXPECT_NE(ReadFile(dir / "adder_2bit.txt").find("\nmodule adder_2bit("), std::string::npos);
   EXPECT_NE(r.out.find("Verilog description written in \""), std::string::npos);
   EXPECT_EQ(RunCli("verilog").status + RunCli("verilog " + Quote(dir / "missing.sch")).status, 2);
   // Examples made only of Verilog's own gate primitives (dreg, mux are ours) are valid Verilog.
