@@ -106,12 +106,14 @@ TEST(TraceChoice, RowsFollowTheUsersOrderWithoutTheTracesLeftOut) {
   std::string seen = names();
   MoveRow(choice, store, 3, 1);
   seen += " " + names();
-  MoveRow(choice, store, 0, 9);  // out of range: nothing moves
+  MoveRow(choice, store, 0, 9);  // out of range (where to, then where from): nothing moves
+  MoveRow(choice, store, 4, 0);
   seen += " " + names();
+  MoveRow(choice, store, 0, 3);
   choice.Remove("a");
   seen += " " + names();
   choice.Add("a", false);
-  EXPECT_EQ(seen + " " + names(), "cabb cbab cbab cbb cbab");
+  EXPECT_EQ(seen + " " + names(), "cabb cbab cbab bbc babc");
   const bool noNodes = choice.nodes.empty();
   choice.Add("n7", true);
   choice.Remove("n7");

@@ -98,6 +98,8 @@ TEST_F(DeviceFaceTest, KeyboardLightsTheCellOfItsKey) {
   int kbd = AddDevice(kModelKbd, 4, {0, 0, 80, 80});
   Face(kbd, "0000");
   EXPECT_EQ(FillsIn(kBlue), (std::vector<PixelRect>{{0, 57, 23, 80}}));  // key 0 at the bottom left
+  Face(kbd, "0010");
+  EXPECT_EQ(FillsIn(kBlue), (std::vector<PixelRect>{{0, 37, 23, 60}}));  // key 4 starts the second row
   Face(kbd, "1111");
   EXPECT_EQ(FillsIn(kBlue), (std::vector<PixelRect>{{60, -3, 83, 20}}));  // key 15 at the top right
 }
@@ -123,6 +125,7 @@ TEST_F(DeviceFaceTest, DigitGlyphsBlankAndSignedFormat) {
   EXPECT_EQ(litCount("10000", kFormatHex), 7u);         // 8: every segment
   EXPECT_EQ(litCount("00010", kFormatHex), 2u);         // 1: b and c
   EXPECT_EQ(litCount("11000", kFormatHex), 3u);         // 12: the small c, d e g
+  EXPECT_EQ(litCount("11110", kFormatHex), 4u);         // 15: F is a e f g
   EXPECT_EQ(litCount("10001", kFormatHex), 0u);         // pin 5 blanks it
   EXPECT_EQ(litCount("11100", kFormatSigned), 5u + 1);  // 14 is -2: abdeg and the minus
   EXPECT_EQ(litCount("01110", kFormatSigned), 3u);      // 7 stays 7, without a sign

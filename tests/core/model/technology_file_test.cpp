@@ -10,7 +10,8 @@ namespace {
 struct TechFixture : test::WorkspaceTest {
   bool Load(const std::string& text) {
     test::WriteFile(dir / "t.tec", text);
-    return LoadTechnology(ws, dir / "t.tec");
+    ws.circuit.Extracted = true;  // new delays: the circuit must be extracted again
+    return LoadTechnology(ws, dir / "t.tec") && !ws.circuit.Extracted;
   }
   // Name, time unit, gate, wire and current factors, supply, MOS length and width.
   std::string Tech() const {
