@@ -26,6 +26,7 @@ TEST(OptionsValues, ApplyingOptions) {
 
   // A step of 2 ns shows "1ns"; OK with that choice keeps 2 ns and the extraction.
   ws.tech.TimeUnit = 2.0;
+  EXPECT_TRUE(ApplySimulationOptions(ws, 3, "1"));  // the shortest refresh interval
   EXPECT_TRUE(ApplySimulationOptions(ws, 3, "25"));
   EXPECT_EQ(std::tuple(ws.settings.DisplayPeriod, ws.tech.TimeUnit, ws.circuit.Extracted),
             std::tuple(25, 2.0, true));

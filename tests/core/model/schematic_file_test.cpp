@@ -51,6 +51,21 @@ TEST_F(SchematicFile, WriteReadWriteIsStableAndUsesCrLf) {
   EXPECT_EQ(second.substr(second.rfind("FFIG ")), "FFIG " + (dir / "c.sch").string() + "\r\n");
 }
 
+// Older files give lights, buttons and clocks an empty face rectangle: it is placed in the box.
+TEST_F(SchematicFile, EmptyFacesOfLightsButtonsAndClocksAreMadeFromTheBox) {
+  std::string text;
+  for (int model : {49, 59, 69})
+    text += "SYM  #d\nBB(10,20,40,50)\nMODEL " + std::to_string(model) + "\nREC(0,0,0,0,r)\nFSYM\n";
+  WriteFile(dir / "r.sch", text);
+  ASSERT_TRUE(OpenSchematic(ws, dir / "r.sch"));
+  std::vector<int> corners;
+  for (int s = 1; s <= 3; ++s) {
+    const Rect& r = ws.circuit.Symbols[s].Rec;
+    corners.insert(corners.end(), {r.x1, r.y1, r.x2, r.y2});
+  }
+  EXPECT_EQ(corners, (std::vector<int>{11, 21, 15, 25, 11, 21, 17, 27, 12, 21, 16, 24}));
+}
+
 TEST_F(SchematicFile, InsertGoesRightOfTheCurrentSchematic) {
   WriteFile(dir / "i.sch", "BB(0,0,40,40)\nLIG(0,0,10,0)\nCNC(0 0)\nTEXT 5 5  #t\n");
   ClearSchematic(ws);

@@ -218,6 +218,7 @@ TEST_F(SymbolPropsTest, CheckNamesEveryFieldThatWouldBeDroppedOrStoredUnusable) 
                        p.Name = "my mod!", p.Pins[2].Gate = "0.5";
                      }),
             (V{{PropsField::Name, 0}, {PropsField::PinGate, 2}}));
+  EXPECT_EQ(problems(Place("sinus"), [](SymbolProps& p) { p.Values[1] = "0"; }), (V{{PropsField::Value, 1}}));
 }
 
 TEST_F(SymbolPropsTest, ValuePagesStoreTheirWords) {
