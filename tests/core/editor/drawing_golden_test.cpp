@@ -1,8 +1,9 @@
 // Every bundled example drawn through the renderer against a recorded drawing
-// (tests/golden/drawings/NAME.txt): fitted to 800 x 600, then after 300 steps of a run with the
-// wire levels, pin values and device faces, one line per drawing call with its pen, brush and
-// font (single pixels, the grid, only counted); then the run's timing diagram fitted to its data. After an
-// intended change of the drawing, QIRO_UPDATE_GOLDEN=1 records them again.
+// (tests/golden/drawings/NAME.txt): fitted to 800 x 600, again black on white with node numbers,
+// then after 300 steps of a run with the wire levels, pin values and device faces; one line per
+// drawing call with its pen, brush and font (single pixels, the grid, only counted). Then the
+// run's timing diagram fitted to its data. After an intended change of the drawing,
+// QIRO_UPDATE_GOLDEN=1 records them again.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -64,6 +65,9 @@ TEST(DrawingGolden, ExamplesBeforeAndDuringARun) {
     FitViewToSchematic(ws);
     RecordingCanvas canvas;
     RedrawAll(ws, canvas);
+    ws.settings.Monochrome = ws.view.netView = true;  // black on white, node numbers for pin names
+    RedrawAll(ws, canvas);
+    ws.settings.Monochrome = ws.view.netView = false;
     ExtractCircuit(ws);
     RunUntil(ws, 300);
     DrawSimulatedState(ws, canvas, {true, true});
