@@ -57,7 +57,8 @@ std::string Listing(const ChronoPicture& p) {
 
 TEST(DrawingGolden, ExamplesBeforeAndDuringARun) {
   const bool update = std::getenv("QIRO_UPDATE_GOLDEN") != nullptr;
-  for (const char* name : {"counter", "keyboard_digit", "sine_display", "mcu_counter", "jk_toggle"}) {
+  for (const char* name :
+       {"counter", "keyboard_digit", "sine_display", "mcu_counter", "jk_toggle", "adder_2bit"}) {
     Workspace ws;
     ws.SetHomeDir(SourceRoot());
     ASSERT_TRUE(SchematicLoad(ws, SourceRoot() / "examples" / (std::string(name) + ".sch"), kLoadOpen));

@@ -61,29 +61,6 @@ TEST_F(RendererTest, EraseLineMasksWithThePenAndSaysSo) {
   EXPECT_TRUE(canvas.pen().op == RasterOp::Xor && host.LastStatus(0) == "Line Erased");  // the pen restored
 }
 
-TEST_F(RendererTest, OutlinesBubblesAndHighlight) {
-  SetScale(2.0);
-  int s = AddSymbol(0, {{10, 20, 30, 20}, {10, 20, 10, 20}});
-  DrawSymbol(ws, canvas, s);
-  const auto seg = canvas.Of(OpKind::Segment), bubble = canvas.Of(OpKind::Ellipse);
-  ASSERT_TRUE(seg.size() == 1u && bubble.size() == 1u);
-  // Radius X(12) - X(10) = 4 pixels.
-  EXPECT_TRUE(seg[0].r == (PixelRect{20, 40, 60, 40}) && bubble[0].r == (PixelRect{16, 36, 24, 44}));
-  EXPECT_TRUE(seg[0].pen.colour == kLime && bubble[0].pen.colour == kLime &&
-              bubble[0].brush.colour == kBlack);
-
-  ws.circuit.Symbols[s].State = kHighlight2;
-  Redraw(s);
-  ws.settings.Monochrome = true;
-  DrawSymbol(ws, canvas, s);
-  EXPECT_EQ(canvas.Colours(OpKind::Segment), (std::vector<Colour>{kYellow, kBlack}));
-  EXPECT_EQ(canvas.Of(OpKind::Ellipse)[1].brush.colour, kWhite);
-
-  ws.circuit.Symbols[s].Internal = 1;  // generated from Verilog text: never drawn
-  Redraw(s);
-  EXPECT_TRUE(canvas.ops.empty());
-}
-
 TEST_F(RendererTest, PinMarksColoursAndLabels) {
   int s = AddSymbol(0);
   for (auto [x, kind, name] : {std::tuple{50, 'I', "A"}, {60, 'I', "B"}, {70, 'O', "Y"}})
@@ -175,25 +152,6 @@ TEST_F(RendererTest, TitleAndPropertyText) {
   ws.settings.Monochrome = true;
   redrawText();
   EXPECT_TRUE(canvas.ops[0].font.colour == kBlack && canvas.ops[0].brush.colour == kWhite);
-}
-
-TEST_F(RendererTest, LabelsAndFullRedrawOrder) {
-  ws.circuit.AddText(10, 20, "hello");
-  ws.circuit.AddContact(5, 5);
-  ws.circuit.Symbols[AddSymbol(0, {{0, 0, 5, 0}})].Vis = 0;
-  ws.circuit.AddWire(1, 0, 1, 30);
-  canvas.font().colour = kGreen;
-  RedrawAll(ws, canvas);
-  ASSERT_TRUE(canvas.ops[0].kind == OpKind::Clear && canvas.ops[0].colour == kBlack);
-  std::vector<OpKind> after;
-  bool grid = true;
-  for (const auto& op : canvas.ops) {
-    if (op.kind == OpKind::Text) grid = false;
-    if (!grid && op.kind != OpKind::Pixel) after.push_back(op.kind);
-  }
-  EXPECT_EQ(after, (std::vector<OpKind>{OpKind::Text, OpKind::Fill, OpKind::Segment, OpKind::Segment}));
-  const auto* label = canvas.FindText("hello");
-  EXPECT_TRUE(label->r == (PixelRect{10, 20, 10, 20}) && label->font.colour == kWhite);
 }
 
 TEST_F(RendererTest, RubberBandsUndoThemselves) {
