@@ -15,9 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Beside qiro-cli in the build tree; in the helper folder once installed.
+// Beside qiro-cli in the build tree; once installed, in the helper folder of the prefix qiro-cli
+// runs from (an installed tree may have been moved), else of the configured one.
 fs::path FindRenderHelper() {
-  for (const fs::path& dir : {ProgramDir(), fs::path(QIRO_HELPER_DIR)}) {
+  const fs::path bin = ProgramDir();
+  for (const fs::path& dir :
+       {bin, bin.empty() ? bin : bin / QIRO_HELPER_FROM_BIN, fs::path(QIRO_HELPER_DIR)}) {
     if (dir.empty()) continue;
     const fs::path p = dir / "qiro-render";
     if (::access(p.c_str(), X_OK) == 0) return p;

@@ -34,6 +34,12 @@ cli tosym "$share/examples/full_adder.sch" --dir "$tmp/elsewhere" >/dev/null || 
 cli extract "$share/examples/half_adder.sch" | grep -qi 'error' && fail "extract reported an error"
 [ -e "$tmp/elsewhere/net.v" ] || fail "no netlist written"
 cli --home "$share" info "$share/examples/half_adder.sch" >/dev/null || fail "--home refused"
+# render (in builds with Qt) runs the installed helper, found from where qiro-cli runs.
+if [ -x "$build/src/cli/qiro-render" ]; then
+  QT_QPA_PLATFORM=offscreen cli render "$share/examples/half_adder.sch" -o "$tmp/elsewhere/h.png" --size 200x150 \
+    >/dev/null 2>&1 || fail "render failed"
+  [ -s "$tmp/elsewhere/h.png" ] || fail "render wrote no picture"
+fi
 if [ -x "$prefix/bin/qiro" ]; then
   version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/qiro" --version) || fail "qiro --version failed"
   [[ $version == "qiro "* ]] || fail "qiro --version printed '$version'"
