@@ -32,7 +32,8 @@ int RunRender(const std::vector<std::string>& args) {
   const fs::path helper = FindRenderHelper();
   if (helper.empty())
     return Fail(
-        "render needs the program qiro-render, found neither beside qiro-cli nor in " QIRO_HELPER_DIR);
+        "render needs the program qiro-render, found neither beside qiro-cli nor in " QIRO_HELPER_FROM_BIN
+        " from it nor in " QIRO_HELPER_DIR);
   std::vector<std::string> words = {helper.string()};
   if (const fs::path home = FindHome(); !home.empty()) words.insert(words.end(), {"--home", home.string()});
   words.insert(words.end(), args.begin(), args.end());

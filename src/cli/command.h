@@ -50,6 +50,8 @@ class ReportToStderr {
 // The program's home, by the rule of model/home_dir.h (--home, QIRO_HOME, the working directory
 // when it holds IEEE/, the installed data folder, ...).
 std::filesystem::path FindHome();
+// The value of the --home option, which any command takes (empty when not given).
+std::string& HomeOption();
 
 // A host for headless runs: errors and warnings go to stderr, status texts are kept.
 class CliHost : public Host {

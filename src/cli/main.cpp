@@ -1,6 +1,5 @@
 // qiro-cli: the headless side of Qiro. Dispatches to the registered subcommands.
 #include <algorithm>
-#include <cstdlib>
 #include <iostream>
 
 #include "cli/command.h"
@@ -11,22 +10,6 @@ namespace qiro::cli {
 std::vector<Command>& Commands() {
   static std::vector<Command> commands;
   return commands;
-}
-
-int Fail(const std::string& message) {
-  std::cerr << "qiro-cli: " << message << "\n";
-  return 1;
-}
-
-// Set by the --home option, which any command takes.
-static std::string homeOption;
-
-std::filesystem::path FindHome() {
-  std::error_code ec;
-  const char* env = std::getenv("QIRO_HOME");
-  return qiro::FindHome({homeOption, env ? env : "", std::filesystem::current_path(ec), qiro::ProgramDir(),
-                         QIRO_DATA_DIR})
-      .dir;
 }
 
 static void PrintHelp(std::ostream& out) {
@@ -47,7 +30,8 @@ static void PrintHelp(std::ostream& out) {
 int main(int argc, char** argv) {
   using namespace qiro::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (const std::string misuse = qiro::TakeHomeOption(args, homeOption); !misuse.empty()) return Fail(misuse);
+  if (const std::string misuse = qiro::TakeHomeOption(args, HomeOption()); !misuse.empty())
+    return Fail(misuse);
   if (!args.empty() && args[0] == "--version") {
     std::cout << "qiro-cli " << QIRO_VERSION << "\n";
     return 0;

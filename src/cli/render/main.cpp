@@ -15,11 +15,6 @@
 
 namespace qiro::cli {
 
-int Fail(const std::string& message) {
-  std::cerr << "qiro-cli: " << message << "\n";
-  return 1;
-}
-
 namespace {
 
 bool ParseSize(const std::string& s, int& w, int& h) {
@@ -34,7 +29,7 @@ bool ParseSize(const std::string& s, int& w, int& h) {
   return true;
 }
 
-int RunRender(const std::vector<std::string>& args, const std::string& homeOption) {
+int RunRender(const std::vector<std::string>& args) {
   std::string file, out;
   int width = 1024, height = 768;
   bool mono = false;
@@ -63,11 +58,7 @@ int RunRender(const std::vector<std::string>& args, const std::string& homeOptio
 
   CliHost host;
   Workspace ws(&host);
-  std::error_code ec;
-  const char* env = std::getenv("QIRO_HOME");
-  ws.SetHomeDir(qiro::FindHome({homeOption, env ? env : "", std::filesystem::current_path(ec), ProgramDir(),
-                                QIRO_DATA_DIR})
-                    .dir);
+  ws.SetHomeDir(FindHome());
   ws.settings.Monochrome = mono;
   ClearSchematic(ws);
   if (!SchematicLoad(ws, file, kLoadOpen)) return Fail("cannot load " + file + ": " + ws.status[0]);
@@ -87,9 +78,9 @@ int RunRender(const std::vector<std::string>& args, const std::string& homeOptio
 }  // namespace qiro::cli
 
 int main(int argc, char** argv) {
+  using namespace qiro::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
-  std::string home;
-  if (const std::string misuse = qiro::TakeHomeOption(args, home); !misuse.empty())
-    return qiro::cli::Fail(misuse);
-  return qiro::cli::RunRender(args, home);
+  if (const std::string misuse = qiro::TakeHomeOption(args, HomeOption()); !misuse.empty())
+    return Fail(misuse);
+  return RunRender(args);
 }
