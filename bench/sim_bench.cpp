@@ -11,7 +11,7 @@
 //   sim_bench [--steps N] [--check N] [--reference] [--schematic FILE] [--benchmark_...]
 //
 // --reference also times the reference engine; --schematic only writes the chains' schematic. Google
-// Benchmark then measures 10000 steps of the fast engine on the chains.
+// Benchmark then measures 10000 steps of the fast engine on each circuit.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -216,6 +216,19 @@ void BM_FastEngine10kSteps(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FastEngine10kSteps)->Unit(benchmark::kMillisecond);
+
+void BM_FastEngineRandomLogic10kSteps(benchmark::State& state) {
+  const bench::RandomLogic logic = bench::MakeRandomLogic();
+  for (auto _ : state) {
+    state.PauseTiming();
+    Workspace ws;
+    bench::BuildRandomLogic(ws, logic);
+    state.ResumeTiming();
+    RunUntil(ws, 10000);
+    benchmark::DoNotOptimize(ws.nodes[2].Value);
+  }
+}
+BENCHMARK(BM_FastEngineRandomLogic10kSteps)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -71,9 +71,9 @@ class FastPins final : public SymbolPins {
       : e_(e), ws_(ws), symbol_(symbol), sym_(e.symbols_[static_cast<std::size_t>(symbol)]) {}
 
   int Symbol() const override { return symbol_; }
-  std::uint8_t ReadPin(int p) const override { return Node(p).Value; }
-  bool RisingEdge(int p) const override { return RoseThisStep(Node(p)); }
-  bool FallingEdge(int p) const override { return FellThisStep(Node(p)); }
+  std::uint8_t ReadPin(int p) const override { return e_.val_[static_cast<std::size_t>(Node(p))]; }
+  bool RisingEdge(int p) const override { return e_.Rose(Node(p)); }
+  bool FallingEdge(int p) const override { return e_.Fell(Node(p)); }
   void WritePin(int p, std::uint8_t v) override {
     if (const int line = Line(p); line >= 0) e_.Write(line, v);
   }
@@ -81,16 +81,16 @@ class FastPins final : public SymbolPins {
   void OutputPin(int p) override {
     const int line = Line(p);
     if (line < 0) return;
-    TNode* n = e_.pinNode_[static_cast<std::size_t>(sym_.pinBase + p - 1)];
+    const int n = Node(p);
     const std::uint8_t v = e_.lines_[static_cast<std::size_t>(line)].out;
-    if (v != kLogicX && n != &e_.none_) n->Value = v;
+    if (v != kLogicX && n != e_.noneSlot_) e_.SetValue(n, v);
   }
   const std::string& Prop(int k) const override { return ws_.circuit.Symbols[symbol_].Prop(k); }
 
  private:
-  const TNode& Node(int p) const {
-    if (p < 1 || p > sym_.pinCount) return e_.none_;
-    return *e_.pinNode_[static_cast<std::size_t>(sym_.pinBase + p - 1)];
+  int Node(int p) const {
+    if (p < 1 || p > sym_.pinCount) return e_.noneSlot_;
+    return e_.pinNode_[static_cast<std::size_t>(sym_.pinBase + p - 1)];
   }
   int Line(int p) const {
     if (p < 1 || p > sym_.pinCount) return -1;
@@ -108,8 +108,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   first_ = true;
   nodeCount_ = ws.nodes.Count();
   nodes_ = &ws.nodes[0];
-  none_ = TNode{};
-  none_.Value = none_.PrevValue = kLogicX;
+  noneSlot_ = nodeCount_ + 1;
   lines_.clear();
   shapes_.clear();
   pendingShape_ = -1;
@@ -126,15 +125,14 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   std::vector<std::uint8_t> alwaysDirty(nodeSlots, 0);
   resettable_.assign(nodeSlots, 0);
   alwaysDirty[0] = 1;  // the vss node's previous value is never updated, so it is looked at every step
-  auto nodeOf = [&](int n) { return ws.nodes.Valid(n) ? nodes_ + n : &none_; };
+  auto nodeOf = [&](int n) { return ws.nodes.Valid(n) ? n : noneSlot_; };
   int longest = 1;
   std::vector<CurrentPulse> pulseKinds;  // parallel to shapes_
   auto newLine = [&](int steps, int node) {
     Line l;
-    l.cells = LineCells(steps);
     l.delay = LineDelay(steps);
     l.node = node;
-    l.filtered = l.cells >= kGlitchFilterCells;
+    l.filtered = LineCells(steps) >= kGlitchFilterCells;
     l.mask = static_cast<int>(std::bit_ceil(static_cast<unsigned>(l.delay) + 1)) - 1;
     longest = std::max(longest, l.delay);
     lines_.push_back(l);
@@ -143,6 +141,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
 
   const int symbolCount = std::min(layout.SymbolCount(), ws.circuit.Symbols.Count());
   symbols_.assign(static_cast<std::size_t>(symbolCount) + 1, Symbol{});
+  compute_.assign(static_cast<std::size_t>(symbolCount) + 1, Compute{});
   for (int i = 1; i <= symbolCount; ++i) {
     const TSymbol& s = ws.circuit.Symbols[i];
     Symbol& sym = symbols_[static_cast<std::size_t>(i)];
@@ -190,7 +189,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
       Driver dr;
       dr.line = line;
       dr.symbol = i;
-      dr.node = nodes_ + n;
+      dr.node = n;
       if (d.tristate) {
         const int e = p >= 1 && sym.pinCount >= 2 ? s.Pin(2).Node : -1;
         dr.enable = nodeOf(e);
@@ -219,22 +218,27 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     const int reads = ReadPinCount(s.Model);
     if (reads < 0) continue;
     sym.model = s.Model;
-    sym.gate = GateShapeOf(s.Model);
+    Compute& c = compute_[static_cast<std::size_t>(i)];
+    const GateShape gate = GateShapeOf(s.Model);
     // Too few pins (or a gate without inputs): the general path copes.
-    if (sym.gate.family != GateFamily::None && sym.gate.inputs >= 1 && sym.gate.inputs + 1 <= sym.pinCount) {
-      sym.cell = Cell::Gate;
-      sym.outLine = pinLine_[slot(sym.gate.inputs + 1)];
+    if (gate.family != GateFamily::None && gate.inputs >= 1 && gate.inputs <= 4 &&
+        gate.inputs + 1 <= sym.pinCount) {
+      c.cell = Cell::Gate;
+      c.family = static_cast<std::uint8_t>(gate.family);
+      c.inputs = static_cast<std::uint8_t>(gate.inputs);
+      c.outLine = pinLine_[slot(gate.inputs + 1)];
     } else if (s.Model == kModelMux && sym.pinCount >= 4) {
-      sym.cell = Cell::Mux;
-      sym.outLine = pinLine_[slot(4)];
+      c.cell = Cell::Mux;
+      c.outLine = pinLine_[slot(4)];
     } else if (s.Model == kModelNotif1 && sym.pinCount >= 3) {
-      sym.cell = Cell::Notif1;
-      sym.outLine = pinLine_[slot(3)];
+      c.cell = Cell::Notif1;
+      c.outLine = pinLine_[slot(3)];
     } else if (s.Model == kModelDreg && sym.pinCount >= 5) {
-      sym.cell = Cell::Dreg;
-      sym.outLine = pinLine_[slot(4)];
-      sym.outLine2 = pinLine_[slot(5)];
+      c.cell = Cell::Dreg;
+      c.outLine = pinLine_[slot(4)];
+      c.outLine2 = pinLine_[slot(5)];
     }
+    for (int p = 1; p <= 4; ++p) c.in[p - 1] = p <= sym.pinCount ? pinNode_[slot(p)] : noneSlot_;
     const int last = reads == 0 ? sym.pinCount : std::min(reads, sym.pinCount);
     for (int p = 1; p <= last; ++p) {
       const int n = s.Pin(p).Node;
@@ -248,18 +252,28 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   for (std::size_t n = 0; n < nodeSlots; ++n) {
     const auto& d = driversByNode[n];
     shared_[n] = d.size() > 1;
-    if (d.size() == 1 && !drivers_[static_cast<std::size_t>(d[0])].enable && tristateByNode[n].empty() &&
+    if (d.size() == 1 && drivers_[static_cast<std::size_t>(d[0])].enable < 0 && tristateByNode[n].empty() &&
         !alwaysDirty[n])
       soleDriver_[n] = d[0];
   }
   resetEarly_.assign(nodeSlots, 0);
-  for (std::size_t n = 0; n < nodeSlots; ++n) resetEarly_[n] = resettable_[n] && soleDriver_[n] < 0;
+  for (std::size_t n = 0; n < nodeSlots; ++n) {
+    resetEarly_[n] = resettable_[n] && soleDriver_[n] < 0;
+    if (soleDriver_[n] < 0) continue;
+    const Driver& dr = drivers_[static_cast<std::size_t>(soleDriver_[n])];
+    Line& l = lines_[static_cast<std::size_t>(dr.line)];
+    l.direct = true;
+    l.pulse = dr.pulse;
+    l.resettable = resettable_[n] != 0;
+  }
   Flatten(driversByNode, driversFirst_, driversOfNode_);
   Flatten(wakeByNode, wakeFirst_, wakeOfNode_);
   Flatten(tristateByNode, tristateFirst_, tristateOfNode_);
 
   int slots = 0;
   for (Line& l : lines_) {
+    for (Change& c : l.ring) c = {0, kLogicX};
+    if (l.mask < kRing) continue;
     l.queue = slots;
     slots += l.mask + 1;
   }
@@ -293,7 +307,12 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   for (std::size_t n = 0; n < nodeSlots; ++n)
     if (alwaysDirty[n]) alwaysDirty_.push_back(static_cast<int>(n));
   final_.resize(nodeSlots);
-  for (std::size_t n = 0; n < nodeSlots; ++n) final_[n] = nodes_[n].Value;
+  val_.assign(nodeSlots + 1, kLogicX);
+  prev_.assign(nodeSlots + 1, kLogicX);
+  for (std::size_t n = 0; n < nodeSlots; ++n) {
+    final_[n] = val_[n] = nodes_[n].Value;
+    prev_[n] = nodes_[n].PrevValue;
+  }
   dirtyList_.clear();
   pulsing_.clear();
   dirtyBits_.assign((nodeSlots + 63) / 64, 0);
@@ -325,7 +344,7 @@ void FastEngine::FlushPulses(Workspace& ws) {
 inline void FastEngine::Write(int line, std::uint8_t v) {
   Line& l = lines_[static_cast<std::size_t>(line)];
   if (v == l.last) return;
-  Change* q = queue_.data() + l.queue;
+  Change* q = Queue(l);
   if (l.size > 0) {
     Change& newest = q[(l.head + l.size - 1) & l.mask];
     if (newest.step == step_) {
@@ -350,7 +369,7 @@ inline void FastEngine::Write(int line, std::uint8_t v) {
 
 inline bool FastEngine::Emerge(Line& l) {
   const std::uint8_t before = l.out;
-  const Change* q = queue_.data() + l.queue;
+  const Change* q = Queue(l);
   while (l.size > 0) {
     const Change& c = q[l.head];
     if (c.step + l.delay > step_ && l.size <= l.mask) break;
@@ -359,6 +378,20 @@ inline bool FastEngine::Emerge(Line& l) {
     --l.size;
   }
   return l.out != before;
+}
+
+inline void FastEngine::SetDirect(const Line& l) {
+  const int n = l.node;
+  const auto k = static_cast<std::size_t>(n);
+  const std::uint8_t v = l.out;
+  if (v != kLogicX) {
+    SetValue(n, v);
+    if (l.pulse && v == kLogic1 && prev_[k] == kLogic0) SetBit(driverBits_, soleDriver_[k]);
+  } else if (l.resettable) {
+    SetValue(n, kLogicX);
+  }
+  SetBit(dirtyBits_, n);  // for the scan
+  if (!Unchanged(n)) WakeReaders(n);
 }
 
 void FastEngine::Advance(Workspace& ws) {
@@ -370,13 +403,17 @@ void FastEngine::Advance(Workspace& ws) {
     // The change written delay steps ago leaves, if it is still there: every older one left at
     // its own step.
     Line& l = lines_[static_cast<std::size_t>(line)];
-    const Change& c = queue_[static_cast<std::size_t>(l.queue + l.head)];
+    const Change& c = Queue(l)[l.head];
     if (l.size == 0 || c.step + l.delay > step_) continue;
     const std::uint8_t before = l.out;
     l.out = c.value;
     l.head = (l.head + 1) & l.mask;
     --l.size;
-    if (l.out != before && l.node >= 0) MarkDirty(l.node);
+    if (l.out == before || l.node < 0) continue;
+    if (l.direct && !first_)
+      SetDirect(l);
+    else
+      MarkDirty(l.node);
   }
   wheel_[now].clear();
   filterWheel_[now].clear();
@@ -393,15 +430,16 @@ void FastEngine::Advance(Workspace& ws) {
     }
   }
   for (int n : dirtyList_)
-    if (resetEarly_[static_cast<std::size_t>(n)]) nodes_[n].Value = kLogicX;
+    if (resetEarly_[static_cast<std::size_t>(n)]) SetValue(n, kLogicX);
 }
 
 std::uint8_t FastEngine::WrittenAt(const Line& l, int step) const {
   std::uint8_t v = l.out;
+  const Change* q = Queue(l);
   for (int k = 0; k < l.size; ++k) {
-    const auto i = static_cast<std::size_t>(l.queue + ((l.head + k) & l.mask));
-    if (queue_[i].step > step) break;
-    v = queue_[i].value;
+    const Change& c = q[(l.head + k) & l.mask];
+    if (c.step > step) break;
+    v = c.value;
   }
   return v;
 }
@@ -410,10 +448,11 @@ void FastEngine::FilterLine(Line& l) {
   // A one-step pulse about to leave: changes written at the two steps after the leaving value,
   // back to where it was. Dropping both changes makes the middle cell equal its neighbours.
   if (l.size < 2) return;
-  const auto i0 = static_cast<std::size_t>(l.queue + l.head);
-  const auto i1 = static_cast<std::size_t>(l.queue + ((l.head + 1) & l.mask));
-  if (queue_[i0].step != step_ - l.delay + 1 || queue_[i1].step != step_ - l.delay + 2) return;
-  const std::uint8_t a = l.out, b = queue_[i0].value, c = queue_[i1].value;
+  const Change* q = Queue(l);
+  const Change& c0 = q[l.head];
+  const Change& c1 = q[(l.head + 1) & l.mask];
+  if (c0.step != step_ - l.delay + 1 || c1.step != step_ - l.delay + 2) return;
+  const std::uint8_t a = l.out, b = c0.value, c = c1.value;
   if (a == kLogicX || b == kLogicX || a != c) return;
   l.head = (l.head + 2) & l.mask;
   l.size -= 2;
@@ -426,8 +465,12 @@ void FastEngine::GlitchFilter(Workspace& ws) {
 }
 
 void FastEngine::Evaluate(Workspace& ws) {
-  // A node with a sole driver takes the value leaving its line at once; only its current pulse
-  // waits for the drive pass, which adds pulses in table order.
+  // Sources and scripts have just written their nodes.
+  for (int n : alwaysDirty_) val_[static_cast<std::size_t>(n)] = nodes_[n].Value;
+
+  // A node with a sole driver takes the value leaving its line at once (after the first step,
+  // as it leaves: see SetDirect); only its current pulse waits for the drive pass, which adds
+  // pulses in table order.
   driven_.clear();
   for (int n : dirtyList_) {
     const auto k = static_cast<std::size_t>(n);
@@ -439,17 +482,14 @@ void FastEngine::Evaluate(Workspace& ws) {
       continue;
     }
     const Driver& dr = drivers_[static_cast<std::size_t>(sole)];
-    TNode& node = nodes_[n];
     const std::uint8_t v = lines_[static_cast<std::size_t>(dr.line)].out;
     if (v != kLogicX) {
-      node.Value = v;
-      if (dr.pulse && v == kLogic1 && node.PrevValue == kLogic0) SetBit(driverBits_, sole);
+      SetValue(n, v);
+      if (dr.pulse && v == kLogic1 && prev_[k] == kLogic0) SetBit(driverBits_, sole);
     } else if (resettable_[k]) {
-      node.Value = kLogicX;
+      SetValue(n, kLogicX);
     }
-    if (node.Value == final_[k] && node.Value == node.PrevValue) continue;
-    for (int i = wakeFirst_[k]; i < wakeFirst_[k + 1]; ++i)
-      SetBit(symbolBits_, wakeOfNode_[static_cast<std::size_t>(i)]);
+    if (!Unchanged(n)) WakeReaders(n);
   }
 
   // Drive pass: the drivers of every other recomputed node, in table order.
@@ -466,20 +506,20 @@ void FastEngine::Evaluate(Workspace& ws) {
         EvaluateMicrocontroller(ws, pins, EvalPass::Drive);
         continue;
       }
-      if (dr.enable && dr.enable->Value != kLogic1) continue;
+      if (dr.enable >= 0 && val_[static_cast<std::size_t>(dr.enable)] != kLogic1) continue;
       const std::uint8_t v = lines_[static_cast<std::size_t>(dr.line)].out;
       if (v == kLogicX) continue;
-      dr.node->Value = v;
-      if (dr.pulse && v == kLogic1 && dr.node->PrevValue == kLogic0) AddPulse(ws, dr.shape);
+      SetValue(dr.node, v);
+      if (dr.pulse && v == kLogic1 && prev_[static_cast<std::size_t>(dr.node)] == kLogic0)
+        AddPulse(ws, dr.shape);
     }
   }
   FlushPulses(ws);
 
   // Compute pass: the symbols reading a node that changed, in reverse table order.
   for (int n : driven_) {
-    const TNode& node = nodes_[n];
     const auto k = static_cast<std::size_t>(n);
-    if (node.Value == kLogic0 && shared_[k]) {
+    if (val_[k] == kLogic0 && shared_[k]) {
       // A gate driving 1 onto a node that a later driver holds at 0 sees it rise at every step.
       for (int i = driversFirst_[k]; i < driversFirst_[k + 1]; ++i) {
         const Driver& dr = drivers_[static_cast<std::size_t>(driversOfNode_[static_cast<std::size_t>(i)])];
@@ -489,9 +529,7 @@ void FastEngine::Evaluate(Workspace& ws) {
         }
       }
     }
-    if (node.Value == final_[k] && node.Value == node.PrevValue) continue;
-    for (int i = wakeFirst_[k]; i < wakeFirst_[k + 1]; ++i)
-      SetBit(symbolBits_, wakeOfNode_[static_cast<std::size_t>(i)]);
+    if (!Unchanged(n)) WakeReaders(n);
   }
   if (first_) {
     for (std::size_t i = 1; i < symbols_.size(); ++i)
@@ -499,6 +537,7 @@ void FastEngine::Evaluate(Workspace& ws) {
     first_ = false;
   }
   for (int i : alwaysComputed_) SetBit(symbolBits_, i);
+  const std::uint8_t* val = val_.data();
   for (std::size_t w = symbolBits_.size(); w-- > 0;) {
     std::uint64_t bits = symbolBits_[w];
     symbolBits_[w] = 0;
@@ -506,47 +545,43 @@ void FastEngine::Evaluate(Workspace& ws) {
       const int top = 63 - std::countl_zero(bits);
       bits &= ~(std::uint64_t{1} << top);
       const int i = static_cast<int>(w * 64) + top;
-      const Symbol& sym = symbols_[static_cast<std::size_t>(i)];
-      const TNode* const* in = pinNode_.data() + sym.pinBase;  // in[k] is pin k + 1's node
-      const int line = sym.outLine;
-      if (sym.cell == Cell::Gate) {
-        const auto f = static_cast<std::size_t>(sym.gate.family);
-        const auto v = [in](int k) { return in[k]->Value & 3u; };
+      const Compute& c = compute_[static_cast<std::size_t>(i)];
+      const auto in = [&c, val](int k) { return val[c.in[k]]; };  // pin k + 1's node value
+      const int line = c.outLine;
+      if (c.cell == Cell::Gate) {
+        const std::size_t f = c.family;
+        const auto v = [&in](int k) { return in(k)&3u; };
         std::uint8_t out = 0;
-        if (sym.gate.inputs == 2) {
+        if (c.inputs == 2)
           out = kGateTables.pair[f][(v(0) << 2) | v(1)];
-        } else if (sym.gate.inputs == 3) {
+        else if (c.inputs == 3)
           out = kGateTables.triple[f][(v(0) << 4) | (v(1) << 2) | v(2)];
-        } else if (sym.gate.inputs == 4) {
+        else if (c.inputs == 4)
           out = kGateTables.quad[f][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | v(3)];
-        } else {
-          const std::uint8_t* fold = kGateTables.fold[f];
-          unsigned r = v(0);
-          for (int k = 1; k < sym.gate.inputs; ++k) r = fold[(r << 2) | v(k)];
-          out = kGateTables.last[f][r];
-        }
+        else
+          out = kGateTables.last[f][v(0)];
         if (line >= 0) Write(line, out);
         continue;
       }
-      switch (sym.cell) {
+      switch (c.cell) {
         case Cell::Mux: {
-          const std::uint8_t sel = in[2]->Value;  // select x: the output keeps what it had
-          if (line >= 0 && (sel == kLogic0 || sel == kLogic1)) Write(line, in[sel == kLogic1]->Value);
+          const std::uint8_t sel = in(2);  // select x: the output keeps what it had
+          if (line >= 0 && (sel == kLogic0 || sel == kLogic1)) Write(line, in(sel == kLogic1));
           continue;
         }
         case Cell::Notif1:
-          if (line >= 0) Write(line, in[1]->Value == kLogic1 ? NotValue(in[0]->Value) : kValueX);
+          if (line >= 0) Write(line, in(1) == kLogic1 ? NotValue(in(0)) : kValueX);
           continue;
         case Cell::Dreg: {
           std::uint8_t q = 0;
-          if (in[1]->Value == kLogic1)  // asynchronous reset; x counts as inactive
+          if (in(1) == kLogic1)  // asynchronous reset; x counts as inactive
             q = kLogic0;
-          else if (FellThisStep(*in[2]))
-            q = in[0]->Value;
+          else if (Fell(c.in[2]))
+            q = in(0);
           else
             continue;
           if (line >= 0) Write(line, q);
-          if (sym.outLine2 >= 0) Write(sym.outLine2, NotValue(q));
+          if (c.outLine2 >= 0) Write(c.outLine2, NotValue(q));
           continue;
         }
         case Cell::Gate:
@@ -554,7 +589,7 @@ void FastEngine::Evaluate(Workspace& ws) {
           break;
       }
       FastPins pins(*this, ws, i);
-      const int model = sym.model;
+      const int model = symbols_[static_cast<std::size_t>(i)].model;
       if (model == kModelMcu)
         EvaluateMicrocontroller(ws, pins, EvalPass::Compute);
       else
@@ -572,14 +607,14 @@ bool FastEngine::Scan(Workspace& ws) {
     while (bits) {
       const int n = static_cast<int>(w * 64) + std::countr_zero(bits);
       bits &= bits - 1;
-      TNode& node = nodes_[n];
-      if (n >= 1) {
-        if (node.Value != node.PrevValue && (watched_[static_cast<std::size_t>(n)] | logged) &&
-            NodeChanged(ws, n, step_))
-          pause = true;
-        node.PrevValue = node.Value;
+      const auto k = static_cast<std::size_t>(n);
+      const std::uint8_t v = val_[k];
+      if (n >= 1 && v != prev_[k]) {
+        if ((watched_[k] | logged) && NodeChanged(ws, n, step_)) pause = true;
+        nodes_[n].PrevValue = v;
+        prev_[k] = v;
       }
-      final_[static_cast<std::size_t>(n)] = node.Value;
+      final_[k] = v;
     }
   }
   dirtyList_.clear();

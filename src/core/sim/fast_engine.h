@@ -10,7 +10,7 @@
 //   tristate output or enable whose neighbour is recomputed, or when a driver of 1 loses it to
 //   a later driver of 0 (it draws a current pulse at every step). Any other node would get the
 //   very value it already has. A node with one driver and no tristate or source on it takes
-//   the value leaving its line at once; the drive pass only adds its current pulse, in order.
+//   the value leaving its line as it leaves; the drive pass only adds its current pulse, in order.
 // - A symbol is computed only when a node it reads changed in this step; otherwise it would
 //   write what it wrote last time, or hold.
 // Nodes, drivers and symbols are kept in bit sets and walked in index order, so the order of
@@ -40,38 +40,85 @@ class FastEngine final : public StepEngine {
  private:
   friend class FastPins;
 
-  struct Line {
-    int delay = 1;                // steps from write to output
-    int cells = 1;                // cells the line stands for
-    int node = -1;                // node it drives, or -1
-    bool filtered = false;        // long enough for the glitch filter
+  struct Change {
+    int step = 0;  // when it was written
+    std::uint8_t value = 0;
+  };
+  // A line holds its own change queue when the queue has room for kRing changes or fewer
+  // (delays up to 3), so that a short line is one cache line.
+  static constexpr int kRing = 4;
+  struct alignas(64) Line {
+    int delay = 1;  // steps from write to output
+    int node = -1;  // node it drives, or -1
+    int queue = 0;  // first slot of its change queue in queue_, for a longer line
+    int mask = 0;   // the queue's size is a power of two, more than the delay
+    int head = 0, size = 0;
     std::uint8_t out = kLogicX;   // value leaving the line now
     std::uint8_t last = kLogicX;  // newest value written
-    int queue = 0;                // first slot of its change queue
-    int mask = 0;                 // its size is a power of two, more than the delay
-    int head = 0, size = 0;
+    bool filtered = false;        // long enough for the glitch filter
+    // The sole driver of its node (no tristate or source there): a change leaving the line
+    // sets the node as it leaves, and wakes the node's readers, without the dirty list.
+    bool direct = false;
+    bool pulse = false;       // as the node's driver, draws a current pulse when the node rises
+    bool resettable = false;  // its node goes back to x when the line leaves x
+    Change ring[kRing];
   };
   struct Driver {
     int line = -1;
     int symbol = 0;
-    TNode* node = nullptr;
-    TNode* enable = nullptr;  // tristate: drives only while this node is 1
+    int node = 0;
+    int enable = -1;  // tristate: drives only while this node is 1
     bool pulse = false;
     int shape = 0;  // its current pulse in shapes_
   };
-  // Gates, multiplexers, tristate inverters and D registers take a shorter path through the
-  // compute pass than the general pin interface; each does what ComputeSymbol does for it.
+  // Gates of up to four inputs, multiplexers, tristate inverters and D registers take a shorter
+  // path through the compute pass than the general pin interface; each does what
+  // ComputeSymbol does for it.
   enum class Cell : std::uint8_t { General, Gate, Mux, Notif1, Dreg };
-  struct Symbol {
-    int model = -1;
+  struct alignas(32) Compute {
     Cell cell = Cell::General;
-    GateShape gate;
-    int pinBase = 0;  // its pins in pinNode_ / pinLine_
-    int pinCount = 0;
+    std::uint8_t family = 0;  // a gate's GateFamily
+    std::uint8_t inputs = 0;
     int outLine = -1;   // the output line of a short-path cell (a register's Q)
     int outLine2 = -1;  // a register's second output line
+    int in[4] = {};     // node slots of its first pins
+  };
+  struct Symbol {
+    int model = -1;   // -1 when it computes nothing
+    int pinBase = 0;  // its pins in pinNode_ / pinLine_
+    int pinCount = 0;
   };
 
+  // Node values as the engine reads them: val_ mirrors TNode::Value and prev_ TNode::PrevValue,
+  // one byte per node in a dense array. Slot nodeCount_ + 1 stands in for a missing node:
+  // always x. Sources and scripts write TNode::Value; Evaluate copies their nodes first.
+  void SetValue(int n, std::uint8_t v) {
+    nodes_[n].Value = v;
+    val_[static_cast<std::size_t>(n)] = v;
+  }
+  bool Rose(int n) const {
+    return prev_[static_cast<std::size_t>(n)] == kLogic0 && val_[static_cast<std::size_t>(n)] == kLogic1;
+  }
+  bool Fell(int n) const {
+    return prev_[static_cast<std::size_t>(n)] == kLogic1 && val_[static_cast<std::size_t>(n)] == kLogic0;
+  }
+  // Whether node n holds the value it had at the end of the previous step (its readers then
+  // have nothing new to compute).
+  bool Unchanged(int n) const {
+    const auto k = static_cast<std::size_t>(n);
+    return val_[k] == final_[k] && val_[k] == prev_[k];
+  }
+  Change* Queue(Line& l) { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
+  const Change* Queue(const Line& l) const { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
+  // A change leaving a direct line: what the first loop of Evaluate does for a sole driver.
+  [[gnu::always_inline]] void SetDirect(const Line& l);
+  void WakeReaders(int n) {
+    const auto k = static_cast<std::size_t>(n);
+    for (int i = wakeFirst_[k]; i < wakeFirst_[k + 1]; ++i) {
+      const int s = wakeOfNode_[static_cast<std::size_t>(i)];
+      symbolBits_[static_cast<std::size_t>(s) >> 6] |= std::uint64_t{1} << (s & 63);
+    }
+  }
   void MarkDirty(int n) {
     const std::uint64_t bit = std::uint64_t{1} << (n & 63);
     std::uint64_t& word = dirtyBits_[static_cast<std::size_t>(n) >> 6];
@@ -92,13 +139,9 @@ class FastEngine final : public StepEngine {
   int step_ = 0;
   bool first_ = true;
   int nodeCount_ = 0;
+  int noneSlot_ = 0;
   TNode* nodes_ = nullptr;
-  TNode none_{};  // stands in for a missing node: always x
 
-  struct Change {
-    int step = 0;  // when it was written
-    std::uint8_t value = 0;
-  };
   std::vector<Line> lines_;
   std::vector<Change> queue_;
   std::vector<std::vector<int>> wheel_;
@@ -113,12 +156,14 @@ class FastEngine final : public StepEngine {
   std::vector<int> wakeFirst_, wakeOfNode_;          // per node, the symbols reading it
   std::vector<int> tristateFirst_, tristateOfNode_;  // per node, nodes tied to it by a tristate
 
-  std::vector<Symbol> symbols_;  // by symbol index; model -1 when it computes nothing
-  std::vector<TNode*> pinNode_;
+  std::vector<Symbol> symbols_;   // by symbol index
+  std::vector<Compute> compute_;  // by symbol index
+  std::vector<int> pinNode_;      // node slot of every pin
   std::vector<int> pinLine_;
   std::vector<int> alwaysComputed_;  // microcontrollers
   std::vector<int> steps_;           // delay steps per pin slot, for Cells()
 
+  std::vector<std::uint8_t> val_, prev_;
   std::vector<std::uint8_t> resettable_;  // circuit-driven nodes with a non-source pin
   std::vector<std::uint8_t> resetEarly_;  // those reset to x before the drive pass (not the sole-driver ones)
   std::vector<std::uint8_t> shared_;      // nodes with more than one driver
