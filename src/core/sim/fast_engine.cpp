@@ -300,6 +300,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   if (anyDisplay) watched_.assign(nodeSlots, 1);
   for (std::size_t n = 0; n < nodeSlots; ++n)
     if (ws.chrono.NodeTrace(static_cast<int>(n)) != 0) watched_[n] = 1;  // nodes added to the timing diagram
+  anyWatched_ = std::find(watched_.begin(), watched_.end(), 1) != watched_.end();
 
   for (int n : ws.engine.ScriptNodes)
     if (ws.nodes.Valid(n)) alwaysDirty[static_cast<std::size_t>(n)] = 1;
@@ -317,6 +318,9 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   pulsing_.clear();
   dirtyBits_.assign((nodeSlots + 63) / 64, 0);
   driverBits_.assign((drivers_.size() + 63) / 64, 0);
+  pulseBits_.assign(driverBits_.size(), 0);
+  pulseShape_.clear();
+  for (const Driver& dr : drivers_) pulseShape_.push_back(dr.shape);
   symbolBits_.assign((symbols_.size() + 63) / 64, 0);
 }
 
@@ -386,7 +390,7 @@ inline void FastEngine::SetDirect(const Line& l) {
   const std::uint8_t v = l.out;
   if (v != kLogicX) {
     SetValue(n, v);
-    if (l.pulse && v == kLogic1 && prev_[k] == kLogic0) SetBit(driverBits_, soleDriver_[k]);
+    if (l.pulse && v == kLogic1 && prev_[k] == kLogic0) SetBit(pulseBits_, soleDriver_[k]);
   } else if (l.resettable) {
     SetValue(n, kLogicX);
   }
@@ -430,7 +434,7 @@ void FastEngine::Advance(Workspace& ws) {
     }
   }
   for (int n : dirtyList_)
-    if (resetEarly_[static_cast<std::size_t>(n)]) SetValue(n, kLogicX);
+    if (resetEarly_[static_cast<std::size_t>(n)]) ResetValue(n);
 }
 
 std::uint8_t FastEngine::WrittenAt(const Line& l, int step) const {
@@ -485,7 +489,7 @@ void FastEngine::Evaluate(Workspace& ws) {
     const std::uint8_t v = lines_[static_cast<std::size_t>(dr.line)].out;
     if (v != kLogicX) {
       SetValue(n, v);
-      if (dr.pulse && v == kLogic1 && prev_[k] == kLogic0) SetBit(driverBits_, sole);
+      if (dr.pulse && v == kLogic1 && prev_[k] == kLogic0) SetBit(pulseBits_, sole);
     } else if (resettable_[k]) {
       SetValue(n, kLogicX);
     }
@@ -495,10 +499,16 @@ void FastEngine::Evaluate(Workspace& ws) {
   // Drive pass: the drivers of every other recomputed node, in table order.
   for (int d : mcuDrivers_) SetBit(driverBits_, d);
   for (std::size_t w = 0; w < driverBits_.size(); ++w) {
-    std::uint64_t bits = driverBits_[w];
-    driverBits_[w] = 0;
+    const std::uint64_t pulses = pulseBits_[w];
+    std::uint64_t bits = driverBits_[w] | pulses;
+    driverBits_[w] = pulseBits_[w] = 0;
     while (bits) {
       const int d = static_cast<int>(w * 64) + std::countr_zero(bits);
+      if (pulses & bits & (~bits + 1)) {
+        bits &= bits - 1;
+        AddPulse(ws, pulseShape_[static_cast<std::size_t>(d)]);
+        continue;
+      }
       bits &= bits - 1;
       const Driver& dr = drivers_[static_cast<std::size_t>(d)];
       if (dr.line < 0) {
@@ -601,6 +611,16 @@ void FastEngine::Evaluate(Workspace& ws) {
 bool FastEngine::Scan(Workspace& ws) {
   bool pause = false;
   const bool logged = ws.nodeLog.enabled;
+  // The device updates read any node: the table gets every new value before the first of them.
+  const bool early = anyWatched_ || logged;
+  if (early) {
+    for (std::size_t w = 0; w < dirtyBits_.size(); ++w) {
+      for (std::uint64_t bits = dirtyBits_[w]; bits; bits &= bits - 1) {
+        const int n = static_cast<int>(w * 64) + std::countr_zero(bits);
+        nodes_[n].Value = val_[static_cast<std::size_t>(n)];
+      }
+    }
+  }
   for (std::size_t w = 0; w < dirtyBits_.size(); ++w) {
     std::uint64_t bits = dirtyBits_[w];
     dirtyBits_[w] = 0;
@@ -609,9 +629,11 @@ bool FastEngine::Scan(Workspace& ws) {
       bits &= bits - 1;
       const auto k = static_cast<std::size_t>(n);
       const std::uint8_t v = val_[k];
+      TNode& node = nodes_[n];
+      if (!early) node.Value = v;
       if (n >= 1 && v != prev_[k]) {
         if ((watched_[k] | logged) && NodeChanged(ws, n, step_)) pause = true;
-        nodes_[n].PrevValue = v;
+        node.PrevValue = v;
         prev_[k] = v;
       }
       final_[k] = v;

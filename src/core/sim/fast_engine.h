@@ -89,12 +89,14 @@ class FastEngine final : public StepEngine {
     int pinCount = 0;
   };
 
-  // Node values as the engine reads them: val_ mirrors TNode::Value and prev_ TNode::PrevValue,
-  // one byte per node in a dense array. Slot nodeCount_ + 1 stands in for a missing node:
-  // always x. Sources and scripts write TNode::Value; Evaluate copies their nodes first.
-  void SetValue(int n, std::uint8_t v) {
-    nodes_[n].Value = v;
-    val_[static_cast<std::size_t>(n)] = v;
+  // Node values as the engine reads them, one byte per node in dense arrays: val_ is
+  // TNode::Value and prev_ TNode::PrevValue. Slot nodeCount_ + 1 stands in for a missing node:
+  // always x. The engine sets only dirty nodes and writes them back to the node table in the
+  // scan (SetValue); sources and scripts write the table, and Evaluate copies their nodes first.
+  void SetValue(int n, std::uint8_t v) { val_[static_cast<std::size_t>(n)] = v; }
+  void ResetValue(int n) {  // before the sources, which may leave the node as it is
+    nodes_[n].Value = kLogicX;
+    val_[static_cast<std::size_t>(n)] = kLogicX;
   }
   bool Rose(int n) const {
     return prev_[static_cast<std::size_t>(n)] == kLogic0 && val_[static_cast<std::size_t>(n)] == kLogic1;
@@ -169,12 +171,16 @@ class FastEngine final : public StepEngine {
   std::vector<std::uint8_t> shared_;      // nodes with more than one driver
   std::vector<int> soleDriver_;           // a node's only driver when no tristate or source is on it, or -1
   std::vector<std::uint8_t> watched_;     // nodes whose changes a device looks at
-  std::vector<std::uint8_t> final_;       // node values at the end of the previous step
+  bool anyWatched_ = false;
+  std::vector<std::uint8_t> final_;  // node values at the end of the previous step
   std::vector<int> alwaysDirty_;
   std::vector<int> dirtyList_;
   std::vector<int> driven_;   // recomputed nodes that go through the drive pass
   std::vector<int> pulsing_;  // nodes whose drive pass draws a current pulse again next step
   std::vector<std::uint64_t> dirtyBits_, driverBits_, symbolBits_;
+  // Sole drivers whose node rose: the drive pass only adds their current pulses.
+  std::vector<std::uint64_t> pulseBits_;
+  std::vector<int> pulseShape_;  // by driver
 };
 
 }  // namespace qiro
