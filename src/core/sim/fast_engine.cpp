@@ -27,36 +27,16 @@ void Flatten(const std::vector<std::vector<int>>& lists, std::vector<int>& first
   first[lists.size()] = static_cast<int>(items.size());
 }
 
-// A gate family's fold as tables, made from FoldGate itself: fold[(r << 2) | i] is the running
-// result after an input i, and last[r] the output for a final r. Codes above x read as x.
+// A four-input gate of each family as a table, made from FoldGate itself: quad[f][i] is the
+// output for inputs (a << 6) | (b << 4) | (c << 2) | d. Codes above x read as x.
 struct GateTables {
-  std::uint8_t fold[7][16];
-  std::uint8_t last[7][4];
-  std::uint8_t pair[7][16];    // output of a two-input gate for inputs (a << 2) | b
-  std::uint8_t triple[7][64];  // the same for three inputs, (a << 4) | (b << 2) | c
-  std::uint8_t quad[7][256];   // and for four
+  std::uint8_t quad[7][256];
   GateTables() {
     for (int f = 0; f < 7; ++f) {
-      const auto family = static_cast<GateFamily>(f);
-      // Nand and nor fold as and and or, and invert at the end.
-      const GateFamily plain = family == GateFamily::Nand  ? GateFamily::And
-                               : family == GateFamily::Nor ? GateFamily::Or
-                                                           : family;
-      for (int r = 0; r < 4; ++r) {
-        for (int i = 0; i < 4; ++i) {
-          const std::uint8_t in[2] = {static_cast<std::uint8_t>(std::min(r, 2)),
-                                      static_cast<std::uint8_t>(std::min(i, 2))};
-          fold[f][(r << 2) | i] = FoldGate({plain, 2}, [&in](int k) { return in[k - 1]; });
-        }
-        const std::uint8_t one = static_cast<std::uint8_t>(std::min(r, 2));
-        last[f][r] = FoldGate({family, 1}, [one](int) { return one; });
-      }
-      for (int ab = 0; ab < 16; ++ab) pair[f][ab] = last[f][fold[f][ab]];
-      for (int abc = 0; abc < 64; ++abc)
-        triple[f][abc] = last[f][fold[f][(fold[f][abc >> 2] << 2) | (abc & 3)]];
-      for (int abcd = 0; abcd < 256; ++abcd) {
-        const int first3 = fold[f][(fold[f][abcd >> 4] << 2) | ((abcd >> 2) & 3)];
-        quad[f][abcd] = last[f][fold[f][(first3 << 2) | (abcd & 3)]];
+      for (int i = 0; i < 256; ++i) {
+        quad[f][i] = FoldGate({static_cast<GateFamily>(f), 4}, [i](int k) {
+          return static_cast<std::uint8_t>(std::min((i >> (8 - 2 * k)) & 3, 2));
+        });
       }
     }
   }
@@ -109,6 +89,8 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   nodeCount_ = ws.nodes.Count();
   nodes_ = &ws.nodes[0];
   noneSlot_ = nodeCount_ + 1;
+  oneSlot_ = nodeCount_ + 2;
+  zeroSlot_ = nodeCount_ + 3;
   lines_.clear();
   shapes_.clear();
   pendingShape_ = -1;
@@ -221,12 +203,15 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     Compute& c = compute_[static_cast<std::size_t>(i)];
     const GateShape gate = GateShapeOf(s.Model);
     // Too few pins (or a gate without inputs): the general path copes.
+    for (int p = 1; p <= 4; ++p) c.in[p - 1] = p <= sym.pinCount ? pinNode_[slot(p)] : noneSlot_;
     if (gate.family != GateFamily::None && gate.inputs >= 1 && gate.inputs <= 4 &&
         gate.inputs + 1 <= sym.pinCount) {
       c.cell = Cell::Gate;
-      c.family = static_cast<std::uint8_t>(gate.family);
-      c.inputs = static_cast<std::uint8_t>(gate.inputs);
+      c.aux = static_cast<int>(gate.family);
       c.outLine = pinLine_[slot(gate.inputs + 1)];
+      const bool ones = gate.family == GateFamily::And || gate.family == GateFamily::Nand ||
+                        gate.family == GateFamily::Xnor;
+      for (int k = gate.inputs; k < 4; ++k) c.in[k] = ones ? oneSlot_ : zeroSlot_;
     } else if (s.Model == kModelMux && sym.pinCount >= 4) {
       c.cell = Cell::Mux;
       c.outLine = pinLine_[slot(4)];
@@ -236,9 +221,8 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     } else if (s.Model == kModelDreg && sym.pinCount >= 5) {
       c.cell = Cell::Dreg;
       c.outLine = pinLine_[slot(4)];
-      c.outLine2 = pinLine_[slot(5)];
+      c.aux = pinLine_[slot(5)];
     }
-    for (int p = 1; p <= 4; ++p) c.in[p - 1] = p <= sym.pinCount ? pinNode_[slot(p)] : noneSlot_;
     const int last = reads == 0 ? sym.pinCount : std::min(reads, sym.pinCount);
     for (int p = 1; p <= last; ++p) {
       const int n = s.Pin(p).Node;
@@ -308,8 +292,10 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   for (std::size_t n = 0; n < nodeSlots; ++n)
     if (alwaysDirty[n]) alwaysDirty_.push_back(static_cast<int>(n));
   final_.resize(nodeSlots);
-  val_.assign(nodeSlots + 1, kLogicX);
-  prev_.assign(nodeSlots + 1, kLogicX);
+  val_.assign(nodeSlots + 3, kLogicX);
+  prev_.assign(nodeSlots + 3, kLogicX);
+  val_[static_cast<std::size_t>(oneSlot_)] = kLogic1;
+  val_[static_cast<std::size_t>(zeroSlot_)] = kLogic0;
   for (std::size_t n = 0; n < nodeSlots; ++n) {
     final_[n] = val_[n] = nodes_[n].Value;
     prev_[n] = nodes_[n].PrevValue;
@@ -559,17 +545,9 @@ void FastEngine::Evaluate(Workspace& ws) {
       const auto in = [&c, val](int k) { return val[c.in[k]]; };  // pin k + 1's node value
       const int line = c.outLine;
       if (c.cell == Cell::Gate) {
-        const std::size_t f = c.family;
         const auto v = [&in](int k) { return in(k)&3u; };
-        std::uint8_t out = 0;
-        if (c.inputs == 2)
-          out = kGateTables.pair[f][(v(0) << 2) | v(1)];
-        else if (c.inputs == 3)
-          out = kGateTables.triple[f][(v(0) << 4) | (v(1) << 2) | v(2)];
-        else if (c.inputs == 4)
-          out = kGateTables.quad[f][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | v(3)];
-        else
-          out = kGateTables.last[f][v(0)];
+        const std::uint8_t out =
+            kGateTables.quad[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | v(3)];
         if (line >= 0) Write(line, out);
         continue;
       }
@@ -591,7 +569,7 @@ void FastEngine::Evaluate(Workspace& ws) {
           else
             continue;
           if (line >= 0) Write(line, q);
-          if (c.outLine2 >= 0) Write(c.outLine2, NotValue(q));
+          if (c.aux >= 0) Write(c.aux, NotValue(q));
           continue;
         }
         case Cell::Gate:

@@ -73,15 +73,15 @@ class FastEngine final : public StepEngine {
   };
   // Gates of up to four inputs, multiplexers, tristate inverters and D registers take a shorter
   // path through the compute pass than the general pin interface; each does what
-  // ComputeSymbol does for it.
+  // ComputeSymbol does for it. A gate of fewer inputs reads a constant that leaves its
+  // result alone in place of each missing one (1 for and, 0 for or and xor, 1 for xnor), so
+  // that every gate is one look-up in its family's four-input table.
   enum class Cell : std::uint8_t { General, Gate, Mux, Notif1, Dreg };
   struct alignas(32) Compute {
     Cell cell = Cell::General;
-    std::uint8_t family = 0;  // a gate's GateFamily
-    std::uint8_t inputs = 0;
-    int outLine = -1;   // the output line of a short-path cell (a register's Q)
-    int outLine2 = -1;  // a register's second output line
-    int in[4] = {};     // node slots of its first pins
+    int outLine = -1;  // the output line of a short-path cell (a register's Q)
+    int aux = 0;       // a gate's GateFamily, a register's second output line
+    int in[4] = {};    // node slots of its first pins
   };
   struct Symbol {
     int model = -1;   // -1 when it computes nothing
@@ -91,8 +91,9 @@ class FastEngine final : public StepEngine {
 
   // Node values as the engine reads them, one byte per node in dense arrays: val_ is
   // TNode::Value and prev_ TNode::PrevValue. Slot nodeCount_ + 1 stands in for a missing node:
-  // always x. The engine sets only dirty nodes and writes them back to the node table in the
-  // scan (SetValue); sources and scripts write the table, and Evaluate copies their nodes first.
+  // always x; the two after it hold 1 and 0 for the gates. The engine sets only dirty nodes and writes them
+  // back to the node table in the scan (SetValue); sources and scripts write the table, and Evaluate copies
+  // their nodes first.
   void SetValue(int n, std::uint8_t v) { val_[static_cast<std::size_t>(n)] = v; }
   void ResetValue(int n) {  // before the sources, which may leave the node as it is
     nodes_[n].Value = kLogicX;
@@ -141,7 +142,7 @@ class FastEngine final : public StepEngine {
   int step_ = 0;
   bool first_ = true;
   int nodeCount_ = 0;
-  int noneSlot_ = 0;
+  int noneSlot_ = 0, oneSlot_ = 0, zeroSlot_ = 0;
   TNode* nodes_ = nullptr;
 
   std::vector<Line> lines_;
