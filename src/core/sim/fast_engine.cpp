@@ -252,6 +252,13 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   }
   Flatten(driversByNode, driversFirst_, driversOfNode_);
   Flatten(wakeByNode, wakeFirst_, wakeOfNode_);
+  for (Line& l : lines_) {
+    if (!l.direct) continue;
+    const auto& readers = wakeByNode[static_cast<std::size_t>(l.node)];
+    const std::size_t count = readers.size();
+    l.readers = static_cast<std::uint8_t>(std::min<std::size_t>(count, kManyReaders));
+    l.wake = count == 1 ? readers[0] : wakeFirst_[static_cast<std::size_t>(l.node)];
+  }
   Flatten(tristateByNode, tristateFirst_, tristateOfNode_);
 
   int slots = 0;
@@ -381,7 +388,15 @@ inline void FastEngine::SetDirect(const Line& l) {
     SetValue(n, kLogicX);
   }
   SetBit(dirtyBits_, n);  // for the scan
-  if (!Unchanged(n)) WakeReaders(n);
+  if (Unchanged(n)) return;
+  if (l.readers == 1) {
+    SetBit(symbolBits_, l.wake);
+  } else if (l.readers != kManyReaders) {
+    for (int i = l.wake; i < l.wake + l.readers; ++i)
+      SetBit(symbolBits_, wakeOfNode_[static_cast<std::size_t>(i)]);
+  } else {
+    WakeReaders(n);
+  }
 }
 
 void FastEngine::Advance(Workspace& ws) {
@@ -389,10 +404,13 @@ void FastEngine::Advance(Workspace& ws) {
   if (first_)
     for (int n = 0; n <= nodeCount_; ++n) MarkDirty(n);
   const auto now = static_cast<std::size_t>(step_ & wheelMask_);
-  for (int line : wheel_[now]) {
+  const std::vector<int>& leaving = wheel_[now];
+  for (std::size_t j = 0; j < leaving.size(); ++j) {
+    // The lines are scattered: ask for one a few places ahead while this one is handled.
+    if (j + 8 < leaving.size()) __builtin_prefetch(&lines_[static_cast<std::size_t>(leaving[j + 8])]);
     // The change written delay steps ago leaves, if it is still there: every older one left at
     // its own step.
-    Line& l = lines_[static_cast<std::size_t>(line)];
+    Line& l = lines_[static_cast<std::size_t>(leaving[j])];
     const Change& c = Queue(l)[l.head];
     if (l.size == 0 || c.step + l.delay > step_) continue;
     const std::uint8_t before = l.out;
@@ -533,56 +551,67 @@ void FastEngine::Evaluate(Workspace& ws) {
     first_ = false;
   }
   for (int i : alwaysComputed_) SetBit(symbolBits_, i);
-  const std::uint8_t* val = val_.data();
+  // The symbols to compute, in reverse table order; their records are asked for a few places
+  // ahead of their turn.
+  computeOrder_.clear();
   for (std::size_t w = symbolBits_.size(); w-- > 0;) {
-    std::uint64_t bits = symbolBits_[w];
-    symbolBits_[w] = 0;
-    while (bits) {
+    for (std::uint64_t bits = symbolBits_[w]; bits;) {
       const int top = 63 - std::countl_zero(bits);
       bits &= ~(std::uint64_t{1} << top);
-      const int i = static_cast<int>(w * 64) + top;
-      const Compute& c = compute_[static_cast<std::size_t>(i)];
-      const auto in = [&c, val](int k) { return val[c.in[k]]; };  // pin k + 1's node value
-      const int line = c.outLine;
-      if (c.cell == Cell::Gate) {
-        const auto v = [&in](int k) { return in(k)&3u; };
-        const std::uint8_t out =
-            kGateTables.quad[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | v(3)];
-        if (line >= 0) Write(line, out);
+      computeOrder_.push_back(static_cast<int>(w * 64) + top);
+    }
+    symbolBits_[w] = 0;
+  }
+  const std::uint8_t* val = val_.data();
+  const std::size_t count = computeOrder_.size();
+  for (std::size_t j = 0; j < count; ++j) {
+    if (j + 8 < count) __builtin_prefetch(&compute_[static_cast<std::size_t>(computeOrder_[j + 8])]);
+    if (j + 4 < count) {
+      const int ahead = compute_[static_cast<std::size_t>(computeOrder_[j + 4])].outLine;
+      if (ahead >= 0) __builtin_prefetch(&lines_[static_cast<std::size_t>(ahead)]);
+    }
+    const int i = computeOrder_[j];
+    const Compute& c = compute_[static_cast<std::size_t>(i)];
+    const auto in = [&c, val](int k) { return val[c.in[k]]; };  // pin k + 1's node value
+    const int line = c.outLine;
+    if (c.cell == Cell::Gate) {
+      const auto v = [&in](int k) { return in(k)&3u; };
+      const std::uint8_t out =
+          kGateTables.quad[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | v(3)];
+      if (line >= 0) Write(line, out);
+      continue;
+    }
+    switch (c.cell) {
+      case Cell::Mux: {
+        const std::uint8_t sel = in(2);  // select x: the output keeps what it had
+        if (line >= 0 && (sel == kLogic0 || sel == kLogic1)) Write(line, in(sel == kLogic1));
         continue;
       }
-      switch (c.cell) {
-        case Cell::Mux: {
-          const std::uint8_t sel = in(2);  // select x: the output keeps what it had
-          if (line >= 0 && (sel == kLogic0 || sel == kLogic1)) Write(line, in(sel == kLogic1));
+      case Cell::Notif1:
+        if (line >= 0) Write(line, in(1) == kLogic1 ? NotValue(in(0)) : kValueX);
+        continue;
+      case Cell::Dreg: {
+        std::uint8_t q = 0;
+        if (in(1) == kLogic1)  // asynchronous reset; x counts as inactive
+          q = kLogic0;
+        else if (Fell(c.in[2]))
+          q = in(0);
+        else
           continue;
-        }
-        case Cell::Notif1:
-          if (line >= 0) Write(line, in(1) == kLogic1 ? NotValue(in(0)) : kValueX);
-          continue;
-        case Cell::Dreg: {
-          std::uint8_t q = 0;
-          if (in(1) == kLogic1)  // asynchronous reset; x counts as inactive
-            q = kLogic0;
-          else if (Fell(c.in[2]))
-            q = in(0);
-          else
-            continue;
-          if (line >= 0) Write(line, q);
-          if (c.aux >= 0) Write(c.aux, NotValue(q));
-          continue;
-        }
-        case Cell::Gate:
-        case Cell::General:
-          break;
+        if (line >= 0) Write(line, q);
+        if (c.aux >= 0) Write(c.aux, NotValue(q));
+        continue;
       }
-      FastPins pins(*this, ws, i);
-      const int model = symbols_[static_cast<std::size_t>(i)].model;
-      if (model == kModelMcu)
-        EvaluateMicrocontroller(ws, pins, EvalPass::Compute);
-      else
-        ComputeSymbol(model, pins);
+      case Cell::Gate:
+      case Cell::General:
+        break;
     }
+    FastPins pins(*this, ws, i);
+    const int model = symbols_[static_cast<std::size_t>(i)].model;
+    if (model == kModelMcu)
+      EvaluateMicrocontroller(ws, pins, EvalPass::Compute);
+    else
+      ComputeSymbol(model, pins);
   }
 }
 

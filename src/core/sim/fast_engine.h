@@ -53,16 +53,21 @@ class FastEngine final : public StepEngine {
     int queue = 0;  // first slot of its change queue in queue_, for a longer line
     int mask = 0;   // the queue's size is a power of two, more than the delay
     int head = 0, size = 0;
+    // A direct line's readers: the symbol when one reads the node, else the first of them in
+    // wakeOfNode_ (kManyReaders: look them up by node).
+    int wake = 0;
+    std::uint8_t readers = 0;
     std::uint8_t out = kLogicX;   // value leaving the line now
     std::uint8_t last = kLogicX;  // newest value written
-    bool filtered = false;        // long enough for the glitch filter
+    bool filtered : 1 = false;    // long enough for the glitch filter
     // The sole driver of its node (no tristate or source there): a change leaving the line
     // sets the node as it leaves, and wakes the node's readers, without the dirty list.
-    bool direct = false;
-    bool pulse = false;       // as the node's driver, draws a current pulse when the node rises
-    bool resettable = false;  // its node goes back to x when the line leaves x
+    bool direct : 1 = false;
+    bool pulse : 1 = false;       // as the node's driver, draws a current pulse when the node rises
+    bool resettable : 1 = false;  // its node goes back to x when the line leaves x
     Change ring[kRing];
   };
+  static constexpr std::uint8_t kManyReaders = 255;
   struct Driver {
     int line = -1;
     int symbol = 0;
@@ -176,8 +181,9 @@ class FastEngine final : public StepEngine {
   std::vector<std::uint8_t> final_;  // node values at the end of the previous step
   std::vector<int> alwaysDirty_;
   std::vector<int> dirtyList_;
-  std::vector<int> driven_;   // recomputed nodes that go through the drive pass
-  std::vector<int> pulsing_;  // nodes whose drive pass draws a current pulse again next step
+  std::vector<int> driven_;        // recomputed nodes that go through the drive pass
+  std::vector<int> computeOrder_;  // symbols to compute in this step
+  std::vector<int> pulsing_;       // nodes whose drive pass draws a current pulse again next step
   std::vector<std::uint64_t> dirtyBits_, driverBits_, symbolBits_;
   // Sole drivers whose node rose: the drive pass only adds their current pulses.
   std::vector<std::uint64_t> pulseBits_;
