@@ -83,6 +83,20 @@ class FastPins final : public SymbolPins {
   const FastEngine::Symbol& sym_;
 };
 
+// Whether a symbol computes as soon as a direct line changes its input, in the middle of moving
+// the lines on: a gate or tristate inverter whose inputs are all on one node (an inverter, a
+// buffer, a gate with tied inputs). Its input takes its last value of the step there, so the
+// compute pass would write exactly the same. Cells reading several nodes wait for the compute
+// pass, which computes each of them once.
+bool FastEngine::Eager(int symbol) const {
+  const Compute& c = compute_[static_cast<std::size_t>(symbol)];
+  if (c.cell != Cell::Gate && c.cell != Cell::Notif1) return false;
+  const int inputs = c.cell == Cell::Gate ? 4 : 2;  // a gate's missing inputs read constants
+  for (int k = 1; k < inputs; ++k)
+    if (c.in[k] != c.in[0] && c.in[k] != oneSlot_ && c.in[k] != zeroSlot_) return false;
+  return true;
+}
+
 void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   step_ = ws.engine.StepCount;
   first_ = true;
@@ -258,6 +272,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     const std::size_t count = readers.size();
     l.readers = static_cast<std::uint8_t>(std::min<std::size_t>(count, kManyReaders));
     l.wake = count == 1 ? readers[0] : wakeFirst_[static_cast<std::size_t>(l.node)];
+    l.eager = count == 1 && Eager(readers[0]);
   }
   Flatten(tristateByNode, tristateFirst_, tristateOfNode_);
 
@@ -389,7 +404,10 @@ inline void FastEngine::SetDirect(const Line& l) {
   }
   SetBit(dirtyBits_, n);  // for the scan
   if (Unchanged(n)) return;
-  if (l.readers == 1) {
+  if (l.eager) {
+    // Its one reader computes now, for the last time in this step (see Eager).
+    ComputeCell(compute_[static_cast<std::size_t>(l.wake)]);
+  } else if (l.readers == 1) {
     SetBit(symbolBits_, l.wake);
   } else if (l.readers != kManyReaders) {
     for (int i = l.wake; i < l.wake + l.readers; ++i)
@@ -470,6 +488,45 @@ void FastEngine::GlitchFilter(Workspace& ws) {
   (void)ws;
   for (int line : filterWheel_[static_cast<std::size_t>((step_ + 1) & wheelMask_)])
     FilterLine(lines_[static_cast<std::size_t>(line)]);
+}
+
+inline bool FastEngine::ComputeCell(const Compute& c) {
+  const std::uint8_t* val = val_.data();
+  const auto in = [&c, val](int k) { return val[c.in[k]]; };  // pin k + 1's node value
+  const int line = c.outLine;
+  if (c.cell == Cell::Gate) {
+    const auto v = [&in](int k) { return in(k)&3u; };
+    const std::uint8_t out =
+        kGateTables.quad[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | v(3)];
+    if (line >= 0) Write(line, out);
+    return true;
+  }
+  switch (c.cell) {
+    case Cell::Mux: {
+      const std::uint8_t sel = in(2);  // select x: the output keeps what it had
+      if (line >= 0 && (sel == kLogic0 || sel == kLogic1)) Write(line, in(sel == kLogic1));
+      return true;
+    }
+    case Cell::Notif1:
+      if (line >= 0) Write(line, in(1) == kLogic1 ? NotValue(in(0)) : kValueX);
+      return true;
+    case Cell::Dreg: {
+      std::uint8_t q = 0;
+      if (in(1) == kLogic1)  // asynchronous reset; x counts as inactive
+        q = kLogic0;
+      else if (Fell(c.in[2]))
+        q = in(0);
+      else
+        return true;
+      if (line >= 0) Write(line, q);
+      if (c.aux >= 0) Write(c.aux, NotValue(q));
+      return true;
+    }
+    case Cell::Gate:
+    case Cell::General:
+      break;
+  }
+  return false;
 }
 
 void FastEngine::Evaluate(Workspace& ws) {
@@ -562,7 +619,6 @@ void FastEngine::Evaluate(Workspace& ws) {
     }
     symbolBits_[w] = 0;
   }
-  const std::uint8_t* val = val_.data();
   const std::size_t count = computeOrder_.size();
   for (std::size_t j = 0; j < count; ++j) {
     if (j + 8 < count) __builtin_prefetch(&compute_[static_cast<std::size_t>(computeOrder_[j + 8])]);
@@ -572,40 +628,7 @@ void FastEngine::Evaluate(Workspace& ws) {
     }
     const int i = computeOrder_[j];
     const Compute& c = compute_[static_cast<std::size_t>(i)];
-    const auto in = [&c, val](int k) { return val[c.in[k]]; };  // pin k + 1's node value
-    const int line = c.outLine;
-    if (c.cell == Cell::Gate) {
-      const auto v = [&in](int k) { return in(k)&3u; };
-      const std::uint8_t out =
-          kGateTables.quad[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | v(3)];
-      if (line >= 0) Write(line, out);
-      continue;
-    }
-    switch (c.cell) {
-      case Cell::Mux: {
-        const std::uint8_t sel = in(2);  // select x: the output keeps what it had
-        if (line >= 0 && (sel == kLogic0 || sel == kLogic1)) Write(line, in(sel == kLogic1));
-        continue;
-      }
-      case Cell::Notif1:
-        if (line >= 0) Write(line, in(1) == kLogic1 ? NotValue(in(0)) : kValueX);
-        continue;
-      case Cell::Dreg: {
-        std::uint8_t q = 0;
-        if (in(1) == kLogic1)  // asynchronous reset; x counts as inactive
-          q = kLogic0;
-        else if (Fell(c.in[2]))
-          q = in(0);
-        else
-          continue;
-        if (line >= 0) Write(line, q);
-        if (c.aux >= 0) Write(c.aux, NotValue(q));
-        continue;
-      }
-      case Cell::Gate:
-      case Cell::General:
-        break;
-    }
+    if (ComputeCell(c)) continue;
     FastPins pins(*this, ws, i);
     const int model = symbols_[static_cast<std::size_t>(i)].model;
     if (model == kModelMcu)

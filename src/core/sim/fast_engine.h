@@ -65,6 +65,7 @@ class FastEngine final : public StepEngine {
     bool direct : 1 = false;
     bool pulse : 1 = false;       // as the node's driver, draws a current pulse when the node rises
     bool resettable : 1 = false;  // its node goes back to x when the line leaves x
+    bool eager : 1 = false;       // its node's one reader computes as it changes (see Eager)
     Change ring[kRing];
   };
   static constexpr std::uint8_t kManyReaders = 255;
@@ -118,6 +119,9 @@ class FastEngine final : public StepEngine {
   }
   Change* Queue(Line& l) { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
   const Change* Queue(const Line& l) const { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
+  bool Eager(int symbol) const;
+  // The compute pass of a short-path cell; false for any other symbol.
+  [[gnu::always_inline]] bool ComputeCell(const Compute& c);
   // A change leaving a direct line: what the first loop of Evaluate does for a sole driver.
   [[gnu::always_inline]] void SetDirect(const Line& l);
   void WakeReaders(int n) {
