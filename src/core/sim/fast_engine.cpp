@@ -215,7 +215,10 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     if (reads < 0) continue;
     sym.model = s.Model;
     Compute& c = compute_[static_cast<std::size_t>(i)];
-    const GateShape gate = GateShapeOf(s.Model);
+    // An inverter computes as a one-input nand, a buffer as a one-input and.
+    const GateShape gate = s.Model == kModelNot   ? GateShape{GateFamily::Nand, 1}
+                           : s.Model == kModelBuf ? GateShape{GateFamily::And, 1}
+                                                  : GateShapeOf(s.Model);
     // Too few pins (or a gate without inputs): the general path copes.
     for (int p = 1; p <= 4; ++p) c.in[p - 1] = p <= sym.pinCount ? pinNode_[slot(p)] : noneSlot_;
     if (gate.family != GateFamily::None && gate.inputs >= 1 && gate.inputs <= 4 &&

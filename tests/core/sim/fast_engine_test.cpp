@@ -3,6 +3,7 @@
 // the same after every step.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 #include "sim/devices.h"
@@ -108,6 +109,21 @@ std::vector<int> Generate(SimCircuit& c, unsigned seed) {
     c.ws.circuit.Symbols[c.Symbol(model, nodes, {})].Vis = r.Chance(70) ? 1 : 0;
   }
   c.ws.settings.GlitchFiltering = r.Chance(70);
+  // A chain of cells reading one node each (inverters, buffers, gates with tied inputs), each
+  // the only reader of its input and the only driver of its output.
+  if (r.Chance(40)) {
+    int from = 2 + r.Below(nodeCount);
+    for (int i = 1 + r.Below(12); i > 0; --i) {
+      const int to = c.Node();
+      const int model = std::array{101, 111, 202, 303, 612}[static_cast<std::size_t>(r.Below(5))];
+      if (model < 200)
+        c.Gate(model, {from}, to, r.Below(9));
+      else
+        c.Gate(model, {from, from}, to, r.Below(9));
+      if (r.Chance(20)) c.Symbol(kModelLight, {to});
+      from = to;
+    }
+  }
   return buttons;
 }
 
