@@ -27,21 +27,45 @@ void Flatten(const std::vector<std::vector<int>>& lists, std::vector<int>& first
   first[lists.size()] = static_cast<int>(items.size());
 }
 
-// A four-input gate of each family as a table, made from FoldGate itself: quad[f][i] is the
-// output for inputs (a << 6) | (b << 4) | (c << 2) | d. Codes above x read as x.
-struct GateTables {
-  std::uint8_t quad[7][256];
-  GateTables() {
-    for (int f = 0; f < 7; ++f) {
-      for (int i = 0; i < 256; ++i) {
-        quad[f][i] = FoldGate({static_cast<GateFamily>(f), 4}, [i](int k) {
-          return static_cast<std::uint8_t>(std::min((i >> (8 - 2 * k)) & 3, 2));
-        });
-      }
+// Cells computed by one look-up: out = table[(a << 6) | (b << 4) | (c << 2) | d] for the values
+// a..d of four inputs. Each table is made by the compute pass itself (FoldGate, ComputeSymbol)
+// run on every combination of input values.
+constexpr int kMuxTable = 7;    // inputs 1, 2, select, and the value the output line holds
+constexpr int kNotifTable = 8;  // data, enable
+// Input k (1..4) of a table index; codes above x read as x.
+std::uint8_t Field(int i, int k) {
+  return static_cast<std::uint8_t>(std::min((i >> (8 - 2 * k)) & 3, 2));
+}
+// What ComputeSymbol writes to the output pin for inputs i; input 4 when it writes nothing.
+std::uint8_t Computed(int model, int output, int i) {
+  struct Pins {
+    int i, output;
+    std::uint8_t written;
+    std::string none;
+    std::uint8_t ReadPin(int p) const { return Field(i, p); }
+    void WritePin(int p, std::uint8_t v) {
+      if (p == output) written = v;
+    }
+    void HoldPin(int) {}
+    bool RisingEdge(int) const { return false; }
+    bool FallingEdge(int) const { return false; }
+    const std::string& Prop(int) const { return none; }
+  } pins{i, output, Field(i, 4), {}};
+  ComputeSymbol(model, pins);
+  return pins.written;
+}
+struct CellTables {
+  std::uint8_t table[9][256];
+  CellTables() {
+    for (int i = 0; i < 256; ++i) {
+      for (int f = 0; f < 7; ++f)
+        table[f][i] = FoldGate({static_cast<GateFamily>(f), 4}, [i](int k) { return Field(i, k); });
+      table[kMuxTable][i] = Computed(kModelMux, 4, i);
+      table[kNotifTable][i] = Computed(kModelNotif1, 3, i);
     }
   }
 };
-const GateTables kGateTables;
+const CellTables kCellTables;
 
 }  // namespace
 
@@ -90,9 +114,8 @@ class FastPins final : public SymbolPins {
 // pass, which computes each of them once.
 bool FastEngine::Eager(int symbol) const {
   const Compute& c = compute_[static_cast<std::size_t>(symbol)];
-  if (c.cell != Cell::Gate && c.cell != Cell::Notif1) return false;
-  const int inputs = c.cell == Cell::Gate ? 4 : 2;  // a gate's missing inputs read constants
-  for (int k = 1; k < inputs; ++k)
+  if (c.cell != Cell::Table || c.holds) return false;
+  for (int k = 1; k < 4; ++k)  // the inputs a cell does not have read constants
     if (c.in[k] != c.in[0] && c.in[k] != oneSlot_ && c.in[k] != zeroSlot_) return false;
   return true;
 }
@@ -223,17 +246,21 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     for (int p = 1; p <= 4; ++p) c.in[p - 1] = p <= sym.pinCount ? pinNode_[slot(p)] : noneSlot_;
     if (gate.family != GateFamily::None && gate.inputs >= 1 && gate.inputs <= 4 &&
         gate.inputs + 1 <= sym.pinCount) {
-      c.cell = Cell::Gate;
+      c.cell = Cell::Table;
       c.aux = static_cast<int>(gate.family);
       c.outLine = pinLine_[slot(gate.inputs + 1)];
       const bool ones = gate.family == GateFamily::And || gate.family == GateFamily::Nand ||
                         gate.family == GateFamily::Xnor;
       for (int k = gate.inputs; k < 4; ++k) c.in[k] = ones ? oneSlot_ : zeroSlot_;
     } else if (s.Model == kModelMux && sym.pinCount >= 4) {
-      c.cell = Cell::Mux;
+      c.cell = Cell::Table;
+      c.aux = kMuxTable;
+      c.holds = true;
       c.outLine = pinLine_[slot(4)];
     } else if (s.Model == kModelNotif1 && sym.pinCount >= 3) {
-      c.cell = Cell::Notif1;
+      c.cell = Cell::Table;
+      c.aux = kNotifTable;
+      c.in[2] = c.in[3] = zeroSlot_;
       c.outLine = pinLine_[slot(3)];
     } else if (s.Model == kModelDreg && sym.pinCount >= 5) {
       c.cell = Cell::Dreg;
@@ -495,41 +522,27 @@ void FastEngine::GlitchFilter(Workspace& ws) {
 
 inline bool FastEngine::ComputeCell(const Compute& c) {
   const std::uint8_t* val = val_.data();
-  const auto in = [&c, val](int k) { return val[c.in[k]]; };  // pin k + 1's node value
   const int line = c.outLine;
-  if (c.cell == Cell::Gate) {
-    const auto v = [&in](int k) { return in(k)&3u; };
-    const std::uint8_t out =
-        kGateTables.quad[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | v(3)];
-    if (line >= 0) Write(line, out);
+  if (c.cell == Cell::Table) {
+    if (line < 0) return true;
+    const auto v = [&c, val](int k) { return val[c.in[k]] & 3u; };  // pin k + 1's node value
+    // A multiplexer reads the value its line holds in place of a fourth input.
+    const unsigned d = c.holds ? lines_[static_cast<std::size_t>(line)].last & 3u : v(3);
+    Write(line,
+          kCellTables.table[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | d]);
     return true;
   }
-  switch (c.cell) {
-    case Cell::Mux: {
-      const std::uint8_t sel = in(2);  // select x: the output keeps what it had
-      if (line >= 0 && (sel == kLogic0 || sel == kLogic1)) Write(line, in(sel == kLogic1));
-      return true;
-    }
-    case Cell::Notif1:
-      if (line >= 0) Write(line, in(1) == kLogic1 ? NotValue(in(0)) : kValueX);
-      return true;
-    case Cell::Dreg: {
-      std::uint8_t q = 0;
-      if (in(1) == kLogic1)  // asynchronous reset; x counts as inactive
-        q = kLogic0;
-      else if (Fell(c.in[2]))
-        q = in(0);
-      else
-        return true;
-      if (line >= 0) Write(line, q);
-      if (c.aux >= 0) Write(c.aux, NotValue(q));
-      return true;
-    }
-    case Cell::Gate:
-    case Cell::General:
-      break;
-  }
-  return false;
+  if (c.cell != Cell::Dreg) return false;
+  std::uint8_t q = 0;
+  if (val[c.in[1]] == kLogic1)  // asynchronous reset; x counts as inactive
+    q = kLogic0;
+  else if (Fell(c.in[2]))
+    q = val[c.in[0]];
+  else
+    return true;
+  if (line >= 0) Write(line, q);
+  if (c.aux >= 0) Write(c.aux, NotValue(q));
+  return true;
 }
 
 void FastEngine::Evaluate(Workspace& ws) {

@@ -77,17 +77,18 @@ class FastEngine final : public StepEngine {
     bool pulse = false;
     int shape = 0;  // its current pulse in shapes_
   };
-  // Gates of up to four inputs, multiplexers, tristate inverters and D registers take a shorter
-  // path through the compute pass than the general pin interface; each does what
-  // ComputeSymbol does for it. A gate of fewer inputs reads a constant that leaves its
-  // result alone in place of each missing one (1 for and, 0 for or and xor, 1 for xnor), so
-  // that every gate is one look-up in its family's four-input table.
-  enum class Cell : std::uint8_t { General, Gate, Mux, Notif1, Dreg };
+  // Gates of up to four inputs, inverters, buffers, multiplexers and tristate inverters are
+  // computed by one table look-up (Table), D registers by a few tests (Dreg); each does what
+  // ComputeSymbol does for it, shorter than the general pin interface. A gate of fewer inputs
+  // reads a constant that leaves its result alone in place of each missing one (1 for and, 0 for
+  // or and xor, 1 for xnor).
+  enum class Cell : std::uint8_t { General, Table, Dreg };
   struct alignas(32) Compute {
     Cell cell = Cell::General;
-    int outLine = -1;  // the output line of a short-path cell (a register's Q)
-    int aux = 0;       // a gate's GateFamily, a register's second output line
-    int in[4] = {};    // node slots of its first pins
+    bool holds = false;  // a multiplexer: its line's newest value is the table's fourth input
+    int outLine = -1;    // the output line (a register's Q)
+    int aux = 0;         // the table, or a register's second output line
+    int in[4] = {};      // node slots of its first pins
   };
   struct Symbol {
     int model = -1;   // -1 when it computes nothing
