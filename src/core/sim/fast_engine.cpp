@@ -636,13 +636,12 @@ void FastEngine::Evaluate(Workspace& ws) {
     symbolBits_[w] = 0;
   }
   const std::size_t count = computeOrder_.size();
+  computeOrder_.resize(count + 8, 0);  // symbol 0 computes nothing: the look-ahead needs no test
+  const int* order = computeOrder_.data();
   for (std::size_t j = 0; j < count; ++j) {
-    if (j + 8 < count) __builtin_prefetch(&compute_[static_cast<std::size_t>(computeOrder_[j + 8])]);
-    if (j + 4 < count) {
-      const int ahead = compute_[static_cast<std::size_t>(computeOrder_[j + 4])].outLine;
-      if (ahead >= 0) __builtin_prefetch(&lines_[static_cast<std::size_t>(ahead)]);
-    }
-    const int i = computeOrder_[j];
+    __builtin_prefetch(&compute_[static_cast<std::size_t>(order[j + 8])]);
+    __builtin_prefetch(lines_.data() + std::max(compute_[static_cast<std::size_t>(order[j + 4])].outLine, 0));
+    const int i = order[j];
     const Compute& c = compute_[static_cast<std::size_t>(i)];
     if (ComputeCell(c)) continue;
     FastPins pins(*this, ws, i);
@@ -677,8 +676,8 @@ bool FastEngine::Scan(Workspace& ws) {
       const std::uint8_t v = val_[k];
       TNode& node = nodes_[n];
       if (!early) node.Value = v;
-      if (n >= 1 && v != prev_[k]) {
-        if ((watched_[k] | logged) && NodeChanged(ws, n, step_)) pause = true;
+      if (n >= 1) {  // the vss node keeps its previous value
+        if ((watched_[k] | logged) && v != prev_[k] && NodeChanged(ws, n, step_)) pause = true;
         node.PrevValue = v;
         prev_[k] = v;
       }
