@@ -527,7 +527,9 @@ inline bool FastEngine::ComputeCell(const Compute& c) {
     if (line < 0) return true;
     const auto v = [&c, val](int k) { return val[c.in[k]] & 3u; };  // pin k + 1's node value
     // A multiplexer reads the value its line holds in place of a fourth input.
-    const unsigned d = c.holds ? lines_[static_cast<std::size_t>(line)].last & 3u : v(3);
+    const unsigned held = lines_[static_cast<std::size_t>(line)].last & 3u, fourth = v(3);
+    const unsigned mask = 0u - static_cast<unsigned>(c.holds);
+    const unsigned d = (held & mask) | (fourth & ~mask);
     Write(line,
           kCellTables.table[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | d]);
     return true;
