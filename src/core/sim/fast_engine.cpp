@@ -426,12 +426,11 @@ inline void FastEngine::SetDirect(const Line& l) {
   const int n = l.node;
   const auto k = static_cast<std::size_t>(n);
   const std::uint8_t v = l.out;
-  if (v != kLogicX) {
-    SetValue(n, v);
-    if (l.pulse && v == kLogic1 && prev_[k] == kLogic0) SetBit(pulseBits_, soleDriver_[k]);
-  } else if (l.resettable) {
-    SetValue(n, kLogicX);
-  }
+  // x leaves the node as it is unless the node is resettable (chosen without a branch, as
+  // values come in no order); a rise of a pulse-drawing driver is marked for the drive pass.
+  const std::uint8_t kept = l.resettable ? kValueX : val_[k];
+  val_[k] = v != kLogicX ? v : kept;
+  if (l.pulse & (v == kLogic1) & (prev_[k] == kLogic0)) SetBit(pulseBits_, soleDriver_[k]);
   SetBit(dirtyBits_, n);  // for the scan
   if (Unchanged(n)) return;
   if (l.eager) {
