@@ -271,6 +271,9 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     for (int p = 1; p <= last; ++p) {
       const int n = s.Pin(p).Node;
       if (!ws.nodes.Valid(n)) continue;
+      // A register's data alone never makes it write anything new: it takes it only at a clock
+      // edge, and while reset it writes the 0 it already wrote.
+      if (c.cell == Cell::Dreg && p == 1) continue;
       auto& wake = wakeByNode[static_cast<std::size_t>(n)];
       if (wake.empty() || wake.back() != i) wake.push_back(i);
     }
