@@ -9,10 +9,16 @@
 //   only when one of its drivers' outputs changed, when a source drives it, or when it carries a
 //   tristate output or enable whose neighbour is recomputed, or when a driver of 1 loses it to
 //   a later driver of 0 (it draws a current pulse at every step). Any other node would get the
-//   very value it already has. A node with one driver and no tristate or source on it takes
-//   the value leaving its line as it leaves; the drive pass only adds its current pulse, in order.
+//   very value it already has. A node with one driver and no tristate or source on it (a direct
+//   line's node) takes the value leaving its line as it leaves; the drive pass only adds its
+//   current pulse, in order.
 // - A symbol is computed only when a node it reads changed in this step; otherwise it would
-//   write what it wrote last time, or hold.
+//   write what it wrote last time, or hold. A computation touches only the symbol's own lines,
+//   so symbols may compute in any order: a cell reading one node, that node's only reader,
+//   computes as the node changes.
+// - Node values live in dense byte arrays while a step runs and go back to the node table in
+//   the scan; lines, cell records and tables are laid out so that a change touches few cache
+//   lines. Gates, inverters, buffers, multiplexers and tristate inverters are table look-ups.
 // Nodes, drivers and symbols are kept in bit sets and walked in index order, so the order of
 // drives, device updates and current pulses is the reference engine's.
 #pragma once
