@@ -93,6 +93,10 @@ class HistoryTest : public EditTest {
            s.PropWords[1] = "w";
            s.Vis ^= 2;
          }},
+        // Each property alone, so that none of them is left out of what the history compares.
+        {"Title", [](HistoryTest& t, int r) { t.ws.circuit.Symbols[t.AnySymbol(r)].Title = "t"; }},
+        {"Word", [](HistoryTest& t, int r) { t.ws.circuit.Symbols[t.AnySymbol(r)].PropWords[1] = "w"; }},
+        {"Visibility", [](HistoryTest& t, int r) { t.ws.circuit.Symbols[t.AnySymbol(r)].Vis ^= 2; }},
         {"Assembly", [](HistoryTest& t, int r) { t.ws.circuit.AddAsmLine("mov a,#" + std::to_string(r)); }},
     };
   }

@@ -34,6 +34,9 @@ TEST(OptionsValues, ApplyingOptions) {
   EXPECT_TRUE(ApplySimulationOptions(ws, 2, "25"));
   EXPECT_DOUBLE_EQ(ws.tech.TimeUnit, 0.1);
   EXPECT_FALSE(ws.circuit.Extracted) << "delays in steps must be recomputed";
+  for (std::size_t k = 0; k < kTimeUnitValues.size(); ++k)
+    EXPECT_EQ(TimeUnitChoice(kTimeUnitValues[k]), static_cast<int>(k))
+        << "each step length shows as its choice";
 }
 
 TEST(OptionsValues, TechnologyAndFileTexts) {

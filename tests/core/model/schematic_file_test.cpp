@@ -49,6 +49,11 @@ TEST_F(SchematicFile, WriteReadWriteIsStableAndUsesCrLf) {
   const std::string second = ReadFile(dir / "c.sch");
   EXPECT_EQ(WithoutVersionAndEnd(first), WithoutVersionAndEnd(second));
   EXPECT_EQ(second.substr(second.rfind("FFIG ")), "FFIG " + (dir / "c.sch").string() + "\r\n");
+
+  // A symbol the extraction made inside another is not written.
+  ws.circuit.Symbols[1].Internal = 1;
+  ASSERT_TRUE(SchematicWrite(ws, dir / "d.sch"));
+  EXPECT_EQ(ReadFile(dir / "d.sch").find("SYM  #and2"), std::string::npos);
 }
 
 // Older files give lights, buttons and clocks an empty face rectangle: it is placed in the box.
