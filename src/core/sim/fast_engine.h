@@ -75,6 +75,7 @@ class FastEngine final : public StepEngine {
     Change ring[kRing];
   };
   static constexpr std::uint8_t kManyReaders = 255;
+  static_assert(sizeof(Line) == 64);
   struct Driver {
     int line = -1;
     int symbol = 0;
@@ -104,9 +105,9 @@ class FastEngine final : public StepEngine {
 
   // Node values as the engine reads them, one byte per node in dense arrays: val_ is
   // TNode::Value and prev_ TNode::PrevValue. Slot nodeCount_ + 1 stands in for a missing node:
-  // always x; the two after it hold 1 and 0 for the gates. The engine sets only dirty nodes and writes them
-  // back to the node table in the scan (SetValue); sources and scripts write the table, and Evaluate copies
-  // their nodes first.
+  // always x; the two after it hold 1 and 0 for the gates. The engine sets only dirty nodes
+  // and writes them back to the node table in the scan (SetValue); sources and scripts write
+  // the table, and Evaluate copies their nodes first.
   void SetValue(int n, std::uint8_t v) { val_[static_cast<std::size_t>(n)] = v; }
   void ResetValue(int n) {  // before the sources, which may leave the node as it is
     nodes_[n].Value = kLogicX;
