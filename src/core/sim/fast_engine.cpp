@@ -37,7 +37,7 @@ std::uint8_t Field(int i, int k) {
   return static_cast<std::uint8_t>(std::min((i >> (8 - 2 * k)) & 3, 2));
 }
 // What ComputeSymbol writes to the output pin for inputs i; input 4 when it writes nothing.
-std::uint8_t Computed(int model, int output, int i) {
+std::uint8_t TableOutput(int model, int output, int i) {
   struct Pins {
     int i, output;
     std::uint8_t written;
@@ -60,8 +60,8 @@ struct CellTables {
     for (int i = 0; i < 256; ++i) {
       for (int f = 0; f < 7; ++f)
         table[f][i] = FoldGate({static_cast<GateFamily>(f), 4}, [i](int k) { return Field(i, k); });
-      table[kMuxTable][i] = Computed(kModelMux, 4, i);
-      table[kNotifTable][i] = Computed(kModelNotif1, 3, i);
+      table[kMuxTable][i] = TableOutput(kModelMux, 4, i);
+      table[kNotifTable][i] = TableOutput(kModelNotif1, 3, i);
     }
   }
 };
@@ -113,7 +113,7 @@ class FastPins final : public SymbolPins {
 // compute pass would write exactly the same. Cells reading several nodes wait for the compute
 // pass, which computes each of them once.
 bool FastEngine::Eager(int symbol) const {
-  const Compute& c = compute_[static_cast<std::size_t>(symbol)];
+  const CellRecord& c = cellRecords_[static_cast<std::size_t>(symbol)];
   if (c.cell != Cell::Table || c.holds) return false;
   for (int k = 1; k < 4; ++k)  // the inputs a cell does not have read constants
     if (c.in[k] != c.in[0] && c.in[k] != oneSlot_ && c.in[k] != zeroSlot_) return false;
@@ -160,7 +160,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
 
   const int symbolCount = std::min(layout.SymbolCount(), ws.circuit.Symbols.Count());
   symbols_.assign(static_cast<std::size_t>(symbolCount) + 1, Symbol{});
-  compute_.assign(static_cast<std::size_t>(symbolCount) + 1, Compute{});
+  cellRecords_.assign(static_cast<std::size_t>(symbolCount) + 1, CellRecord{});
   for (int i = 1; i <= symbolCount; ++i) {
     const TSymbol& s = ws.circuit.Symbols[i];
     Symbol& sym = symbols_[static_cast<std::size_t>(i)];
@@ -237,7 +237,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     const int reads = ReadPinCount(s.Model);
     if (reads < 0) continue;
     sym.model = s.Model;
-    Compute& c = compute_[static_cast<std::size_t>(i)];
+    CellRecord& c = cellRecords_[static_cast<std::size_t>(i)];
     // An inverter computes as a one-input nand, a buffer as a one-input and.
     const GateShape gate = s.Model == kModelNot   ? GateShape{GateFamily::Nand, 1}
                            : s.Model == kModelBuf ? GateShape{GateFamily::And, 1}
@@ -438,7 +438,7 @@ inline void FastEngine::SetDirect(const Line& l) {
   if (Unchanged(n)) return;
   if (l.eager) {
     // Its one reader computes now, for the last time in this step (see Eager).
-    ComputeCell(compute_[static_cast<std::size_t>(l.wake)]);
+    ComputeCell(cellRecords_[static_cast<std::size_t>(l.wake)]);
   } else if (l.readers == 1) {
     SetBit(symbolBits_, l.wake);
   } else if (l.readers != kManyReaders) {
@@ -522,7 +522,7 @@ void FastEngine::GlitchFilter(Workspace& ws) {
     FilterLine(lines_[static_cast<std::size_t>(line)]);
 }
 
-inline bool FastEngine::ComputeCell(const Compute& c) {
+inline bool FastEngine::ComputeCell(const CellRecord& c) {
   const std::uint8_t* val = val_.data();
   const int line = c.outLine;
   if (c.cell == Cell::Table) {
@@ -553,9 +553,9 @@ void FastEngine::Evaluate(Workspace& ws) {
   // Sources and scripts have just written their nodes.
   for (int n : alwaysDirty_) val_[static_cast<std::size_t>(n)] = nodes_[n].Value;
 
-  // A node with a sole driver takes the value leaving its line at once (after the first step,
-  // as it leaves: see SetDirect); only its current pulse waits for the drive pass, which adds
-  // pulses in table order.
+  // A node with a sole driver takes the value leaving its line (after the first step this was
+  // done as it left); only its current pulse waits for the drive pass, which adds pulses in
+  // table order.
   driven_.clear();
   for (int n : dirtyList_) {
     const auto k = static_cast<std::size_t>(n);
@@ -566,15 +566,7 @@ void FastEngine::Evaluate(Workspace& ws) {
       driven_.push_back(n);
       continue;
     }
-    const Driver& dr = drivers_[static_cast<std::size_t>(sole)];
-    const std::uint8_t v = lines_[static_cast<std::size_t>(dr.line)].out;
-    if (v != kLogicX) {
-      SetValue(n, v);
-      if (dr.pulse && v == kLogic1 && prev_[k] == kLogic0) SetBit(pulseBits_, sole);
-    } else if (resettable_[k]) {
-      SetValue(n, kLogicX);
-    }
-    if (!Unchanged(n)) WakeReaders(n);
+    SetDirect(lines_[static_cast<std::size_t>(drivers_[static_cast<std::size_t>(sole)].line)]);
   }
 
   // Drive pass: the drivers of every other recomputed node, in table order.
@@ -585,7 +577,7 @@ void FastEngine::Evaluate(Workspace& ws) {
     driverBits_[w] = pulseBits_[w] = 0;
     while (bits) {
       const int d = static_cast<int>(w * 64) + std::countr_zero(bits);
-      if (pulses & bits & (~bits + 1)) {
+      if (pulses & bits & (~bits + 1)) {  // a sole driver whose node rose: its node is already set
         bits &= bits - 1;
         AddPulse(ws, pulseShape_[static_cast<std::size_t>(d)]);
         continue;
@@ -643,10 +635,11 @@ void FastEngine::Evaluate(Workspace& ws) {
   computeOrder_.resize(count + 8, 0);  // symbol 0 computes nothing: the look-ahead needs no test
   const int* order = computeOrder_.data();
   for (std::size_t j = 0; j < count; ++j) {
-    __builtin_prefetch(&compute_[static_cast<std::size_t>(order[j + 8])]);
-    __builtin_prefetch(lines_.data() + std::max(compute_[static_cast<std::size_t>(order[j + 4])].outLine, 0));
+    __builtin_prefetch(&cellRecords_[static_cast<std::size_t>(order[j + 8])]);
+    __builtin_prefetch(lines_.data() +
+                       std::max(cellRecords_[static_cast<std::size_t>(order[j + 4])].outLine, 0));
     const int i = order[j];
-    const Compute& c = compute_[static_cast<std::size_t>(i)];
+    const CellRecord& c = cellRecords_[static_cast<std::size_t>(i)];
     if (ComputeCell(c)) continue;
     FastPins pins(*this, ws, i);
     const int model = symbols_[static_cast<std::size_t>(i)].model;

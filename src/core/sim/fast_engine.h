@@ -90,7 +90,7 @@ class FastEngine final : public StepEngine {
   // reads a constant that leaves its result alone in place of each missing one (1 for and, 0 for
   // or and xor, 1 for xnor).
   enum class Cell : std::uint8_t { General, Table, Dreg };
-  struct alignas(32) Compute {
+  struct alignas(32) CellRecord {
     Cell cell = Cell::General;
     bool holds = false;  // a multiplexer: its line's newest value is the table's fourth input
     int outLine = -1;    // the output line (a register's Q)
@@ -129,7 +129,7 @@ class FastEngine final : public StepEngine {
   const Change* Queue(const Line& l) const { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
   bool Eager(int symbol) const;
   // The compute pass of a short-path cell; false for any other symbol.
-  [[gnu::always_inline]] bool ComputeCell(const Compute& c);
+  [[gnu::always_inline]] bool ComputeCell(const CellRecord& c);
   // A change leaving a direct line: what the first loop of Evaluate does for a sole driver.
   [[gnu::always_inline]] void SetDirect(const Line& l);
   void WakeReaders(int n) {
@@ -176,9 +176,9 @@ class FastEngine final : public StepEngine {
   std::vector<int> wakeFirst_, wakeOfNode_;          // per node, the symbols reading it
   std::vector<int> tristateFirst_, tristateOfNode_;  // per node, nodes tied to it by a tristate
 
-  std::vector<Symbol> symbols_;   // by symbol index
-  std::vector<Compute> compute_;  // by symbol index
-  std::vector<int> pinNode_;      // node slot of every pin
+  std::vector<Symbol> symbols_;          // by symbol index
+  std::vector<CellRecord> cellRecords_;  // by symbol index
+  std::vector<int> pinNode_;             // node slot of every pin
   std::vector<int> pinLine_;
   std::vector<int> alwaysComputed_;  // microcontrollers
   std::vector<int> steps_;           // delay steps per pin slot, for Cells()
@@ -199,7 +199,7 @@ class FastEngine final : public StepEngine {
   std::vector<std::uint64_t> dirtyBits_, driverBits_, symbolBits_;
   // Sole drivers whose node rose: the drive pass only adds their current pulses.
   std::vector<std::uint64_t> pulseBits_;
-  std::vector<int> pulseShape_;  // by driver
+  std::vector<int> pulseShape_;  // each driver's shape, dense: those pulses need nothing else of it
 };
 
 }  // namespace qiro
