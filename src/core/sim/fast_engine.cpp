@@ -362,7 +362,11 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   pulseBits_.assign(driverBits_.size(), 0);
   pulseShape_.clear();
   for (const Driver& dr : drivers_) pulseShape_.push_back(dr.shape);
-  symbolBits_.assign((symbols_.size() + 63) / 64, 0);
+  woken_.assign(symbols_.size(), 0);
+  computeOrder_.assign(symbols_.size() + kLookAhead,
+                       0);  // symbol 0 computes nothing: the look-ahead needs no test
+  computeCount_ = 0;
+  newValues_.assign(2 * symbols_.size(), NewValue{});
 }
 
 int FastEngine::LineOf(int symbol, int pin) const {
@@ -438,12 +442,12 @@ inline void FastEngine::SetDirect(const Line& l) {
   if (Unchanged(n)) return;
   if (l.eager) {
     // Its one reader computes now, for the last time in this step (see Eager).
-    ComputeCell(cellRecords_[static_cast<std::size_t>(l.wake)]);
+    const CellRecord& c = cellRecords_[static_cast<std::size_t>(l.wake)];
+    if (c.outLine >= 0) Write(c.outLine, TableValue(c, kLogicX));
   } else if (l.readers == 1) {
-    SetBit(symbolBits_, l.wake);
+    Wake(l.wake);
   } else if (l.readers != kManyReaders) {
-    for (int i = l.wake; i < l.wake + l.readers; ++i)
-      SetBit(symbolBits_, wakeOfNode_[static_cast<std::size_t>(i)]);
+    for (int i = l.wake; i < l.wake + l.readers; ++i) Wake(wakeOfNode_[static_cast<std::size_t>(i)]);
   } else {
     WakeReaders(n);
   }
@@ -522,31 +526,44 @@ void FastEngine::GlitchFilter(Workspace& ws) {
     FilterLine(lines_[static_cast<std::size_t>(line)]);
 }
 
-inline bool FastEngine::ComputeCell(const CellRecord& c) {
+inline std::uint8_t FastEngine::TableValue(const CellRecord& c, std::uint8_t last) const {
+  const std::uint8_t* val = val_.data();
+  const auto v = [&c, val](int k) { return val[c.in[k]] & 3u; };  // pin k + 1's node value
+  // A multiplexer reads the value its line holds in place of a fourth input.
+  const unsigned held = last & 3u, fourth = v(3);
+  const unsigned mask = 0u - static_cast<unsigned>(c.holds);
+  const unsigned d = (held & mask) | (fourth & ~mask);
+  return kCellTables.table[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | d];
+}
+
+inline int FastEngine::ComputeCell(const CellRecord& c, NewValue* out) const {
   const std::uint8_t* val = val_.data();
   const int line = c.outLine;
   if (c.cell == Cell::Table) {
-    if (line < 0) return true;
-    const auto v = [&c, val](int k) { return val[c.in[k]] & 3u; };  // pin k + 1's node value
-    // A multiplexer reads the value its line holds in place of a fourth input.
-    const unsigned held = lines_[static_cast<std::size_t>(line)].last & 3u, fourth = v(3);
-    const unsigned mask = 0u - static_cast<unsigned>(c.holds);
-    const unsigned d = (held & mask) | (fourth & ~mask);
-    Write(line,
-          kCellTables.table[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | d]);
-    return true;
+    if (line < 0) return 0;
+    const std::uint8_t last = lines_[static_cast<std::size_t>(line)].last;
+    const std::uint8_t value = TableValue(c, last);
+    out[0] = {line, value};
+    return value != last;
   }
-  if (c.cell != Cell::Dreg) return false;
+  if (c.cell != Cell::Dreg) return -1;
   std::uint8_t q = 0;
   if (val[c.in[1]] == kLogic1)  // asynchronous reset; x counts as inactive
     q = kLogic0;
   else if (Fell(c.in[2]))
     q = val[c.in[0]];
   else
-    return true;
-  if (line >= 0) Write(line, q);
-  if (c.aux >= 0) Write(c.aux, NotValue(q));
-  return true;
+    return 0;
+  int count = 0;
+  if (line >= 0) {
+    out[count] = {line, q};
+    count += q != lines_[static_cast<std::size_t>(line)].last;
+  }
+  if (c.aux >= 0) {
+    out[count] = {c.aux, NotValue(q)};
+    count += NotValue(q) != lines_[static_cast<std::size_t>(c.aux)].last;
+  }
+  return count;
 }
 
 void FastEngine::Evaluate(Workspace& ws) {
@@ -599,7 +616,7 @@ void FastEngine::Evaluate(Workspace& ws) {
   }
   FlushPulses(ws);
 
-  // Compute pass: the symbols reading a node that changed, in reverse table order.
+  // The symbols reading a node that changed are woken for the compute pass.
   for (int n : driven_) {
     const auto k = static_cast<std::size_t>(n);
     if (val_[k] == kLogic0 && shared_[k]) {
@@ -616,31 +633,28 @@ void FastEngine::Evaluate(Workspace& ws) {
   }
   if (first_) {
     for (std::size_t i = 1; i < symbols_.size(); ++i)
-      if (symbols_[i].model >= 0) SetBit(symbolBits_, static_cast<int>(i));
+      if (symbols_[i].model >= 0) Wake(static_cast<int>(i));
     first_ = false;
   }
-  for (int i : alwaysComputed_) SetBit(symbolBits_, i);
-  // The symbols to compute, in reverse table order; their records are asked for a few places
-  // ahead of their turn.
-  computeOrder_.clear();
-  for (std::size_t w = symbolBits_.size(); w-- > 0;) {
-    for (std::uint64_t bits = symbolBits_[w]; bits;) {
-      const int top = 63 - std::countl_zero(bits);
-      bits &= ~(std::uint64_t{1} << top);
-      computeOrder_.push_back(static_cast<int>(w * 64) + top);
-    }
-    symbolBits_[w] = 0;
-  }
-  const std::size_t count = computeOrder_.size();
-  computeOrder_.resize(count + 8, 0);  // symbol 0 computes nothing: the look-ahead needs no test
+  for (int i : alwaysComputed_) Wake(i);
+  // Compute pass; records are asked for a few places ahead of their turn.
+  const std::size_t count = computeCount_;
+  computeCount_ = 0;
   const int* order = computeOrder_.data();
+  NewValue* next = newValues_.data();
   for (std::size_t j = 0; j < count; ++j) {
-    __builtin_prefetch(&cellRecords_[static_cast<std::size_t>(order[j + 8])]);
-    __builtin_prefetch(lines_.data() +
-                       std::max(cellRecords_[static_cast<std::size_t>(order[j + 4])].outLine, 0));
+    __builtin_prefetch(&cellRecords_[static_cast<std::size_t>(order[j + kLookAhead])]);
+    __builtin_prefetch(
+        lines_.data() +
+        std::max(cellRecords_[static_cast<std::size_t>(order[j + kLookAhead / 2])].outLine, 0));
+    woken_[static_cast<std::size_t>(order[j])] = 0;
     const int i = order[j];
     const CellRecord& c = cellRecords_[static_cast<std::size_t>(i)];
-    if (ComputeCell(c)) continue;
+    const int written = ComputeCell(c, next);
+    if (written >= 0) {
+      next += written;
+      continue;
+    }
     FastPins pins(*this, ws, i);
     const int model = symbols_[static_cast<std::size_t>(i)].model;
     if (model == kModelMcu)
@@ -648,6 +662,9 @@ void FastEngine::Evaluate(Workspace& ws) {
     else
       ComputeSymbol(model, pins);
   }
+  // Only about one computation in three changes a line: the lines are written after the pass,
+  // so that the pass itself does not branch on it.
+  for (const NewValue* v = newValues_.data(); v < next; ++v) Write(v->line, v->value);
 }
 
 bool FastEngine::Scan(Workspace& ws) {

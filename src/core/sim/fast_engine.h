@@ -14,13 +14,13 @@
 //   current pulse, in order.
 // - A symbol is computed only when a node it reads changed in this step; otherwise it would
 //   write what it wrote last time, or hold. A computation touches only the symbol's own lines,
-//   so symbols may compute in any order: a cell reading one node, that node's only reader,
-//   computes as the node changes.
+//   so symbols compute in the order they were woken, and a cell reading one node, that node's
+//   only reader, computes as the node changes.
 // - Node values live in dense byte arrays while a step runs and go back to the node table in
 //   the scan; lines, cell records and tables are laid out so that a change touches few cache
 //   lines. Gates, inverters, buffers, multiplexers and tristate inverters are table look-ups.
-// Nodes, drivers and symbols are kept in bit sets and walked in index order, so the order of
-// drives, device updates and current pulses is the reference engine's.
+// Nodes and drivers are kept in bit sets and walked in index order, so the order of drives,
+// device updates and current pulses is the reference engine's.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +53,7 @@ class FastEngine final : public StepEngine {
   // A line holds its own change queue when the queue has room for kRing changes or fewer
   // (delays up to 3), so that a short line is one cache line.
   static constexpr int kRing = 4;
+  static constexpr std::size_t kLookAhead = 8;  // how far ahead the compute pass prefetches records
   struct alignas(64) Line {
     int delay = 1;  // steps from write to output
     int node = -1;  // node it drives, or -1
@@ -128,16 +129,29 @@ class FastEngine final : public StepEngine {
   Change* Queue(Line& l) { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
   const Change* Queue(const Line& l) const { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
   bool Eager(int symbol) const;
-  // The compute pass of a short-path cell; false for any other symbol.
-  [[gnu::always_inline]] bool ComputeCell(const CellRecord& c);
+  // What a table cell writes; last is its line's newest value (read only by a multiplexer).
+  [[gnu::always_inline]] std::uint8_t TableValue(const CellRecord& c, std::uint8_t last) const;
+  // A new value for a line, not yet written.
+  struct NewValue {
+    int line;
+    std::uint8_t value;
+  };
+  // The compute pass of a short-path cell: puts the values it writes that differ from its lines'
+  // newest ones in out (without a branch on whether they differ) and returns their count, or -1
+  // for any other symbol.
+  [[gnu::always_inline]] int ComputeCell(const CellRecord& c, NewValue* out) const;
   // A change leaving a direct line: what the first loop of Evaluate does for a sole driver.
   [[gnu::always_inline]] void SetDirect(const Line& l);
+  // Puts a symbol on the compute list once (without a branch: woken symbols come in no order).
+  void Wake(int s) {
+    const auto k = static_cast<std::size_t>(s);
+    computeOrder_[computeCount_] = s;
+    computeCount_ += woken_[k] ^ 1u;
+    woken_[k] = 1;
+  }
   void WakeReaders(int n) {
     const auto k = static_cast<std::size_t>(n);
-    for (int i = wakeFirst_[k]; i < wakeFirst_[k + 1]; ++i) {
-      const int s = wakeOfNode_[static_cast<std::size_t>(i)];
-      symbolBits_[static_cast<std::size_t>(s) >> 6] |= std::uint64_t{1} << (s & 63);
-    }
+    for (int i = wakeFirst_[k]; i < wakeFirst_[k + 1]; ++i) Wake(wakeOfNode_[static_cast<std::size_t>(i)]);
   }
   void MarkDirty(int n) {
     const std::uint64_t bit = std::uint64_t{1} << (n & 63);
@@ -193,10 +207,16 @@ class FastEngine final : public StepEngine {
   std::vector<std::uint8_t> final_;  // node values at the end of the previous step
   std::vector<int> alwaysDirty_;
   std::vector<int> dirtyList_;
-  std::vector<int> driven_;        // recomputed nodes that go through the drive pass
-  std::vector<int> computeOrder_;  // symbols to compute in this step
-  std::vector<int> pulsing_;       // nodes whose drive pass draws a current pulse again next step
-  std::vector<std::uint64_t> dirtyBits_, driverBits_, symbolBits_;
+  std::vector<int> driven_;  // recomputed nodes that go through the drive pass
+  // The symbols to compute in this step, each once, in the order they were woken (a computation
+  // touches only the symbol's own lines, so any order gives the same result), and a mark per
+  // symbol on that list.
+  std::vector<int> computeOrder_;
+  std::size_t computeCount_ = 0;
+  std::vector<std::uint8_t> woken_;
+  std::vector<NewValue> newValues_;  // the compute pass's writes, made after it
+  std::vector<int> pulsing_;         // nodes whose drive pass draws a current pulse again next step
+  std::vector<std::uint64_t> dirtyBits_, driverBits_;
   // Sole drivers whose node rose: the drive pass only adds their current pulses.
   std::vector<std::uint64_t> pulseBits_;
   std::vector<int> pulseShape_;  // each driver's shape, dense: those pulses need nothing else of it
