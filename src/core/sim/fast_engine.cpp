@@ -242,31 +242,38 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     const GateShape gate = s.Model == kModelNot   ? GateShape{GateFamily::Nand, 1}
                            : s.Model == kModelBuf ? GateShape{GateFamily::And, 1}
                                                   : GateShapeOf(s.Model);
-    // Too few pins (or a gate without inputs): the general path copes.
-    for (int p = 1; p <= 4; ++p) c.in[p - 1] = p <= sym.pinCount ? pinNode_[slot(p)] : noneSlot_;
+    // Too few pins (or a gate without inputs), or lines past a record's reach: the general path
+    // copes.
+    auto lineOf = [&](int p, std::uint16_t& to) {
+      const int line = pinLine_[slot(p)];
+      to = line >= 0 && line < kNoLine ? static_cast<std::uint16_t>(line) : kNoLine;
+      return line < kNoLine;
+    };
+    for (int p = 1; p <= 4; ++p)
+      c.in[p - 1] = static_cast<std::uint16_t>(p <= sym.pinCount ? pinNode_[slot(p)] : noneSlot_);
     if (gate.family != GateFamily::None && gate.inputs >= 1 && gate.inputs <= 4 &&
         gate.inputs + 1 <= sym.pinCount) {
       c.cell = Cell::Table;
-      c.aux = static_cast<int>(gate.family);
-      c.outLine = pinLine_[slot(gate.inputs + 1)];
+      c.table = static_cast<std::uint8_t>(gate.family);
+      lineOf(gate.inputs + 1, c.outLine);
       const bool ones = gate.family == GateFamily::And || gate.family == GateFamily::Nand ||
                         gate.family == GateFamily::Xnor;
-      for (int k = gate.inputs; k < 4; ++k) c.in[k] = ones ? oneSlot_ : zeroSlot_;
+      for (int k = gate.inputs; k < 4; ++k) c.in[k] = static_cast<std::uint16_t>(ones ? oneSlot_ : zeroSlot_);
     } else if (s.Model == kModelMux && sym.pinCount >= 4) {
       c.cell = Cell::Table;
-      c.aux = kMuxTable;
+      c.table = kMuxTable;
       c.holds = true;
-      c.outLine = pinLine_[slot(4)];
+      lineOf(4, c.outLine);
     } else if (s.Model == kModelNotif1 && sym.pinCount >= 3) {
       c.cell = Cell::Table;
-      c.aux = kNotifTable;
-      c.in[2] = c.in[3] = zeroSlot_;
-      c.outLine = pinLine_[slot(3)];
+      c.table = kNotifTable;
+      c.in[2] = c.in[3] = static_cast<std::uint16_t>(zeroSlot_);
+      lineOf(3, c.outLine);
     } else if (s.Model == kModelDreg && sym.pinCount >= 5) {
-      c.cell = Cell::Dreg;
-      c.outLine = pinLine_[slot(4)];
-      c.aux = pinLine_[slot(5)];
+      c.cell = lineOf(4, c.outLine) && lineOf(5, c.qbar) ? Cell::Dreg : Cell::General;
     }
+    // A table cell always has its output line.
+    if (c.cell == Cell::Table && c.outLine == kNoLine) c.cell = Cell::General;
     const int last = reads == 0 ? sym.pinCount : std::min(reads, sym.pinCount);
     for (int p = 1; p <= last; ++p) {
       const int n = s.Pin(p).Node;
@@ -443,7 +450,7 @@ inline void FastEngine::SetDirect(const Line& l) {
   if (l.eager) {
     // Its one reader computes now, for the last time in this step (see Eager).
     const CellRecord& c = cellRecords_[static_cast<std::size_t>(l.wake)];
-    if (c.outLine >= 0) Write(c.outLine, TableValue(c, kLogicX));
+    Write(c.outLine, TableValue(c, kLogicX));
   } else if (l.readers == 1) {
     Wake(l.wake);
   } else if (l.readers != kManyReaders) {
@@ -533,14 +540,13 @@ inline std::uint8_t FastEngine::TableValue(const CellRecord& c, std::uint8_t las
   const unsigned held = last & 3u, fourth = v(3);
   const unsigned mask = 0u - static_cast<unsigned>(c.holds);
   const unsigned d = (held & mask) | (fourth & ~mask);
-  return kCellTables.table[static_cast<std::size_t>(c.aux)][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | d];
+  return kCellTables.table[c.table][(v(0) << 6) | (v(1) << 4) | (v(2) << 2) | d];
 }
 
 inline int FastEngine::ComputeCell(const CellRecord& c, NewValue* out) const {
   const std::uint8_t* val = val_.data();
   const int line = c.outLine;
   if (c.cell == Cell::Table) {
-    if (line < 0) return 0;
     const std::uint8_t last = lines_[static_cast<std::size_t>(line)].last;
     const std::uint8_t value = TableValue(c, last);
     out[0] = {line, value};
@@ -555,13 +561,13 @@ inline int FastEngine::ComputeCell(const CellRecord& c, NewValue* out) const {
   else
     return 0;
   int count = 0;
-  if (line >= 0) {
+  if (line != kNoLine) {
     out[count] = {line, q};
     count += q != lines_[static_cast<std::size_t>(line)].last;
   }
-  if (c.aux >= 0) {
-    out[count] = {c.aux, NotValue(q)};
-    count += NotValue(q) != lines_[static_cast<std::size_t>(c.aux)].last;
+  if (c.qbar != kNoLine) {
+    out[count] = {c.qbar, NotValue(q)};
+    count += NotValue(q) != lines_[c.qbar].last;
   }
   return count;
 }
@@ -644,9 +650,8 @@ void FastEngine::Evaluate(Workspace& ws) {
   NewValue* next = newValues_.data();
   for (std::size_t j = 0; j < count; ++j) {
     __builtin_prefetch(&cellRecords_[static_cast<std::size_t>(order[j + kLookAhead])]);
-    __builtin_prefetch(
-        lines_.data() +
-        std::max(cellRecords_[static_cast<std::size_t>(order[j + kLookAhead / 2])].outLine, 0));
+    __builtin_prefetch(lines_.data() +
+                       cellRecords_[static_cast<std::size_t>(order[j + kLookAhead / 2])].outLine);
     woken_[static_cast<std::size_t>(order[j])] = 0;
     const int i = order[j];
     const CellRecord& c = cellRecords_[static_cast<std::size_t>(i)];

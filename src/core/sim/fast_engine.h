@@ -91,13 +91,16 @@ class FastEngine final : public StepEngine {
   // reads a constant that leaves its result alone in place of each missing one (1 for and, 0 for
   // or and xor, 1 for xnor).
   enum class Cell : std::uint8_t { General, Table, Dreg };
-  struct alignas(32) CellRecord {
+  static constexpr std::uint16_t kNoLine = 0xffff;
+  struct alignas(16) CellRecord {
     Cell cell = Cell::General;
-    bool holds = false;  // a multiplexer: its line's newest value is the table's fourth input
-    int outLine = -1;    // the output line (a register's Q)
-    int aux = 0;         // the table, or a register's second output line
-    int in[4] = {};      // node slots of its first pins
+    std::uint8_t table = 0;           // a table cell's table
+    bool holds = false;               // a multiplexer: its line's newest value is the table's fourth input
+    std::uint16_t in[4] = {};         // node slots of its first pins
+    std::uint16_t outLine = kNoLine;  // the output line (a register's Q)
+    std::uint16_t qbar = kNoLine;     // a register's second output line
   };
+  static_assert(sizeof(CellRecord) == 16 && kMaxNodes + 4 < kNoLine);
   struct Symbol {
     int model = -1;   // -1 when it computes nothing
     int pinBase = 0;  // its pins in pinNode_ / pinLine_
