@@ -30,14 +30,17 @@ void Flatten(const std::vector<std::vector<int>>& lists, std::vector<int>& first
 // Cells computed by one look-up: out = table[(a << 6) | (b << 4) | (c << 2) | d] for the values
 // a..d of four inputs. Each table is made by the compute pass itself (FoldGate, ComputeSymbol)
 // run on every combination of input values.
-constexpr int kMuxTable = 7;    // inputs 1, 2, select, and the value the output line holds
-constexpr int kNotifTable = 8;  // data, enable
+constexpr int kMuxTable = 7;       // inputs 1, 2, select, and the value the output line holds
+constexpr int kNotifTable = 8;     // data, enable
+constexpr int kDregTable = 9;      // data, reset, clock, the clock's previous value
+constexpr std::uint8_t kHold = 3;  // a register's table: it writes nothing
 // Input k (1..4) of a table index; codes above x read as x.
 std::uint8_t Field(int i, int k) {
   return static_cast<std::uint8_t>(std::min((i >> (8 - 2 * k)) & 3, 2));
 }
-// What ComputeSymbol writes to the output pin for inputs i; input 4 when it writes nothing.
-std::uint8_t TableOutput(int model, int output, int i) {
+// What ComputeSymbol writes to the output pin for inputs i, or unwritten. Pin 3 falls when
+// input 3 is 0 and input 4 (its previous value) 1.
+std::uint8_t TableOutput(int model, int output, int i, std::uint8_t unwritten) {
   struct Pins {
     int i, output;
     std::uint8_t written;
@@ -48,20 +51,21 @@ std::uint8_t TableOutput(int model, int output, int i) {
     }
     void HoldPin(int) {}
     bool RisingEdge(int) const { return false; }
-    bool FallingEdge(int) const { return false; }
+    bool FallingEdge(int p) const { return p == 3 && Field(i, 3) == kLogic0 && Field(i, 4) == kLogic1; }
     const std::string& Prop(int) const { return none; }
-  } pins{i, output, Field(i, 4), {}};
+  } pins{i, output, unwritten, {}};
   ComputeSymbol(model, pins);
   return pins.written;
 }
 struct CellTables {
-  std::uint8_t table[9][256];
+  std::uint8_t table[10][256];
   CellTables() {
     for (int i = 0; i < 256; ++i) {
       for (int f = 0; f < 7; ++f)
         table[f][i] = FoldGate({static_cast<GateFamily>(f), 4}, [i](int k) { return Field(i, k); });
-      table[kMuxTable][i] = TableOutput(kModelMux, 4, i);
-      table[kNotifTable][i] = TableOutput(kModelNotif1, 3, i);
+      table[kMuxTable][i] = TableOutput(kModelMux, 4, i, Field(i, 4));  // holding keeps the line's value
+      table[kNotifTable][i] = TableOutput(kModelNotif1, 3, i, Field(i, 4));
+      table[kDregTable][i] = TableOutput(kModelDreg, 4, i, kHold);
     }
   }
 };
@@ -114,7 +118,7 @@ class FastPins final : public SymbolPins {
 // pass, which computes each of them once.
 bool FastEngine::Eager(int symbol) const {
   const CellRecord& c = cellRecords_[static_cast<std::size_t>(symbol)];
-  if (c.cell != Cell::Table || c.holds) return false;
+  if (c.cell != Cell::Table || c.holds || c.register_) return false;
   for (int k = 1; k < 4; ++k)  // the inputs a cell does not have read constants
     if (c.in[k] != c.in[0] && c.in[k] != oneSlot_ && c.in[k] != zeroSlot_) return false;
   return true;
@@ -128,6 +132,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   noneSlot_ = nodeCount_ + 1;
   oneSlot_ = nodeCount_ + 2;
   zeroSlot_ = nodeCount_ + 3;
+  prevSlot_ = nodeCount_ + 4;
   lines_.clear();
   shapes_.clear();
   pendingShape_ = -1;
@@ -247,7 +252,6 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     auto lineOf = [&](int p, std::uint16_t& to) {
       const int line = pinLine_[slot(p)];
       to = line >= 0 && line < kNoLine ? static_cast<std::uint16_t>(line) : kNoLine;
-      return line < kNoLine;
     };
     for (int p = 1; p <= 4; ++p)
       c.in[p - 1] = static_cast<std::uint16_t>(p <= sym.pinCount ? pinNode_[slot(p)] : noneSlot_);
@@ -270,17 +274,23 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
       c.in[2] = c.in[3] = static_cast<std::uint16_t>(zeroSlot_);
       lineOf(3, c.outLine);
     } else if (s.Model == kModelDreg && sym.pinCount >= 5) {
-      c.cell = lineOf(4, c.outLine) && lineOf(5, c.qbar) ? Cell::Dreg : Cell::General;
+      c.cell = Cell::Table;
+      c.table = kDregTable;
+      c.register_ = true;
+      c.in[3] = static_cast<std::uint16_t>(prevSlot_ + c.in[2]);
+      lineOf(4, c.outLine);
+      lineOf(5, c.qbar);
     }
-    // A table cell always has its output line.
-    if (c.cell == Cell::Table && c.outLine == kNoLine) c.cell = Cell::General;
+    // A table cell always has its output lines.
+    if (c.cell == Cell::Table && (c.outLine == kNoLine || (c.register_ && c.qbar == kNoLine)))
+      c.cell = Cell::General;
     const int last = reads == 0 ? sym.pinCount : std::min(reads, sym.pinCount);
     for (int p = 1; p <= last; ++p) {
       const int n = s.Pin(p).Node;
       if (!ws.nodes.Valid(n)) continue;
       // A register's data alone never makes it write anything new: it takes it only at a clock
       // edge, and while reset it writes the 0 it already wrote.
-      if (c.cell == Cell::Dreg && p == 1) continue;
+      if (c.register_ && p == 1) continue;
       auto& wake = wakeByNode[static_cast<std::size_t>(n)];
       if (wake.empty() || wake.back() != i) wake.push_back(i);
     }
@@ -354,8 +364,9 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   for (std::size_t n = 0; n < nodeSlots; ++n)
     if (alwaysDirty[n]) alwaysDirty_.push_back(static_cast<int>(n));
   final_.resize(nodeSlots);
-  val_.assign(nodeSlots + 3, kLogicX);
-  prev_.assign(nodeSlots + 3, kLogicX);
+  values_.assign(2 * static_cast<std::size_t>(prevSlot_), kLogicX);
+  val_ = values_.data();
+  prev_ = val_ + prevSlot_;
   val_[static_cast<std::size_t>(oneSlot_)] = kLogic1;
   val_[static_cast<std::size_t>(zeroSlot_)] = kLogic0;
   for (std::size_t n = 0; n < nodeSlots; ++n) {
@@ -534,7 +545,7 @@ void FastEngine::GlitchFilter(Workspace& ws) {
 }
 
 inline std::uint8_t FastEngine::TableValue(const CellRecord& c, std::uint8_t last) const {
-  const std::uint8_t* val = val_.data();
+  const std::uint8_t* val = val_;
   const auto v = [&c, val](int k) { return val[c.in[k]] & 3u; };  // pin k + 1's node value
   // A multiplexer reads the value its line holds in place of a fourth input.
   const unsigned held = last & 3u, fourth = v(3);
@@ -544,32 +555,16 @@ inline std::uint8_t FastEngine::TableValue(const CellRecord& c, std::uint8_t las
 }
 
 inline int FastEngine::ComputeCell(const CellRecord& c, NewValue* out) const {
-  const std::uint8_t* val = val_.data();
-  const int line = c.outLine;
-  if (c.cell == Cell::Table) {
-    const std::uint8_t last = lines_[static_cast<std::size_t>(line)].last;
-    const std::uint8_t value = TableValue(c, last);
-    out[0] = {line, value};
-    return value != last;
-  }
-  if (c.cell != Cell::Dreg) return -1;
-  std::uint8_t q = 0;
-  if (val[c.in[1]] == kLogic1)  // asynchronous reset; x counts as inactive
-    q = kLogic0;
-  else if (Fell(c.in[2]))
-    q = val[c.in[0]];
-  else
-    return 0;
-  int count = 0;
-  if (line != kNoLine) {
-    out[count] = {line, q};
-    count += q != lines_[static_cast<std::size_t>(line)].last;
-  }
-  if (c.qbar != kNoLine) {
-    out[count] = {c.qbar, NotValue(q)};
-    count += NotValue(q) != lines_[c.qbar].last;
-  }
-  return count;
+  if (c.cell != Cell::Table) return -1;
+  const std::uint8_t last = lines_[c.outLine].last;
+  const std::uint8_t value = TableValue(c, last);
+  const bool writes = value != kHold;
+  out[0] = {c.outLine, value};
+  int count = writes & (value != last);
+  if (!c.register_) return count;
+  const std::uint8_t inverse = NotValue(value);
+  out[count] = {c.qbar, inverse};
+  return count + (writes & (inverse != lines_[c.qbar].last));
 }
 
 void FastEngine::Evaluate(Workspace& ws) {

@@ -85,18 +85,21 @@ class FastEngine final : public StepEngine {
     bool pulse = false;
     int shape = 0;  // its current pulse in shapes_
   };
-  // Gates of up to four inputs, inverters, buffers, multiplexers and tristate inverters are
-  // computed by one table look-up (Table), D registers by a few tests (Dreg); each does what
-  // ComputeSymbol does for it, shorter than the general pin interface. A gate of fewer inputs
-  // reads a constant that leaves its result alone in place of each missing one (1 for and, 0 for
-  // or and xor, 1 for xnor).
-  enum class Cell : std::uint8_t { General, Table, Dreg };
+  // Gates of up to four inputs, inverters, buffers, multiplexers, tristate inverters and D
+  // registers are computed by one table look-up (Table), doing what ComputeSymbol does for them
+  // without the general pin interface. A gate of fewer inputs reads a constant that leaves its
+  // result alone in place of each missing one (1 for and, 0 for or and xor, 1 for xnor); a
+  // register reads its clock's previous value as a fourth input, its table gives a hold code where
+  // it writes nothing, and its second line takes the complement of the first.
+  enum class Cell : std::uint8_t { General, Table };
   static constexpr std::uint16_t kNoLine = 0xffff;
   struct alignas(16) CellRecord {
     Cell cell = Cell::General;
-    std::uint8_t table = 0;           // a table cell's table
-    bool holds = false;               // a multiplexer: its line's newest value is the table's fourth input
-    std::uint16_t in[4] = {};         // node slots of its first pins
+    std::uint8_t table = 0;  // a table cell's table
+    bool holds = false;      // a multiplexer: its line's newest value is the table's fourth input
+    bool register_ = false;  // a D register: writes its second line too
+    // Value slots of its first pins (a register's fourth: its clock's previous value).
+    std::uint16_t in[4] = {};
     std::uint16_t outLine = kNoLine;  // the output line (a register's Q)
     std::uint16_t qbar = kNoLine;     // a register's second output line
   };
@@ -200,7 +203,12 @@ class FastEngine final : public StepEngine {
   std::vector<int> alwaysComputed_;  // microcontrollers
   std::vector<int> steps_;           // delay steps per pin slot, for Cells()
 
-  std::vector<std::uint8_t> val_, prev_;
+  // val_ and prev_ point into one array (prev_ at prevSlot_), so that a table cell can read a
+  // previous value through its slot.
+  std::vector<std::uint8_t> values_;
+  std::uint8_t* val_ = nullptr;
+  std::uint8_t* prev_ = nullptr;
+  int prevSlot_ = 0;
   std::vector<std::uint8_t> resettable_;  // circuit-driven nodes with a non-source pin
   std::vector<std::uint8_t> resetEarly_;  // those reset to x before the drive pass (not the sole-driver ones)
   std::vector<std::uint8_t> shared_;      // nodes with more than one driver
