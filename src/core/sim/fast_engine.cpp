@@ -334,6 +334,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     slots += l.mask + 1;
   }
   queue_.assign(static_cast<std::size_t>(slots), Change{0, kLogicX});
+  last_.assign(lines_.size(), kLogicX);
   const int wheelSize = static_cast<int>(std::bit_ceil(static_cast<unsigned>(longest) + 2));
   wheel_.assign(static_cast<std::size_t>(wheelSize), {});
   filterWheel_.assign(static_cast<std::size_t>(wheelSize), {});
@@ -384,7 +385,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   computeOrder_.assign(symbols_.size() + kLookAhead,
                        0);  // symbol 0 computes nothing: the look-ahead needs no test
   computeCount_ = 0;
-  newValues_.assign(2 * symbols_.size(), NewValue{});
+  newValues_.assign(2 * symbols_.size() + kLookAhead, NewValue{0, 0});
 }
 
 int FastEngine::LineOf(int symbol, int pin) const {
@@ -409,8 +410,9 @@ void FastEngine::FlushPulses(Workspace& ws) {
 }
 
 inline void FastEngine::Write(int line, std::uint8_t v) {
+  std::uint8_t& last = last_[static_cast<std::size_t>(line)];
+  if (v == last) return;
   Line& l = lines_[static_cast<std::size_t>(line)];
-  if (v == l.last) return;
   Change* q = Queue(l);
   if (l.size > 0) {
     Change& newest = q[(l.head + l.size - 1) & l.mask];
@@ -421,14 +423,14 @@ inline void FastEngine::Write(int line, std::uint8_t v) {
         --l.size;
       else
         newest.value = v;
-      l.last = v;
+      last = v;
       return;
     }
   }
   if (l.size > l.mask) Emerge(l);  // cannot happen while every change leaves on time
   q[(l.head + l.size) & l.mask] = {step_, v};
   ++l.size;
-  l.last = v;
+  last = v;
   const auto at = static_cast<std::size_t>((step_ + l.delay) & wheelMask_);
   wheel_[at].push_back(line);
   if (l.filtered) filterWheel_[at].push_back(line);
@@ -556,7 +558,7 @@ inline std::uint8_t FastEngine::TableValue(const CellRecord& c, std::uint8_t las
 
 inline int FastEngine::ComputeCell(const CellRecord& c, NewValue* out) const {
   if (c.cell != Cell::Table) return -1;
-  const std::uint8_t last = lines_[c.outLine].last;
+  const std::uint8_t last = last_[c.outLine];
   const std::uint8_t value = TableValue(c, last);
   const bool writes = value != kHold;
   out[0] = {c.outLine, value};
@@ -564,7 +566,7 @@ inline int FastEngine::ComputeCell(const CellRecord& c, NewValue* out) const {
   if (!c.register_) return count;
   const std::uint8_t inverse = NotValue(value);
   out[count] = {c.qbar, inverse};
-  return count + (writes & (inverse != lines_[c.qbar].last));
+  return count + (writes & (inverse != last_[c.qbar]));
 }
 
 void FastEngine::Evaluate(Workspace& ws) {
@@ -645,8 +647,6 @@ void FastEngine::Evaluate(Workspace& ws) {
   NewValue* next = newValues_.data();
   for (std::size_t j = 0; j < count; ++j) {
     __builtin_prefetch(&cellRecords_[static_cast<std::size_t>(order[j + kLookAhead])]);
-    __builtin_prefetch(lines_.data() +
-                       cellRecords_[static_cast<std::size_t>(order[j + kLookAhead / 2])].outLine);
     woken_[static_cast<std::size_t>(order[j])] = 0;
     const int i = order[j];
     const CellRecord& c = cellRecords_[static_cast<std::size_t>(i)];
@@ -664,7 +664,10 @@ void FastEngine::Evaluate(Workspace& ws) {
   }
   // Only about one computation in three changes a line: the lines are written after the pass,
   // so that the pass itself does not branch on it.
-  for (const NewValue* v = newValues_.data(); v < next; ++v) Write(v->line, v->value);
+  for (NewValue* v = newValues_.data(); v < next; ++v) {
+    __builtin_prefetch(lines_.data() + v[kLookAhead / 2].line);
+    Write(v->line, v->value);
+  }
 }
 
 bool FastEngine::Scan(Workspace& ws) {

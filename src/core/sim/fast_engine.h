@@ -64,9 +64,8 @@ class FastEngine final : public StepEngine {
     // wakeOfNode_ (kManyReaders: look them up by node).
     int wake = 0;
     std::uint8_t readers = 0;
-    std::uint8_t out = kLogicX;   // value leaving the line now
-    std::uint8_t last = kLogicX;  // newest value written
-    bool filtered : 1 = false;    // long enough for the glitch filter
+    std::uint8_t out = kLogicX;  // value leaving the line now
+    bool filtered : 1 = false;   // long enough for the glitch filter
     // The sole driver of its node (no tristate or source there): a change leaving the line
     // sets the node as it leaves, and wakes the node's readers, without the dirty list.
     bool direct : 1 = false;
@@ -183,6 +182,9 @@ class FastEngine final : public StepEngine {
   TNode* nodes_ = nullptr;
 
   std::vector<Line> lines_;
+  // Each line's newest value written, apart from the line: most computations write what their
+  // line already holds and need nothing else of it.
+  std::vector<std::uint8_t> last_;
   std::vector<Change> queue_;
   std::vector<std::vector<int>> wheel_;
   std::vector<std::vector<int>> filterWheel_;  // the same, only for lines the glitch filter looks at
