@@ -124,6 +124,20 @@ bool FastEngine::Eager(int symbol) const {
   return true;
 }
 
+std::uint8_t FastEngine::EagerOut(int symbol) const {
+  const CellRecord& c = cellRecords_[static_cast<std::size_t>(symbol)];
+  unsigned out = 0;
+  for (unsigned v = 0; v <= kLogicX; ++v) {
+    const auto field = [&](int k) -> unsigned {  // the gate's constants, else the node's value
+      return c.in[k] == oneSlot_ ? unsigned{kLogic1} : c.in[k] == zeroSlot_ ? unsigned{kLogic0} : v;
+    };
+    out |=
+        unsigned{kCellTables.table[c.table][(field(0) << 6) | (field(1) << 4) | (field(2) << 2) | field(3)]}
+        << (2 * v);
+  }
+  return static_cast<std::uint8_t>(out);
+}
+
 void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   step_ = ws.engine.StepCount;
   first_ = true;
@@ -323,6 +337,10 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
     l.readers = static_cast<std::uint8_t>(std::min<std::size_t>(count, kManyReaders));
     l.wake = count == 1 ? readers[0] : wakeFirst_[static_cast<std::size_t>(l.node)];
     l.eager = count == 1 && Eager(readers[0]);
+    if (l.eager) {
+      l.wake = cellRecords_[static_cast<std::size_t>(readers[0])].outLine;
+      l.eagerOut = EagerOut(readers[0]);
+    }
   }
   Flatten(tristateByNode, tristateFirst_, tristateOfNode_);
 
@@ -462,8 +480,7 @@ inline void FastEngine::SetDirect(const Line& l) {
   if (Unchanged(n)) return;
   if (l.eager) {
     // Its one reader computes now, for the last time in this step (see Eager).
-    const CellRecord& c = cellRecords_[static_cast<std::size_t>(l.wake)];
-    Write(c.outLine, TableValue(c, kLogicX));
+    Write(l.wake, (l.eagerOut >> (2 * val_[k])) & 3u);
   } else if (l.readers == 1) {
     Wake(l.wake);
   } else if (l.readers != kManyReaders) {

@@ -61,11 +61,13 @@ class FastEngine final : public StepEngine {
     int mask = 0;   // the queue's size is a power of two, more than the delay
     int head = 0, size = 0;
     // A direct line's readers: the symbol when one reads the node, else the first of them in
-    // wakeOfNode_ (kManyReaders: look them up by node).
+    // wakeOfNode_ (kManyReaders: look them up by node); for an eager line, its reader's output line.
     int wake = 0;
     std::uint8_t readers = 0;
     std::uint8_t out = kLogicX;  // value leaving the line now
-    bool filtered : 1 = false;   // long enough for the glitch filter
+    // An eager line: its reader's output for each value of the node, two bits per value code.
+    std::uint8_t eagerOut = 0;
+    bool filtered : 1 = false;  // long enough for the glitch filter
     // The sole driver of its node (no tristate or source there): a change leaving the line
     // sets the node as it leaves, and wakes the node's readers, without the dirty list.
     bool direct : 1 = false;
@@ -134,6 +136,8 @@ class FastEngine final : public StepEngine {
   Change* Queue(Line& l) { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
   const Change* Queue(const Line& l) const { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
   bool Eager(int symbol) const;
+  // An eager cell's output for each value of its node (two bits per value code).
+  std::uint8_t EagerOut(int symbol) const;
   // What a table cell writes; last is its line's newest value (read only by a multiplexer).
   [[gnu::always_inline]] std::uint8_t TableValue(const CellRecord& c, std::uint8_t last) const;
   // A new value for a line, not yet written.
