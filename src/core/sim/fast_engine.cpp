@@ -228,8 +228,10 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
       dr.line = line;
       dr.symbol = i;
       dr.node = n;
+      dr.enable = oneSlot_;
       if (d.tristate) {
         const int e = p >= 1 && sym.pinCount >= 2 ? s.Pin(2).Node : -1;
+        dr.tristate = true;
         dr.enable = nodeOf(e);
         if (ws.nodes.Valid(e)) {
           tristateByNode[static_cast<std::size_t>(e)].push_back(n);
@@ -314,7 +316,7 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   for (std::size_t n = 0; n < nodeSlots; ++n) {
     const auto& d = driversByNode[n];
     shared_[n] = d.size() > 1;
-    if (d.size() == 1 && drivers_[static_cast<std::size_t>(d[0])].enable < 0 && tristateByNode[n].empty() &&
+    if (d.size() == 1 && !drivers_[static_cast<std::size_t>(d[0])].tristate && tristateByNode[n].empty() &&
         !alwaysDirty[n])
       soleDriver_[n] = d[0];
   }
@@ -626,12 +628,13 @@ void FastEngine::Evaluate(Workspace& ws) {
         EvaluateMicrocontroller(ws, pins, EvalPass::Drive);
         continue;
       }
-      if (dr.enable >= 0 && val_[static_cast<std::size_t>(dr.enable)] != kLogic1) continue;
+      // A driver that is disabled or drives x leaves the node as it is (chosen without a branch).
       const std::uint8_t v = lines_[static_cast<std::size_t>(dr.line)].out;
-      if (v == kLogicX) continue;
-      SetValue(dr.node, v);
-      if (dr.pulse && v == kLogic1 && prev_[static_cast<std::size_t>(dr.node)] == kLogic0)
-        AddPulse(ws, dr.shape);
+      const auto k = static_cast<std::size_t>(dr.node);
+      const bool drives = (val_[static_cast<std::size_t>(dr.enable)] == kLogic1) & (v != kLogicX);
+      const std::uint8_t before = val_[k];
+      val_[k] = drives ? v : before;
+      if (drives & dr.pulse & (v == kLogic1) & (prev_[k] == kLogic0)) AddPulse(ws, dr.shape);
     }
   }
   FlushPulses(ws);

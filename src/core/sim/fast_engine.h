@@ -82,7 +82,8 @@ class FastEngine final : public StepEngine {
     int line = -1;
     int symbol = 0;
     int node = 0;
-    int enable = -1;  // tristate: drives only while this node is 1
+    int enable = -1;  // tristate: drives only while this node is 1 (any other driver: the constant 1 slot)
+    bool tristate = false;
     bool pulse = false;
     int shape = 0;  // its current pulse in shapes_
   };
