@@ -475,8 +475,9 @@ inline void FastEngine::SetDirect(const Line& l) {
   const std::uint8_t v = l.out;
   // x leaves the node as it is unless the node is resettable (chosen without a branch, as
   // values come in no order); a rise of a pulse-drawing driver is marked for the drive pass.
-  const std::uint8_t kept = l.resettable ? kValueX : val_[k];
-  val_[k] = v != kLogicX ? v : kept;
+  const unsigned kept = l.resettable ? unsigned{kValueX} : val_[k];
+  const unsigned takes = 0u - static_cast<unsigned>(v != kLogicX);
+  val_[k] = static_cast<std::uint8_t>((v & takes) | (kept & ~takes));
   if (l.pulse & (v == kLogic1) & (prev_[k] == kLogic0)) SetBit(pulseBits_, soleDriver_[k]);
   SetBit(dirtyBits_, n);  // for the scan
   if (Unchanged(n)) return;
