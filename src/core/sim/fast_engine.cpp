@@ -643,7 +643,7 @@ void FastEngine::Evaluate(Workspace& ws) {
   // The symbols reading a node that changed are woken for the compute pass.
   for (int n : driven_) {
     const auto k = static_cast<std::size_t>(n);
-    if (val_[k] == kLogic0 && shared_[k]) {
+    if (shared_[k] && val_[k] == kLogic0) {  // shared nodes are few: test that first
       // A gate driving 1 onto a node that a later driver holds at 0 sees it rise at every step.
       for (int i = driversFirst_[k]; i < driversFirst_[k + 1]; ++i) {
         const Driver& dr = drivers_[static_cast<std::size_t>(driversOfNode_[static_cast<std::size_t>(i)])];

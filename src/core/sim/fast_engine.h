@@ -132,7 +132,7 @@ class FastEngine final : public StepEngine {
   // have nothing new to compute).
   bool Unchanged(int n) const {
     const auto k = static_cast<std::size_t>(n);
-    return val_[k] == final_[k] && val_[k] == prev_[k];
+    return (val_[k] == final_[k]) & (val_[k] == prev_[k]);
   }
   Change* Queue(Line& l) { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
   const Change* Queue(const Line& l) const { return l.mask < kRing ? l.ring : queue_.data() + l.queue; }
