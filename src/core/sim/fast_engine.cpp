@@ -473,12 +473,14 @@ inline void FastEngine::SetDirect(const Line& l) {
   const int n = l.node;
   const auto k = static_cast<std::size_t>(n);
   const std::uint8_t v = l.out;
-  // x leaves the node as it is unless the node is resettable (chosen without a branch, as
-  // values come in no order); a rise of a pulse-drawing driver is marked for the drive pass.
+  // x leaves the node as it is unless the node is resettable; a rise of a pulse-drawing driver is
+  // marked for the drive pass (both without a branch, as values come in no order).
   const unsigned kept = l.resettable ? unsigned{kValueX} : val_[k];
   const unsigned takes = 0u - static_cast<unsigned>(v != kLogicX);
   val_[k] = static_cast<std::uint8_t>((v & takes) | (kept & ~takes));
-  if (l.pulse & (v == kLogic1) & (prev_[k] == kLogic0)) SetBit(pulseBits_, soleDriver_[k]);
+  const int d = soleDriver_[k];
+  const bool rose = l.pulse & (v == kLogic1) & (prev_[k] == kLogic0);
+  pulseBits_[static_cast<std::size_t>(d) >> 6] |= std::uint64_t{rose} << (d & 63);
   SetBit(dirtyBits_, n);  // for the scan
   if (Unchanged(n)) return;
   if (l.eager) {
