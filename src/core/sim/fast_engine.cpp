@@ -611,19 +611,14 @@ void FastEngine::Evaluate(Workspace& ws) {
     SetDirect(lines_[static_cast<std::size_t>(drivers_[static_cast<std::size_t>(sole)].line)]);
   }
 
-  // Drive pass: the drivers of every other recomputed node, in table order.
+  // Drive pass: the drivers of every other recomputed node, in table order. The drivers whose
+  // node rose join the sole drivers in pulseBits_.
   for (int d : mcuDrivers_) SetBit(driverBits_, d);
   for (std::size_t w = 0; w < driverBits_.size(); ++w) {
-    const std::uint64_t pulses = pulseBits_[w];
-    std::uint64_t bits = driverBits_[w] | pulses;
-    driverBits_[w] = pulseBits_[w] = 0;
+    std::uint64_t bits = driverBits_[w], rises = 0;
+    driverBits_[w] = 0;
     while (bits) {
       const int d = static_cast<int>(w * 64) + std::countr_zero(bits);
-      if (pulses & bits & (~bits + 1)) {  // a sole driver whose node rose: its node is already set
-        bits &= bits - 1;
-        AddPulse(ws, pulseShape_[static_cast<std::size_t>(d)]);
-        continue;
-      }
       bits &= bits - 1;
       const Driver& dr = drivers_[static_cast<std::size_t>(d)];
       if (dr.line < 0) {
@@ -637,8 +632,16 @@ void FastEngine::Evaluate(Workspace& ws) {
       const bool drives = (val_[static_cast<std::size_t>(dr.enable)] == kLogic1) & (v != kLogicX);
       const std::uint8_t before = val_[k];
       val_[k] = drives ? v : before;
-      if (drives & dr.pulse & (v == kLogic1) & (prev_[k] == kLogic0)) AddPulse(ws, dr.shape);
+      const bool rose = drives & dr.pulse & (v == kLogic1) & (prev_[k] == kLogic0);
+      rises |= std::uint64_t{rose} << (d & 63);
     }
+    pulseBits_[w] |= rises;
+  }
+  // Current pulses, in table order.
+  for (std::size_t w = 0; w < pulseBits_.size(); ++w) {
+    for (std::uint64_t bits = pulseBits_[w]; bits; bits &= bits - 1)
+      AddPulse(ws, pulseShape_[w * 64 + static_cast<std::size_t>(std::countr_zero(bits))]);
+    pulseBits_[w] = 0;
   }
   FlushPulses(ws);
 
