@@ -402,8 +402,8 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   pulseShape_.clear();
   for (const Driver& dr : drivers_) pulseShape_.push_back(dr.shape);
   woken_.assign(symbols_.size(), 0);
-  computeOrder_.assign(symbols_.size() + kLookAhead,
-                       0);  // symbol 0 computes nothing: the look-ahead needs no test
+  // Symbol 0 computes nothing: the look-ahead past the list's end needs no test.
+  computeOrder_.assign(symbols_.size() + kLookAhead, 0);
   computeCount_ = 0;
   newValues_.assign(2 * symbols_.size() + kLookAhead, NewValue{0, 0});
 }

@@ -18,7 +18,8 @@
 //   only reader, computes as the node changes.
 // - Node values live in dense byte arrays while a step runs and go back to the node table in
 //   the scan; lines, cell records and tables are laid out so that a change touches few cache
-//   lines. Gates, inverters, buffers, multiplexers and tristate inverters are table look-ups.
+//   lines. Gates, inverters, buffers, multiplexers, tristate inverters and D registers are
+//   table look-ups.
 // Nodes and drivers are kept in bit sets and walked in index order, so the order of drives,
 // device updates and current pulses is the reference engine's.
 #pragma once
@@ -82,7 +83,8 @@ class FastEngine final : public StepEngine {
     int line = -1;
     int symbol = 0;
     int node = 0;
-    int enable = -1;  // tristate: drives only while this node is 1 (any other driver: the constant 1 slot)
+    // Drives only while this node is 1: a tristate's enable, the constant 1 slot for any other.
+    int enable = -1;
     bool tristate = false;
     bool pulse = false;
     int shape = 0;  // its current pulse in shapes_
@@ -105,7 +107,7 @@ class FastEngine final : public StepEngine {
     std::uint16_t outLine = kNoLine;  // the output line (a register's Q)
     std::uint16_t qbar = kNoLine;     // a register's second output line
   };
-  static_assert(sizeof(CellRecord) == 16 && kMaxNodes + 4 < kNoLine);
+  static_assert(sizeof(CellRecord) == 16 && 2 * (kMaxNodes + 4) < kNoLine);
   struct Symbol {
     int model = -1;   // -1 when it computes nothing
     int pinBase = 0;  // its pins in pinNode_ / pinLine_
@@ -235,7 +237,8 @@ class FastEngine final : public StepEngine {
   std::vector<NewValue> newValues_;  // the compute pass's writes, made after it
   std::vector<int> pulsing_;         // nodes whose drive pass draws a current pulse again next step
   std::vector<std::uint64_t> dirtyBits_, driverBits_;
-  // Sole drivers whose node rose: the drive pass only adds their current pulses.
+  // Drivers whose node rose in this step (a sole driver as its line changes, any other in the
+  // drive pass): their current pulses are added after the drive pass, in table order.
   std::vector<std::uint64_t> pulseBits_;
   std::vector<int> pulseShape_;  // each driver's shape, dense: those pulses need nothing else of it
 };
