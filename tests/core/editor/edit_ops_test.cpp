@@ -27,6 +27,11 @@ TEST_F(EditOps, ABandInsideOneSymbolTurnsThatSymbolAlone) {
   EXPECT_EQ(LiveWires(), (Wires{{0, 0, 0, 10}, {0, 300, 10, 300}}));
   FlipArea(ws, 0, 290, 5, 310);
   EXPECT_EQ(LiveWires(), (Wires{{0, 0, 0, 10}, {0, 300, 10, 300}}));
+
+  // Flipping mirrors x about the band's centre: the small symbol's pin goes from its left to its right.
+  FlipArea(ws, 190, -10, 230, 30);  // centre x 210
+  EXPECT_EQ(std::pair(ws.circuit.Symbols[small].Pin(1).X, ws.circuit.Symbols[small].BBox),
+            std::pair(220, Rect{200, 0, 220, 20}));
 }
 
 }  // namespace

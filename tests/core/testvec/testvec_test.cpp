@@ -42,6 +42,12 @@ TEST(TestVectorsReader, EveryErrorNamesItsLine) {
   for (const auto& [text, error] : cases) EXPECT_EQ(ReadTestVectors(text).error, error) << text;
 }
 
+TEST(TestVectorsReader, HexCellsTakeEitherCaseAndAtMostTwoDigits) {
+  const std::pair<const char*, int> cells[] = {{"0", 0},    {"9", 9},  {"a", 10}, {"F", 15},  {"1f", 31},
+                                               {"Ab", 171}, {"g", -1}, {"", -1},  {"100", -1}};
+  for (const auto& [cell, value] : cells) EXPECT_EQ(HexValue(cell), value) << cell;
+}
+
 class TestRunner : public ::testing::Test {
  protected:
   void Load(const std::string& example) {
