@@ -140,6 +140,11 @@ TEST_F(McuCoreTest, JumpsAndLoops) {
   EXPECT_EQ(mcu.Opcode, 0x02);
 }
 
+TEST_F(McuCoreTest, CjneWithAConstantFallsThroughWhenEqualAndJumpsOtherwise) {
+  Load({" mov a,#5", " cjne a,#5,skip", " inc a", "skip: inc a", " cjne a,#9,far", " inc a", "far: inc a"});
+  EXPECT_EQ(AccAfterEach(6), "05 05 06 07 07 08 ");
+}
+
 TEST_F(McuCoreTest, JbAndJnbOnPinLevels) {
   Load({"wait: jb p3.0,wait", " jnb p3.1,$", " inc a"});
   std::string pcs;  // x satisfies neither

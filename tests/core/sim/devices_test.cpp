@@ -145,6 +145,15 @@ TEST_F(Devices, ScriptedClickPointsLandOnTheirDeviceAndKey) {
   EXPECT_FALSE(ClickPointOf(ws, k, 3, x, y));
 }
 
+TEST_F(Devices, DigitTraceRecordsItsBitsPinOneFirst) {
+  const int d = Add("digit1", kModelDigit, {2, 3, 4, 5}, 1 | 16 | 32);
+  PrepareDevices(ws);
+  ASSERT_GT(Sym(d).TraceIndex, 0);
+  Set(2, "1011");
+  EXPECT_TRUE(UpdateDisplays(ws, 3, 4));
+  EXPECT_EQ(ws.chrono.Sample(Sym(d).TraceIndex, ws.chrono.SampleCount()), 0xB);
+}
+
 TEST_F(Devices, ButtonTogglesAndLightFollowsAtOnceWithPauseOnEdge) {
   const int b = Add("button1", kModelButton, {2});
   Place(b, Rect{0, 0, 20, 20});
