@@ -44,6 +44,9 @@ TEST_F(SchToSymTest, TopAndBottomSidesWidenTheBox) {
 }
 
 TEST_F(SchToSymTest, NonIntegerPositionStopsTheLayout) {
+  g.Rows[1].Position = "1000000";  // too large to be a position
+  EXPECT_FALSE(g.Generate(ws));
+  EXPECT_EQ(host.LastStatus(0), "Row 2: the position \"1000000\" is not a whole number.");
   g.Rows[1].Position = "2.5";
   EXPECT_FALSE(g.Generate(ws));
   EXPECT_TRUE(host.LastStatus(0) == "Row 2: the position \"2.5\" is not a whole number." &&

@@ -80,6 +80,9 @@ TEST_F(TestRunner, NamesAndValuesTheCircuitLacksAreErrors) {
   EXPECT_EQ(
       RunTestVectors(ws, ReadTestVectors("a b | sum\nhold 50000\n0 0 | 0\n0 0 | 0\n").vectors, 60000).error,
       "the rows need 100002 steps, more than the limit of 60000");
+  // A run that went through leaves the simulation stopped.
+  EXPECT_TRUE(Run("a b | sum\n1 0 | 1\n").error.empty());
+  EXPECT_FALSE(ws.engine.Running || ws.engine.Paused);
 }
 
 // The stimulus the desktop program runs: a clock pulse row takes three phases, and the run
