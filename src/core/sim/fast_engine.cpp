@@ -596,8 +596,8 @@ void FastEngine::Evaluate(Workspace& ws) {
   for (int n : alwaysDirty_) val_[static_cast<std::size_t>(n)] = nodes_[n].Value;
 
   // A node with a sole driver takes the value leaving its line (after the first step this was
-  // done as it left); only its current pulse waits for the drive pass, which adds pulses in
-  // table order.
+  // done as it left); only its current pulse waits, as all pulses are added after the drive
+  // pass, in table order.
   driven_.clear();
   for (int n : dirtyList_) {
     const auto k = static_cast<std::size_t>(n);
