@@ -231,7 +231,6 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
       dr.enable = oneSlot_;
       if (d.tristate) {
         const int e = p >= 1 && sym.pinCount >= 2 ? s.Pin(2).Node : -1;
-        dr.tristate = true;
         dr.enable = nodeOf(e);
         if (ws.nodes.Valid(e)) {
           tristateByNode[static_cast<std::size_t>(e)].push_back(n);
@@ -316,8 +315,8 @@ void FastEngine::Build(Workspace& ws, const LineLayout& layout) {
   for (std::size_t n = 0; n < nodeSlots; ++n) {
     const auto& d = driversByNode[n];
     shared_[n] = d.size() > 1;
-    if (d.size() == 1 && !drivers_[static_cast<std::size_t>(d[0])].tristate && tristateByNode[n].empty() &&
-        !alwaysDirty[n])
+    if (d.size() == 1 && drivers_[static_cast<std::size_t>(d[0])].enable == oneSlot_ &&
+        tristateByNode[n].empty() && !alwaysDirty[n])
       soleDriver_[n] = d[0];
   }
   resetEarly_.assign(nodeSlots, 0);

@@ -85,7 +85,6 @@ class FastEngine final : public StepEngine {
     int node = 0;
     // Drives only while this node is 1: a tristate's enable, the constant 1 slot for any other.
     int enable = -1;
-    bool tristate = false;
     bool pulse = false;
     int shape = 0;  // its current pulse in shapes_
   };
